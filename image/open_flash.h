@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+
+#include "image/flash_session.h"
+
+namespace vorlix {
+
+// What the open procedure asks of its front end (window or command line).
+struct OpenHooks {
+    // A status text of the open steps ("Открытие FullFlash", ...).
+    std::function<void(const QString&)> status;
+    // The recent-file list changed (the window rebuilds its menu).
+    std::function<void()> recentChanged;
+    // Identification found a model-and-version text (the window shows it).
+    std::function<void(const QString&)> identified;
+    // A model met for the first time: discovery has run and filled the
+    // settings; the window shows the settings dialog here. The procedure
+    // saves both groups of settings afterwards.
+    std::function<void()> newModel;
+};
+
+enum class OpenResult {
+    NotOpened,  // the file could not be opened: FilePath emptied, nothing else changed
+    Stopped,    // a stored setting did not convert; the user was told
+    Opened,     // placed; the caller starts the picture search
+};
+
+// Opens a FullFlash: first read, identification, model settings (or the
+// general settings and table discovery for a new model), placement, fresh
+// working copy. Rows are cleared; the caller starts the search.
+OpenResult OpenFullFlash(FlashSession& session, const QString& path, const OpenHooks& hooks);
+
+}  // namespace vorlix

@@ -1,0 +1,89 @@
+#pragma once
+
+#include <QImage>
+#include <QString>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "common/status.h"
+#include "image/flash_image.h"
+
+namespace vorlix {
+
+class Settings;
+class Picture;
+
+// The pictures of the open image in list order; row "№" - 1 is the index.
+using PictureList = std::vector<std::unique_ptr<Picture>>;
+
+// Answer of FindFreePlace when no block fits: never a real image offset.
+inline constexpr std::int32_t kNoPlace = -1;
+
+// One picture of the firmware: its index record and the pixel data the
+// record points to, decoded; the first decoding kept to show old beside new;
+// and the replacement data once the user replaces it.
+class Picture {
+public:
+    // Builds the picture whose index record lies at `recordPos` of the base
+    // image and decodes it (marking its data occupied in the usage map).
+    Picture(FlashImage& image, std::int32_t recordPos, const Settings& settings);
+    ~Picture();
+    Picture(const Picture&) = delete;
+    Picture& operator=(const Picture&) = delete;
+
+    // Decodes the current data (working image when Modified, else base
+    // image) into DecodedBitmap; sets Depth and Length; marks the data's
+    // bytes occupied. Stops at the image's end.
+    void Decode();
+    // Encodes SourceBitmap by the type byte of Record into NewData.
+    void Encode();
+    // Encodes and places the new data (in place, or first fit in the
+    // placement area) and rewrites the record in the working image. `others`
+    // is the session's picture list (may hold this picture): bytes shared
+    // with another picture are never erased, freed or overwritten.
+    // Returns false when no place was found; the picture and both images
+    // are then as they were before the call.
+    bool Replace(const PictureList* others = nullptr);
+    // First free block of `length` bytes in the placement area, or kNoPlace.
+    std::int32_t FindFreePlace(std::int32_t length) const;
+    void StoreNewData();
+
+    // Reads a picture file (BMP or any format the platform reads) and
+    // replaces the picture with it. `placed` tells Replace's result. A file
+    // that cannot be read, or is wider or taller than 255 pixels, changes
+    // nothing and gives an error status.
+    [[nodiscard]] Status LoadBmp(const QString& fileName, bool* placed,
+                                 const PictureList* others = nullptr);
+    // Writes DecodedBitmap as a 24-bit BMP file.
+    [[nodiscard]] Status SaveBmp(const QString& fileName) const;
+
+    static void ReadRecord(PitRecord& record, const std::uint8_t* image, std::int32_t pos);
+    static void WriteRecord(const PitRecord& record, std::uint8_t* image, std::int32_t pos);
+
+    // Data position that Record names, in the current address format.
+    std::int32_t DataPos() const;
+    int Width() const { return Record[0]; }
+    int Height() const { return Record[1]; }
+    std::uint8_t Type() const { return Record[2]; }
+
+    const std::uint8_t* BaseImage;
+    std::uint8_t* WorkImage;
+    std::uint8_t* UsageMap;
+    std::vector<std::uint8_t> NewData;  // empty until the first encoding
+    std::int32_t BaseDataPos = 0;
+    std::int32_t BaseLength = 0;
+    std::int32_t Length = 0;
+    std::int32_t RecordPos = 0;
+    PitRecord Record{};
+    QImage DecodedBitmap;
+    QImage OldBitmap;
+    QImage SourceBitmap;
+    bool Modified = false;
+    std::uint8_t Depth = 0;
+
+private:
+    const Settings& settings_;
+};
+
+}  // namespace vorlix

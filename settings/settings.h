@@ -1,0 +1,116 @@
+#pragma once
+
+#include <QString>
+#include <array>
+#include <cstdint>
+#include <optional>
+
+#include "common/prompt.h"
+#include "common/status.h"
+
+namespace vorlix {
+
+// Reads an integer text by the program's one rule: optional leading blanks,
+// an optional sign, then decimal digits, or a hexadecimal prefix ("0x", "0X",
+// "x", "X", "$") and one to eight hexadecimal digits (eight digits wrap to a
+// negative value: "0xFFFFFFFB" is -5). Anything else, the empty text
+// included, does not convert.
+std::optional<std::int32_t> ParseIntText(const QString& text);
+// The message for a text that does not convert: "'%s' is not a valid integer value".
+QString NotAnIntegerMessage(const QString& text);
+// Like ParseIntText, with the message as a Status on failure.
+[[nodiscard]] Status ConvertInt(const QString& text, std::int32_t& out);
+
+// "0x%06X" with the two's complement of negative values (-5 is "0xFFFFFFFB").
+QString HexSetting(std::int32_t value);
+// "%06X" likewise, without the prefix; what lists, dialogs and patches show.
+QString Hex6(std::int32_t value);
+
+// Where the settings live: an INI file (or, on Windows, the registry key
+// HKEY_LOCAL_MACHINE\Software\Siemens\Vorlix). Each ReadValue and WriteValue
+// is one complete open, access and close; nothing is cached in between.
+class SettingsStore {
+public:
+    // The default location: VORLIX_SETTINGS if set, else the registry on
+    // Windows, else "vorlix.ini" in the user's configuration folder.
+    SettingsStore();
+    // An INI file at `path`.
+    explicit SettingsStore(const QString& iniPath);
+
+    // Reads value `name` of sub-key `subKey` ("" is the program key). A
+    // missing or empty value takes `defaultText`, which is also written.
+    QString ReadValue(const QString& subKey, const QString& name, const QString& defaultText);
+    // Writes a string value; a refusal of the store is reported as
+    // "Failed to set data for '<name>'".
+    [[nodiscard]] Status WriteValue(const QString& subKey, const QString& name, const QString& text);
+    // True when the store has value `name` in `subKey` (for tests and tools).
+    bool HasValue(const QString& subKey, const QString& name) const;
+
+    const QString& location() const { return path_; }
+
+private:
+    QString path_;
+    bool registry_ = false;
+};
+
+// Everything the program remembers between runs and everything that tells
+// it where to look in a FullFlash. One instance exists for a run.
+class Settings {
+public:
+    static constexpr std::int32_t kInternalVersion = 4;
+    static inline const QString kVersionText = QStringLiteral("0.7.8 beta");
+    static inline const QString kGeneralKey = QStringLiteral("All");
+
+    Settings(SettingsStore& store, Prompt& prompt) : store_(store), prompt_(prompt) {}
+
+    // Model values (per model-and-version sub-key). File offsets, except
+    // sPITAdr and ExtPITAdr, which are image offsets.
+    std::int32_t FullFlash = 0;
+    std::int32_t PITAdrMin = 0;
+    std::int32_t PITAdrMax = 0;
+    std::int32_t PictureAdrMin = 0;
+    std::int32_t PictureAdrMax = 0;
+    std::int32_t PlaceAdrMin = 0;
+    std::int32_t PlaceAdrMax = 0;
+    std::int32_t MaxSizeX = 0;
+    std::int32_t MaxSizeY = 0;
+    // Program value: bytes of picture data per patch line.
+    std::int32_t PatchMaxLength = 0;
+    bool PlainPatch = false;
+    std::int32_t sPITAdr = 0;    // negative: the table search found none
+    std::int32_t ExtPITAdr = 0;  // 0: there is none
+    bool SearchType = false;     // false: by tables; true: by PIT records
+    std::int32_t InternalVersion = kInternalVersion;
+    std::int32_t WindowState = 0;  // 0 normal, 1 minimised, 2 maximised
+    std::int32_t WindowWidth = 0;
+    std::int32_t WindowHeight = 0;
+    QString VersionText = kVersionText;
+    QString AuthorName;
+    QString ModelAndVersion = kGeneralKey;
+    std::int32_t FrameColor = 0;  // Windows colour value 0x00BBGGRR
+    bool AutoName = false;
+    bool OnlySelected = false;
+    std::array<QString, 8> Recent;
+
+    // Version check, then the program values. A stored value that is not an
+    // integer is shown to the user and stops the load (error status).
+    [[nodiscard]] Status LoadProgramSettings();
+    [[nodiscard]] Status SaveProgramSettings();
+    // Reads the model values of ModelAndVersion. `usedOwnKey` is false when
+    // the model was met for the first time and the general values were
+    // taken (after the warning). A conversion error is shown and stops it.
+    [[nodiscard]] Status LoadModelSettings(bool* usedOwnKey = nullptr);
+    [[nodiscard]] Status SaveModelSettings();
+    [[nodiscard]] Status ResetProgramSettings();
+    [[nodiscard]] Status ResetModelSettings();
+    void AddRecent(const QString& path);
+
+    SettingsStore& store() { return store_; }
+    Prompt& prompt() { return prompt_; }
+
+private:
+    SettingsStore& store_;
+    Prompt& prompt_;
+};
+
+}  // namespace vorlix
