@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds everything and runs every test: first the
+# normal build (core, command line, window, benchmarks built but not run),
+# then the core tests again under AddressSanitizer and UndefinedBehaviorSanitizer.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+scripts/install-deps.sh
+
+jobs=$(nproc 2>/dev/null || echo 2)
+export QT_QPA_PLATFORM=offscreen
+# Tests never touch a user's settings; each test names its own store, and
+# anything that does not falls back to this one.
+export VORLIX_SETTINGS="${TMPDIR:-/tmp}/vorlix-test-settings-$$.ini"
+trap 'rm -f "$VORLIX_SETTINGS"' EXIT
+
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVORLIX_BUILD_UI=ON \
+      -DVORLIX_BUILD_BENCH=ON
+ninja -C build -j "$jobs"
+ctest --test-dir build --output-on-failure -j "$jobs"
+
+cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVORLIX_SANITIZE=ON \
+      -DVORLIX_BUILD_UI=OFF -DVORLIX_BUILD_BENCH=OFF
+ninja -C build-asan -j "$jobs"
+ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
+    ctest --test-dir build-asan --output-on-failure -j "$jobs"
