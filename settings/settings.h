@@ -40,6 +40,10 @@ public:
     // Reads value `name` of sub-key `subKey` ("" is the program key). A
     // missing or empty value takes `defaultText`, which is also written.
     QString ReadValue(const QString& subKey, const QString& name, const QString& defaultText);
+    // The same, with the text in `text` and a refused write of the default
+    // reported in the status.
+    [[nodiscard]] Status ReadValue(const QString& subKey, const QString& name,
+                                   const QString& defaultText, QString& text);
     // Writes a string value; a refusal of the store is reported as
     // "Failed to set data for '<name>'".
     [[nodiscard]] Status WriteValue(const QString& subKey, const QString& name, const QString& text);
@@ -47,6 +51,11 @@ public:
     bool HasValue(const QString& subKey, const QString& name) const;
 
     const QString& location() const { return path_; }
+
+    // The store's own name for a sub-key: '%', '/' and the backslash become
+    // "%25", "%2F" and "%5C", so that a model-and-version text taken from
+    // firmware bytes stays one sub-key beside the others.
+    static QString EscapeSubKey(const QString& subKey);
 
 private:
     QString path_;
@@ -91,6 +100,10 @@ public:
     bool AutoName = false;
     bool OnlySelected = false;
     std::array<QString, 8> Recent;
+
+    // Every error status of the loads, saves and resets below has already
+    // been shown to the user through the prompt (caption "Ошибка"); callers
+    // only stop what they were doing.
 
     // Version check, then the program values. A stored value that is not an
     // integer is shown to the user and stops the load (error status).

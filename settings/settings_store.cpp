@@ -1,0 +1,91 @@
+#include <QSettings>
+#include <QStandardPaths>
+
+#include "settings/settings.h"
+
+namespace vorlix {
+
+namespace {
+
+QString DefaultLocation(bool& registry) {
+    registry = false;
+    const QString fromEnvironment = qEnvironmentVariable("VORLIX_SETTINGS");
+    if (!fromEnvironment.isEmpty()) return fromEnvironment;
+#ifdef Q_OS_WIN
+    registry = true;
+    return QStringLiteral("HKEY_LOCAL_MACHINE\\Software\\Siemens\\Vorlix");
+#else
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+           QStringLiteral("/vorlix.ini");
+#endif
+}
+
+// The program values lie in the program key itself, the model values in
+// one group per sub-key.
+QString KeyOf(const QString& subKey, const QString& name) {
+    if (subKey.isEmpty()) return name;
+    return SettingsStore::EscapeSubKey(subKey) + QLatin1Char('/') + name;
+}
+
+Status WriteRefused(const QString& name) {
+    return Status::IoError(QStringLiteral("Failed to set data for '%1'").arg(name));
+}
+
+}  // namespace
+
+SettingsStore::SettingsStore() : path_(DefaultLocation(registry_)) {}
+
+SettingsStore::SettingsStore(const QString& iniPath) : path_(iniPath) {}
+
+QString SettingsStore::EscapeSubKey(const QString& subKey) {
+    QString escaped;
+    escaped.reserve(subKey.size());
+    for (const QChar c : subKey) {
+        if (c == u'%') {
+            escaped += QLatin1String("%25");
+        } else if (c == u'/') {
+            escaped += QLatin1String("%2F");
+        } else if (c == u'\\') {
+            escaped += QLatin1String("%5C");
+        } else {
+            escaped += c;
+        }
+    }
+    return escaped;
+}
+
+QString SettingsStore::ReadValue(const QString& subKey, const QString& name,
+                                 const QString& defaultText) {
+    QString text;
+    (void)ReadValue(subKey, name, defaultText, text);
+    return text;
+}
+
+Status SettingsStore::ReadValue(const QString& subKey, const QString& name,
+                                const QString& defaultText, QString& text) {
+    {
+        const QSettings settings(path_, registry_ ? QSettings::NativeFormat : QSettings::IniFormat);
+        text = settings.value(KeyOf(subKey, name)).toString();
+    }
+    if (!text.isEmpty()) return Status::Ok();
+    text = defaultText;
+    return WriteValue(subKey, name, defaultText);
+}
+
+Status SettingsStore::WriteValue(const QString& subKey, const QString& name, const QString& text) {
+    QSettings settings(path_, registry_ ? QSettings::NativeFormat : QSettings::IniFormat);
+    // A store that could not be read as a whole is not rewritten: writing
+    // it back would drop whatever part of it was not understood.
+    if (settings.status() != QSettings::NoError) return WriteRefused(name);
+    settings.setValue(KeyOf(subKey, name), text);
+    settings.sync();
+    if (settings.status() != QSettings::NoError) return WriteRefused(name);
+    return Status::Ok();
+}
+
+bool SettingsStore::HasValue(const QString& subKey, const QString& name) const {
+    const QSettings settings(path_, registry_ ? QSettings::NativeFormat : QSettings::IniFormat);
+    return settings.contains(KeyOf(subKey, name));
+}
+
+}  // namespace vorlix

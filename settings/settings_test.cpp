@@ -1,0 +1,163 @@
+#include "settings/settings.h"
+
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QTemporaryDir>
+
+namespace vorlix {
+namespace {
+
+const QString kAll = QStringLiteral("All");
+
+class SettingsTest : public ::testing::Test {
+  protected:
+    // With an empty default, reading leaves what is stored as it is.
+    QString Get(const QString& subKey, const char* name) {
+        return store.ReadValue(subKey, QString::fromLatin1(name), QString());
+    }
+    void Put(const QString& subKey, const char* name, const QString& text) {
+        ASSERT_TRUE(store.WriteValue(subKey, QString::fromLatin1(name), text).ok());
+    }
+
+    QTemporaryDir dir;
+    SettingsStore store{dir.filePath(QStringLiteral("vorlix.ini"))};
+    ScriptedPrompt prompt;
+    Settings settings{store, prompt};
+};
+
+TEST_F(SettingsTest, FirstStartWritesEveryDefault) {
+    bool own = false;
+    ASSERT_TRUE(settings.LoadProgramSettings().ok());
+    ASSERT_TRUE(settings.LoadModelSettings(&own).ok());
+    EXPECT_TRUE(own);
+    EXPECT_TRUE(prompt.shown().empty());
+    EXPECT_EQ(Get("", "InternalVersion"), "4");
+    EXPECT_EQ(Get("", "WindowWidth"), "778");
+    EXPECT_EQ(Get("", "PatchMaxLength"), "27");
+    EXPECT_TRUE(store.HasValue("", "Recent7"));
+    // clang-format off
+    const char* const model[][2] = {
+        {"Default", "0"}, {"FullFlash", "0x800000"}, {"PITAdrMin", "0x660000"},
+        {"PITAdrMax", "0x680000"}, {"PictureAdrMin", "0x000000"}, {"PictureAdrMax", "0x680000"},
+        {"PlaceAdrMin", "0x5E2000"}, {"PlaceAdrMax", "0x600000"}, {"MaxSizeX", "101"},
+        {"MaxSizeY", "80"}, {"sPITAdr", "0xC4625C"}, {"ExtPITAdr", "0xE7F856"}, {"SearchType", "0"}};
+    // clang-format on
+    for (const auto& [name, text] : model) EXPECT_EQ(Get(kAll, name), text) << name;
+}
+
+TEST_F(SettingsTest, VersionCheck) {
+    Put("", "InternalVersion", "5");
+    prompt.Script({Answer::No, Answer::Yes});
+    ASSERT_TRUE(settings.LoadProgramSettings().ok());
+    ASSERT_EQ(prompt.questions(), 1);
+    EXPECT_EQ(prompt.shown()[0].caption, QStringLiteral("Контроль версий"));
+    EXPECT_EQ(Get("", "InternalVersion"), "5");
+    ASSERT_TRUE(settings.LoadProgramSettings().ok());  // asked again, Yes
+    ASSERT_TRUE(settings.LoadProgramSettings().ok());  // not asked any more
+    EXPECT_EQ(prompt.questions(), 2);
+    EXPECT_EQ(Get("", "InternalVersion"), "4");
+
+    Put("", "InternalVersion", "3");
+    ASSERT_TRUE(settings.LoadProgramSettings().ok());
+    EXPECT_EQ(Get("", "InternalVersion"), "4");
+    Put("", "InternalVersion", " 4");  // a 4 is not written again
+    ASSERT_TRUE(settings.LoadProgramSettings().ok());
+    EXPECT_EQ(Get("", "InternalVersion"), " 4");
+    EXPECT_EQ(prompt.questions(), 2);
+}
+
+TEST_F(SettingsTest, NewModelTakesTheGeneralValuesOnce) {
+    Put(kAll, "FullFlash", "0x7FFFFF");
+    settings.ModelAndVersion = QStringLiteral("C55v52");
+    bool own = true;
+    ASSERT_TRUE(settings.LoadModelSettings(&own).ok());
+    EXPECT_FALSE(own);
+    ASSERT_EQ(prompt.shown().size(), 1u);
+    EXPECT_EQ(prompt.shown()[0].caption, kCaptionWarning);
+    EXPECT_EQ(settings.ModelAndVersion, QStringLiteral("C55v52"));
+    EXPECT_EQ(Get("C55v52", "Default"), "1");
+    EXPECT_EQ(Get("C55v52", "FullFlash"), "0x7FFFFF");
+
+    Put("C55v52", "MaxSizeX", "132");
+    ASSERT_TRUE(settings.LoadModelSettings(&own).ok());
+    EXPECT_TRUE(own);
+    EXPECT_EQ(settings.MaxSizeX, 132);
+
+    // Only an exact "0" marks a model as new.
+    settings.ModelAndVersion = QStringLiteral("S45v21");
+    Put("S45v21", "Default", "00");
+    ASSERT_TRUE(settings.LoadModelSettings(&own).ok());
+    EXPECT_TRUE(own);
+    EXPECT_EQ(prompt.shown().size(), 1u);
+}
+
+TEST_F(SettingsTest, LoadRewritesCanonicalForms) {
+    Put(kAll, "FullFlash", "8388608");
+    Put(kAll, "SearchType", "2");
+    Put(kAll, "sPITAdr", "-5");
+    ASSERT_TRUE(settings.LoadModelSettings().ok());
+    EXPECT_EQ(settings.FullFlash, 0x800000);
+    EXPECT_TRUE(settings.SearchType);
+    EXPECT_EQ(Get(kAll, "FullFlash"), "0x800000");
+    EXPECT_EQ(Get(kAll, "SearchType"), "1");
+    EXPECT_EQ(Get(kAll, "sPITAdr"), "0xFFFFFFFB");
+    settings.sPITAdr = 0;
+    ASSERT_TRUE(settings.LoadModelSettings().ok());
+    EXPECT_EQ(settings.sPITAdr, -5);
+}
+
+TEST_F(SettingsTest, ConversionErrorIsShownAndStopsTheLoad) {
+    Put(kAll, "PITAdrMax", "0x1FFFFFFFB");
+    settings.ModelAndVersion = QStringLiteral("CF62v50");
+    settings.PITAdrMax = settings.MaxSizeX = -1;
+    const Status status = settings.LoadModelSettings();
+    EXPECT_EQ(status.message(), QStringLiteral("'0x1FFFFFFFB' is not a valid integer value"));
+    ASSERT_EQ(prompt.shown().size(), 2u);  // the new-model warning, then the error
+    EXPECT_EQ(prompt.shown()[1].caption, kCaptionError);
+    EXPECT_EQ(prompt.shown()[1].text, status.message());
+    EXPECT_EQ(settings.PITAdrMin, 0x660000);
+    EXPECT_EQ(settings.PITAdrMax, -1);
+    EXPECT_EQ(settings.MaxSizeX, -1);
+    EXPECT_EQ(settings.ModelAndVersion, QStringLiteral("CF62v50"));
+    EXPECT_FALSE(store.HasValue(kAll, "MaxSizeX"));
+}
+
+TEST_F(SettingsTest, RecentFiles) {
+    for (const char* p : {"h", "g", "f", "e", "d", "c", "b", "a"}) settings.AddRecent(p);
+    settings.AddRecent("c");
+    EXPECT_EQ(settings.Recent, (std::array<QString, 8>{"c", "a", "b", "d", "e", "f", "g", "h"}));
+    settings.AddRecent("C");
+    EXPECT_EQ(settings.Recent, (std::array<QString, 8>{"C", "c", "a", "b", "d", "e", "f", "g"}));
+}
+
+TEST_F(SettingsTest, ResetProgramSettingsKeepsVersionAndRecent) {
+    Put("", "InternalVersion", "5");
+    Put("", "Recent0", "a.fls");
+    Put("", "WindowWidth", "1000");
+    ASSERT_TRUE(settings.ResetProgramSettings().ok());
+    EXPECT_EQ(Get("", "InternalVersion"), "5");
+    EXPECT_EQ(Get("", "Recent0"), "a.fls");
+    EXPECT_EQ(Get("", "WindowWidth"), "778");
+}
+
+TEST_F(SettingsTest, StoreKeepsSubKeysApartAndReportsRefusals) {
+    settings.ModelAndVersion = QStringLiteral("C55/../All\\x%2F");
+    settings.MaxSizeX = 7;
+    ASSERT_TRUE(settings.SaveModelSettings().ok());
+    EXPECT_EQ(Get(settings.ModelAndVersion, "MaxSizeX"), "7");
+    EXPECT_FALSE(store.HasValue(kAll, "MaxSizeX"));
+    EXPECT_FALSE(store.HasValue(QStringLiteral("C55"), "MaxSizeX"));
+
+    QFile blocker(dir.filePath(QStringLiteral("blocker")));  // a file where a folder should be
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    SettingsStore refusing(dir.filePath(QStringLiteral("blocker/vorlix.ini")));
+    Settings blocked(refusing, prompt);
+    EXPECT_EQ(blocked.LoadProgramSettings().message(),
+              QStringLiteral("Failed to set data for 'InternalVersion'"));
+    EXPECT_EQ(prompt.shown().back().caption, kCaptionError);
+}
+
+}  // namespace
+}  // namespace vorlix
