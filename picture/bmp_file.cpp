@@ -1,0 +1,96 @@
+#include <QDir>
+#include <QImageReader>
+#include <QImageWriter>
+
+#include "picture/picture.h"
+
+namespace vorlix {
+
+namespace {
+
+// The index record holds width and height in one byte each.
+constexpr int kMaxSide = 255;
+
+QString Shown(const QString& fileName) { return QDir::toNativeSeparators(fileName); }
+
+Status TooLarge(const QString& fileName, QSize size) {
+    return Status::InvalidArgument(
+        QStringLiteral("Изображение «%1» имеет размер %2×%3 точек, а ширина и высота картинки "
+                       "не могут превышать %4 точек.")
+            .arg(Shown(fileName))
+            .arg(size.width())
+            .arg(size.height())
+            .arg(kMaxSide));
+}
+
+// The file's image on a white bitmap of its size: transparent parts show
+// white, as on the phone's light background.
+QImage OverWhite(const QImage& file) {
+    const QImage argb = file.convertToFormat(QImage::Format_ARGB32);
+    QImage out(argb.size(), QImage::Format_RGB32);
+    for (int y = 0; y < argb.height(); ++y) {
+        const QRgb* in = reinterpret_cast<const QRgb*>(argb.constScanLine(y));
+        QRgb* row = reinterpret_cast<QRgb*>(out.scanLine(y));
+        for (int x = 0; x < argb.width(); ++x) {
+            const QRgb c = in[x];
+            const int a = qAlpha(c);
+            if (a == 255) {
+                row[x] = c;
+                continue;
+            }
+            auto over = [a](int v) { return (v * a + 255 * (255 - a) + 127) / 255; };
+            row[x] = qRgb(over(qRed(c)), over(qGreen(c)), over(qBlue(c)));
+        }
+    }
+    return out;
+}
+
+}  // namespace
+
+Status Picture::LoadBmp(const QString& fileName, bool* placed, const PictureList* others) {
+    if (placed != nullptr) *placed = false;
+    QImageReader reader(fileName);
+    // Refuse an oversized file before its pixels are read.
+    const QSize declared = reader.size();
+    if (declared.isValid() && (declared.width() > kMaxSide || declared.height() > kMaxSide))
+        return TooLarge(fileName, declared);
+
+    QImage file;
+    if (!reader.read(&file)) {
+        const QString message = QStringLiteral("Не удалось прочитать изображение из файла «%1»: %2")
+                                    .arg(Shown(fileName), reader.errorString());
+        return reader.error() == QImageReader::FileNotFoundError ? Status::NotFound(message)
+                                                                 : Status::Corruption(message);
+    }
+    if (file.isNull() || file.width() <= 0 || file.height() <= 0)
+        return Status::Corruption(
+            QStringLiteral("Изображение в файле «%1» не содержит ни одной точки.")
+                .arg(Shown(fileName)));
+    if (file.width() > kMaxSide || file.height() > kMaxSide) return TooLarge(fileName, file.size());
+
+    SourceBitmap = OverWhite(file);
+    Record[0] = static_cast<std::uint8_t>(file.width());
+    Record[1] = static_cast<std::uint8_t>(file.height());
+    // A monochrome picture stays monochrome; everything else becomes 16-bit
+    // compressed, the richest encoding.
+    Record[2] = (Type() == 0x01 || Type() == 0x81) ? 0x01 : 0x88;
+    const bool ok = Replace(others);
+    if (placed != nullptr) *placed = ok;
+    return Status::Ok();
+}
+
+Status Picture::SaveBmp(const QString& fileName) const {
+    if (DecodedBitmap.isNull())
+        return Status::InvalidArgument(
+            QStringLiteral("Картинка не имеет ни одной точки, файл «%1» не записан.")
+                .arg(Shown(fileName)));
+    // 24 bits per pixel keep every decoded colour exactly.
+    const QImage out = DecodedBitmap.convertToFormat(QImage::Format_RGB888);
+    QImageWriter writer(fileName, "bmp");
+    if (!writer.write(out))
+        return Status::IoError(QStringLiteral("Не удалось записать файл «%1»: %2")
+                                   .arg(Shown(fileName), writer.errorString()));
+    return Status::Ok();
+}
+
+}  // namespace vorlix

@@ -6,11 +6,18 @@
 
 namespace vorlix {
 
-// Colours of the firmware's encodings, built once at start-up by
-// BuildColorTables and only read afterwards.
+// Colours of the firmware's encodings. They hold their values from program
+// start; BuildColorTables fills them again (harmless) and exists so that
+// start-up can say where the tables come from. Only read afterwards.
 extern std::array<QRgb, 4> Palette2;
 extern std::array<QRgb, 256> Palette8;
 extern std::array<QRgb, 65536> Colors16;
+
+// Component levels of the 8-bit palette: index i is
+// (RLevels[i >> 5], GLevels[(i >> 2) & 7], BLevels[i & 3]).
+inline constexpr std::array<int, 8> RLevels{81, 102, 125, 146, 169, 190, 213, 235};
+inline constexpr std::array<int, 8> GLevels{25, 52, 82, 111, 142, 172, 204, 235};
+inline constexpr std::array<int, 4> BLevels{95, 115, 154, 208};
 
 // Fills Palette2, Palette8 and Colors16. Safe to call more than once.
 void BuildColorTables();

@@ -1,0 +1,42 @@
+#include "picture/picture.h"
+
+#include "settings/settings.h"
+
+namespace vorlix {
+
+Picture::Picture(FlashImage& image, std::int32_t recordPos, const Settings& settings)
+    : BaseImage(image.BaseImage()),
+      WorkImage(image.WorkImage()),
+      UsageMap(image.UsageMap()),
+      RecordPos(recordPos),
+      settings_(settings) {
+    ReadRecord(Record, BaseImage, RecordPos);
+    Decode();
+    BaseDataPos = DataPos();
+    BaseLength = Length;
+    // Copies share the decoded pixels until one of them is drawn on.
+    OldBitmap = DecodedBitmap;
+    SourceBitmap = DecodedBitmap;
+}
+
+Picture::~Picture() = default;
+
+void Picture::ReadRecord(PitRecord& record, const std::uint8_t* image, std::int32_t pos) {
+    for (int k = 0; k < 8; ++k) {
+        const std::int64_t at = static_cast<std::int64_t>(pos) + k;
+        record[k] = InImage(at) ? image[at] : 0xFF;  // past the image: erased flash
+    }
+}
+
+void Picture::WriteRecord(const PitRecord& record, std::uint8_t* image, std::int32_t pos) {
+    for (int k = 0; k < 8; ++k) {
+        const std::int64_t at = static_cast<std::int64_t>(pos) + k;
+        if (InImage(at)) image[at] = record[k];
+    }
+}
+
+std::int32_t Picture::DataPos() const {
+    return GetDataPos(Record.data(), FormatFor(settings_.ModelAndVersion));
+}
+
+}  // namespace vorlix

@@ -24,7 +24,7 @@ inline constexpr std::int32_t kNoPlace = -1;
 // record points to, decoded; the first decoding kept to show old beside new;
 // and the replacement data once the user replaces it.
 class Picture {
-public:
+  public:
     // Builds the picture whose index record lies at `recordPos` of the base
     // image and decodes it (marking its data occupied in the usage map).
     Picture(FlashImage& image, std::int32_t recordPos, const Settings& settings);
@@ -42,11 +42,16 @@ public:
     // placement area) and rewrites the record in the working image. `others`
     // is the session's picture list (may hold this picture): bytes shared
     // with another picture are never erased, freed or overwritten.
-    // Returns false when no place was found; the picture and both images
-    // are then as they were before the call.
+    // Returns false when no place was found; the picture (Record, Length,
+    // NewData) and both images are then as they were before the call.
     bool Replace(const PictureList* others = nullptr);
-    // First free block of `length` bytes in the placement area, or kNoPlace.
+    // First free block of `length` bytes in the placement area (first fit;
+    // never across a 16 KiB page boundary unless it ends on one), or
+    // kNoPlace. Free: 0xFF in the working image and in the usage map.
     std::int32_t FindFreePlace(std::int32_t length) const;
+    // True when every byte of [pos, pos + length) is free and in the image.
+    bool FitsInPlace(std::int32_t pos, std::int32_t length) const;
+    // Copies NewData into the working image at the record's data position.
     void StoreNewData();
 
     // Reads a picture file (BMP or any format the platform reads) and
@@ -55,9 +60,11 @@ public:
     // nothing and gives an error status.
     [[nodiscard]] Status LoadBmp(const QString& fileName, bool* placed,
                                  const PictureList* others = nullptr);
-    // Writes DecodedBitmap as a 24-bit BMP file.
+    // Writes DecodedBitmap as a 24-bit BMP file; the colours are kept exactly.
     [[nodiscard]] Status SaveBmp(const QString& fileName) const;
 
+    // Copy the 8 record bytes out of, or into, an image at `pos`. Bytes
+    // past the image's ends read as 0xFF and are not written.
     static void ReadRecord(PitRecord& record, const std::uint8_t* image, std::int32_t pos);
     static void WriteRecord(const PitRecord& record, std::uint8_t* image, std::int32_t pos);
 
@@ -70,19 +77,23 @@ public:
     const std::uint8_t* BaseImage;
     std::uint8_t* WorkImage;
     std::uint8_t* UsageMap;
-    std::vector<std::uint8_t> NewData;  // empty until the first encoding
+    // The last encoded replacement data, exactly Length bytes; empty until
+    // the first encoding.
+    std::vector<std::uint8_t> NewData;
     std::int32_t BaseDataPos = 0;
     std::int32_t BaseLength = 0;
     std::int32_t Length = 0;
     std::int32_t RecordPos = 0;
     PitRecord Record{};
+    // Bitmaps are 32-bit RGB; a fresh one is white. Copies share their
+    // pixels until one of them changes.
     QImage DecodedBitmap;
     QImage OldBitmap;
     QImage SourceBitmap;
     bool Modified = false;
     std::uint8_t Depth = 0;
 
-private:
+  private:
     const Settings& settings_;
 };
 

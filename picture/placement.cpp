@@ -1,0 +1,172 @@
+#include <algorithm>
+#include <cstring>
+
+#include "picture/picture.h"
+#include "settings/settings.h"
+
+namespace vorlix {
+
+namespace {
+
+constexpr std::uint64_t kAllOnes = ~std::uint64_t{0};
+constexpr std::uint64_t kLowBits = 0x0101010101010101ull;
+constexpr std::uint64_t kHighBits = 0x8080808080808080ull;
+
+inline std::uint64_t Load64(const std::uint8_t* p) {
+    std::uint64_t v;
+    std::memcpy(&v, p, sizeof v);
+    return v;
+}
+
+// A byte is free when it is 0xFF (erased) in the working image and not
+// occupied in the usage map. Both scans go eight bytes at a time.
+
+// First byte of [from, to) that is not free, or `to`.
+std::int64_t FirstBusy(const std::uint8_t* work, const std::uint8_t* usage, std::int64_t from,
+                       std::int64_t to) {
+    std::int64_t i = from;
+    for (; i + 8 <= to; i += 8)
+        if ((Load64(work + i) & Load64(usage + i)) != kAllOnes) break;
+    for (; i < to; ++i)
+        if ((work[i] & usage[i]) != 0xFF) return i;
+    return to;
+}
+
+// First free byte of [from, to), or `to`.
+std::int64_t FirstFree(const std::uint8_t* work, const std::uint8_t* usage, std::int64_t from,
+                       std::int64_t to) {
+    std::int64_t i = from;
+    for (; i + 8 <= to; i += 8) {
+        const std::uint64_t notFree = ~(Load64(work + i) & Load64(usage + i));
+        // A zero byte of notFree is a free byte.
+        if (((notFree - kLowBits) & ~notFree & kHighBits) != 0) break;
+    }
+    for (; i < to; ++i)
+        if ((work[i] & usage[i]) == 0xFF) return i;
+    return to;
+}
+
+}  // namespace
+
+std::int32_t Picture::FindFreePlace(std::int32_t length) const {
+    if (length < 0) return kNoPlace;
+    const std::int64_t L = length;
+    // The area comes from settings that the user can type freely: keep the
+    // search inside the image whatever they say.
+    const std::int64_t lo = std::max<std::int64_t>(
+        static_cast<std::int64_t>(settings_.FullFlash) + settings_.PlaceAdrMin, 0);
+    const std::int64_t hi = std::min<std::int64_t>(
+        static_cast<std::int64_t>(settings_.FullFlash) + settings_.PlaceAdrMax, kImageSize);
+    constexpr std::int64_t kPageMask = ~static_cast<std::int64_t>(kPageSize - 1);
+
+    // Every turn either returns or moves s forward, and s + L stays below
+    // the image's end, so the search ends and never wraps.
+    std::int64_t s = lo;
+    while (s + L < hi) {
+        // A block does not straddle a 16 KiB page boundary unless it ends
+        // exactly on one; a block longer than a page starts on a boundary.
+        const std::int64_t end = s + L;
+        if ((s & kPageMask) != (end & kPageMask) && (end & (kPageSize - 1)) != 0) {
+            if (L <= kPageSize)
+                s = end & kPageMask;
+            else if (s & (kPageSize - 1))
+                s = (s + kPageSize - 1) & kPageMask;
+            if (s + L >= hi) break;
+        }
+        const std::int64_t busy = FirstBusy(WorkImage, UsageMap, s, s + L);
+        if (busy == s + L) return static_cast<std::int32_t>(s);
+        // No block starting before the next free byte can hold the busy one.
+        s = FirstFree(WorkImage, UsageMap, busy + 1, hi);
+    }
+    return kNoPlace;
+}
+
+bool Picture::FitsInPlace(std::int32_t pos, std::int32_t length) const {
+    if (!InImage(pos, length)) return false;
+    const std::int64_t end = static_cast<std::int64_t>(pos) + length;
+    return FirstBusy(WorkImage, UsageMap, pos, end) == end;
+}
+
+void Picture::StoreNewData() {
+    const std::int64_t pos = DataPos();
+    const std::int64_t n =
+        std::min<std::int64_t>(Length, static_cast<std::int64_t>(NewData.size()));
+    if (n <= 0 || !InImage(pos, n)) return;
+    std::memcpy(WorkImage + pos, NewData.data(), static_cast<std::size_t>(n));
+}
+
+bool Picture::Replace(const PictureList* others) {
+    const AddressFormat format = FormatFor(settings_.ModelAndVersion);
+    const PitRecord recordBefore = Record;
+    const std::int32_t lengthBefore = Length;
+    std::vector<std::uint8_t> dataBefore = NewData;
+
+    // The bytes that the current data occupies, kept inside the image.
+    const std::int64_t pos = GetDataPos(Record.data(), format);
+    const std::int64_t from = std::clamp<std::int64_t>(pos, 0, kImageSize);
+    const std::int64_t to =
+        std::clamp<std::int64_t>(pos + std::max<std::int32_t>(Length, 0), from, kImageSize);
+
+    // Bytes that another listed picture also uses stay as they are: that
+    // picture still shows them and a patch must not touch them.
+    std::vector<std::uint8_t> shared;
+    if (others != nullptr && to > from) {
+        for (const auto& other : *others) {
+            if (!other || other.get() == this || other->Length <= 0) continue;
+            const std::int64_t otherPos = other->DataPos();
+            const std::int64_t a = std::max(otherPos, from);
+            const std::int64_t b = std::min(otherPos + other->Length, to);
+            if (a >= b) continue;
+            if (shared.empty()) shared.assign(static_cast<std::size_t>(to - from), 0);
+            std::fill(shared.begin() + (a - from), shared.begin() + (b - from), 1);
+        }
+    }
+    const bool anyShared = !shared.empty();
+
+    // Free and erase this picture's own bytes, keeping both arrays' bytes to
+    // put back if the new data finds no place.
+    const std::vector<std::uint8_t> savedWork(WorkImage + from, WorkImage + to);
+    const std::vector<std::uint8_t> savedUsage(UsageMap + from, UsageMap + to);
+    if (!anyShared) {
+        std::memset(UsageMap + from, 0xFF, static_cast<std::size_t>(to - from));
+        std::memset(WorkImage + from, 0xFF, static_cast<std::size_t>(to - from));
+    } else {
+        for (std::int64_t i = from; i < to; ++i) {
+            if (shared[i - from]) continue;
+            UsageMap[i] = 0xFF;
+            WorkImage[i] = 0xFF;
+        }
+    }
+    const std::int64_t oldLength = to - from;
+
+    Encode();
+
+    std::int32_t place = kNoPlace;
+    const bool keepPlace =
+        !anyShared && InImage(pos, Length) &&
+        (oldLength >= Length || FitsInPlace(static_cast<std::int32_t>(pos), Length));
+    if (keepPlace)
+        place = static_cast<std::int32_t>(pos);
+    else
+        place = FindFreePlace(Length);
+
+    if (place != kNoPlace) {
+        SetDataPos(Record.data(), place, format);
+        WriteRecord(Record, WorkImage, RecordPos);
+        Modified = true;
+        StoreNewData();
+        Decode();
+        return true;
+    }
+
+    std::copy(savedWork.begin(), savedWork.end(), WorkImage + from);
+    std::copy(savedUsage.begin(), savedUsage.end(), UsageMap + from);
+    // The picture keeps describing the data it still occupies, so that a
+    // later replacement frees exactly those bytes.
+    Record = recordBefore;
+    Length = lengthBefore;
+    NewData = std::move(dataBefore);
+    return false;
+}
+
+}  // namespace vorlix

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QImage>
+#include <QRgb>
+#include <cstdint>
+
+namespace vorlix {
+
+// The picture encodings of the firmware, apart from the Picture class.
+// Type byte: bits 0 to 6 name the encoding, bit 7 marks it compressed.
+inline constexpr std::uint8_t kType1Bit = 0x01;
+inline constexpr std::uint8_t kType2Bit = 0x03;
+inline constexpr std::uint8_t kType8Bit = 0x05;
+inline constexpr std::uint8_t kType12Bit = 0x07;
+inline constexpr std::uint8_t kType16Bit = 0x08;
+inline constexpr std::uint8_t kCompressed = 0x80;
+
+struct DecodeResult {
+    std::int32_t length = 0;  // bytes read, control bytes included
+    std::uint8_t depth = 0;   // bits per pixel; the type byte itself for an unknown type
+    std::int64_t drawn = 0;   // pixels drawn, from the first on, row by row
+};
+
+// Bits per pixel that a type byte names; the type byte itself when it names
+// no encoding.
+std::uint8_t DepthOfType(std::uint8_t type);
+
+// Decodes the data at `pos` of `image` (kImageSize bytes) for a picture of
+// width x height and the given type into `pixels` (width * height colours,
+// row by row, no gaps). Reads stop at the image's end; a position outside
+// the image reads nothing. Pixels past `drawn` are left untouched.
+DecodeResult DecodePixels(const std::uint8_t* image, std::int64_t pos, int width, int height,
+                          std::uint8_t type, QRgb* pixels);
+
+// Largest encoded size of a width x height picture in any encoding.
+inline std::int64_t EncodeBufferSize(int width, int height) {
+    return static_cast<std::int64_t>(width) * height * 4;
+}
+
+// Encodes the top-left width x height pixels of `source` by `type` into
+// `out` (EncodeBufferSize bytes) and returns the number of bytes written.
+// Pixels outside `source` count as white. Types that have no encoder (2-bit,
+// unknown) write nothing.
+std::int32_t EncodePixels(const QImage& source, int width, int height, std::uint8_t type,
+                          std::uint8_t* out);
+
+}  // namespace vorlix
