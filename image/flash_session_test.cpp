@@ -1,0 +1,73 @@
+#include "image/flash_session.h"
+
+#include <gtest/gtest.h>
+
+#include <QTemporaryDir>
+
+#include "picture/color_tables.h"
+#include "testsupport/flash_builder.h"
+
+namespace vorlix {
+namespace {
+
+class FlashSessionTest : public ::testing::Test {
+  protected:
+    FlashSessionTest() {  // the sample's PIT, listed
+        BuildColorTables();
+        settings_.FullFlash = c55::kFullFlash;
+        FlashBuilder::SampleC55().LoadInto(session_.image());
+        for (int i = 0; i < sample::kPitCount; ++i) {
+            PitRecord r;
+            Picture::ReadRecord(r, session_.image().BaseImage(), sample::kPitStart + 8 * i);
+            session_.AddFoundPicture(sample::kPitStart + 8 * i, r, i + 1);
+        }
+    }
+    using Texts = std::array<QString, kColumnCount>;
+
+    QTemporaryDir dir_;
+    ScriptedPrompt prompt_;
+    SettingsStore store_{dir_.filePath("settings.ini")};
+    Settings settings_{store_, prompt_};
+    FlashSession session_{settings_};
+};
+
+TEST_F(FlashSessionTest, RowsAndTheirPictures) {
+    ASSERT_EQ(session_.Rows.size(), 7u);
+    // The 8 x 2 compressed 1-bit picture, fourth in the PIT.
+    EXPECT_EQ(session_.Rows[3].texts,
+              (Texts{"4", "yes", "1", "8", "2", "660028", "500300", "2", "", ""}));
+    EXPECT_EQ(session_.Rows[6][ColLength], "3");  // the 16-bit compressed run
+
+    Picture& p = *session_.Pictures[1];
+    p.Record = {12, 9, 0x88, 0};
+    SetDataPos(p.Record.data(), 0xDE2010, AddressFormat::Paged);
+    p.Depth = 16;
+    p.Length = 77;
+    session_.WriteRowAfterReplace(1);
+    EXPECT_EQ(session_.Rows[1].texts,
+              (Texts{"2", "yes", "16", "12", "9", "660018", "5E2010", "77", "yes", ""}));
+
+    // File offsets below FullFlash show as 32-bit two's complement.
+    settings_.FullFlash = 0xF00000;
+    const ListRow row = MakeRow(*session_.Pictures[0], session_.Pictures[0]->Record,
+                                sample::kPitStart, 1, settings_);
+    EXPECT_EQ(row[ColPIT], "FFF60010");
+    EXPECT_EQ(row[ColData], "FFE00000");
+
+    // A row's picture is found through its "№" text.
+    session_.Rows[0][ColNumber] = "5";
+    EXPECT_EQ(session_.PictureOfRow(0), session_.Pictures[4].get());
+    for (const char* bad : {"0", "8", "-1", "x", ""}) {
+        session_.Rows[0][ColNumber] = bad;
+        EXPECT_EQ(session_.PictureOfRow(0), nullptr) << bad;
+    }
+    EXPECT_EQ(session_.PictureOfRow(-1), nullptr);
+    EXPECT_EQ(session_.PictureOfRow(7), nullptr);
+    session_.Pictures.clear();  // rows that outlive their pictures
+    EXPECT_EQ(session_.PictureOfRow(2), nullptr);
+    session_.WriteRowAfterReplace(2);
+    EXPECT_EQ(session_.Rows[2][ColModified], "");
+}
+
+}  // namespace
+}  // namespace vorlix

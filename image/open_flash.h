@@ -23,7 +23,8 @@ struct OpenHooks {
 
 enum class OpenResult {
     NotOpened,  // the file could not be opened: FilePath emptied, nothing else changed
-    Stopped,    // a stored setting did not convert; the user was told
+    Stopped,    // a stored setting did not convert, the stored FullFlash lies outside the
+                // image, or the file could not be read; the user was told
     Opened,     // placed; the caller starts the picture search
 };
 

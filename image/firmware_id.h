@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QString>
+#include <cstdint>
+#include <optional>
+
+namespace vorlix {
+
+// Reads the model and firmware version out of the build-information block
+// of an image: a 48-byte pattern (".", ".", ":" and ":" at 0, 3, 8 and 11,
+// "lg" at 46), the model name from the block's start + 62 up to a 0 byte,
+// the version byte at + 30. Gives the model-and-version text ("C55v50"),
+// or nothing when the image holds no such block.
+std::optional<QString> IdentifyFirmware(const std::uint8_t* image);
+
+}  // namespace vorlix
