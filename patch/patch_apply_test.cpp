@@ -1,0 +1,153 @@
+#include "patch/patch_apply.h"
+
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <cstring>
+#include <random>
+
+#include "patch/patch_file.h"
+#include "patch/patch_generator.h"
+#include "patch/patch_test_support.h"
+#include "picture/picture.h"
+
+namespace vorlix {
+namespace {
+
+using testing::TestSession;
+
+// An image whose bytes at 0x812345.. are 0A 0B 0C 0D 0E 0F.
+struct ApplySession : TestSession {
+    ApplySession() {
+        Open(FlashBuilder::C55().Bytes(0x812345, {0x0A, 0x0B, 0x0C, 0x0D, 0x0E, 0x0F}), false);
+    }
+    Status Apply(const QByteArray& text) {
+        return ApplyPatchText(image(), settings.FullFlash, text, prompt);
+    }
+    // True when neither the working image nor the usage map differs from a
+    // freshly opened image.
+    bool Untouched() {
+        for (std::int32_t i = 0x812300; i < 0x812400; ++i) {
+            if (work()[i] != base()[i] || image().UsageMap()[i] != 0xFF) return false;
+        }
+        return true;
+    }
+};
+
+TEST(PatchApply, WritesNewBytesAndMarksThemOccupied) {
+    ApplySession t;
+    ASSERT_TRUE(t.Apply("; comment\r\n\r\n  012345: 0A0B 0C0D  \r\n012347:0c0d 1112 ignored\n").ok());
+    EXPECT_EQ(t.prompt.shown().size(), 0u);
+    EXPECT_EQ(t.work()[0x812345], 0x0C);
+    EXPECT_EQ(t.work()[0x812346], 0x0D);
+    EXPECT_EQ(t.work()[0x812347], 0x11);  // lower-case old bytes read as upper-case
+    EXPECT_EQ(t.work()[0x812348], 0x12);
+    EXPECT_EQ(t.image().UsageMap()[0x812345], 0x00);
+    EXPECT_EQ(t.image().UsageMap()[0x812349], 0xFF);
+    EXPECT_EQ(t.base()[0x812345], 0x0A);
+}
+
+TEST(PatchApply, SingleFieldWritesItsBytesWithoutCheck) {
+    ApplySession t;
+    ASSERT_TRUE(t.Apply("012345: 7778\n").ok());
+    EXPECT_EQ(t.prompt.questions(), 0);
+    EXPECT_EQ(t.work()[0x812345], 0x77);
+    EXPECT_EQ(t.work()[0x812346], 0x78);
+}
+
+TEST(PatchApply, RefusedLinesApplyNothing) {
+    const struct {
+        const char* line;
+        QString message;
+    } cases[] = {
+        {"012345: 0A0B 0C", kUnequalLengthsMessage},
+        {"012345: 0A0 0C0", kOddLengthMessage},
+        {"012345: 0A0B0 ", kOddLengthMessage},
+        {"0x012345: 0A 0C", "'0x0x012345' is not a valid integer value"},
+        {"012345 : 0A 0C", "'0x012345 ' is not a valid integer value"},
+        {"012345 0A 0C", "'0x' is not a valid integer value"},
+        {"012345: 0G 0C", "Данные патча содержат недопустимые символы (строка 2)"},
+        {"012345: 0A0B 0Я0", "Данные патча содержат недопустимые символы (строка 2)"},
+        {"7FFFFF: 0A0B 0C0D", "Данные патча выходят за пределы образа (строка 2)"},
+        {"FFFFFFFF: 0A 0B", "Данные патча выходят за пределы образа (строка 2)"},
+    };
+    for (const auto& c : cases) {
+        ApplySession t;
+        // The first line is good: it must not be applied either.
+        const Status status = t.Apply(QByteArray("012345: 0A0B 0C0D\n") + c.line + "\n");
+        EXPECT_FALSE(status.ok()) << c.line;
+        ASSERT_EQ(t.prompt.shown().size(), 1u) << c.line;
+        EXPECT_EQ(t.prompt.shown()[0].caption, kCaptionError);
+        EXPECT_EQ(t.prompt.shown()[0].text, c.message) << c.line;
+        EXPECT_TRUE(t.Untouched()) << c.line;
+    }
+}
+
+TEST(PatchApply, MismatchAnsweredYesStopsCheckingAndNoAppliesNothing) {
+    const QByteArray patch =
+        "012345: 0A 01\n012346: 0B 02\n012347: 55 03\n012348: 66 04\n";
+    ApplySession yes;
+    yes.prompt.Script({Answer::Yes});
+    ASSERT_TRUE(yes.Apply(patch).ok());
+    EXPECT_EQ(yes.prompt.questions(), 1);  // the fourth line is not compared
+    EXPECT_EQ(yes.prompt.shown()[0].text, kMismatchQuestion);
+    EXPECT_EQ(yes.prompt.shown()[0].caption, kCaptionError);
+    EXPECT_EQ(yes.work()[0x812348], 0x04);
+
+    ApplySession no;
+    no.prompt.Script({Answer::No});
+    EXPECT_EQ(no.Apply(patch).code(), Status::Code::Cancelled);
+    EXPECT_TRUE(no.Untouched());
+}
+
+TEST(PatchApply, GeneratedPatchReproducesTheWorkingImage) {
+    TestSession source;
+    source.Open(FlashBuilder::SampleC55());
+    // Change two pictures' data and one record through the working image.
+    for (int row : {1, 4}) {
+        Picture* p = source.session->PictureOfRow(row);
+        source.work()[p->DataPos()] ^= 0x5A;
+        source.MarkModified(row);
+    }
+    source.work()[source.session->PictureOfRow(4)->RecordPos + 1] = 2;
+    source.settings.AuthorName = QStringLiteral("Пётр");
+    QStringList lines;
+    GeneratePatch(*source.session, lines);
+
+    ApplySession target;
+    target.Open(FlashBuilder::SampleC55(), false);
+    ASSERT_TRUE(target.Apply(EncodePatchText(lines)).ok());
+    EXPECT_EQ(target.prompt.questions(), 0);
+    EXPECT_EQ(std::memcmp(target.work(), source.work(), kImageSize), 0);
+}
+
+TEST(PatchApply, GarbageAndHugeLinesEndWithAShortError) {
+    ApplySession t;
+    QByteArray garbage(64 * 1024, 0);
+    std::mt19937 random(7);
+    for (char& c : garbage) c = static_cast<char>(random());
+    EXPECT_FALSE(t.Apply(garbage).ok());
+    EXPECT_TRUE(t.Untouched());
+
+    t.prompt.Clear();
+    const QByteArray huge = QByteArray(2 * 1024 * 1024, 'A') + ": 00 01\n";
+    EXPECT_FALSE(t.Apply(huge).ok());
+    ASSERT_EQ(t.prompt.shown().size(), 1u);
+    EXPECT_LT(t.prompt.shown()[0].text.size(), 120);
+
+    // Cyrillic comments in Windows-1251 and in UTF-8 are skipped alike.
+    EXPECT_TRUE(t.Apply(QByteArray(";\xC0\xE2\xF2\xEE\xF0\r;") + QByteArray(";Автор") +
+                        "\r012345: 0A 0B")
+                    .ok());
+    EXPECT_EQ(t.work()[0x812345], 0x0B);
+}
+
+TEST(PatchApply, UnreadableFileIsReported) {
+    ApplySession t;
+    EXPECT_EQ(ApplyPatchFile(*t.session, t.dir.filePath("missing.vkp"), t.prompt).code(),
+              Status::Code::IoError);
+    EXPECT_EQ(t.prompt.shown().size(), 1u);
+}
+
+}  // namespace
+}  // namespace vorlix

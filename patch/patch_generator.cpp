@@ -1,0 +1,61 @@
+#include "patch/patch_generator.h"
+
+#include "image/flash_session.h"
+#include "patch/patch_lines.h"
+
+namespace vorlix {
+
+namespace {
+
+const QString kYes = QStringLiteral("yes");
+
+bool Taken(const std::vector<bool>* selected, std::size_t row) {
+    return !selected || (row < selected->size() && (*selected)[row]);
+}
+
+}  // namespace
+
+int GeneratePatch(const FlashSession& session, QStringList& lines,
+                  const std::vector<bool>* selected, const ProgressSink& progress) {
+    if (!session.IsOpen()) return 0;
+    const Settings& settings = session.settings();
+    const std::int32_t fullFlash = settings.FullFlash;
+    const auto& rows = session.Rows;
+    const int rowCount = static_cast<int>(rows.size());
+
+    progress.Position(0);
+    progress.Maximum(settings.PlainPatch ? rowCount : rowCount * 2);
+
+    if (!settings.AuthorName.isEmpty()) lines.append(kAuthorLinePrefix + settings.AuthorName);
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+        if (Taken(selected, r) && rows[r][ColModified] == kYes) {
+            lines.append(kGeneratedLinePrefix + settings.VersionText);
+            break;
+        }
+    }
+
+    std::vector<const Picture*> dataLater;
+    int pictures = 0;
+    for (int r = 0; r < rowCount; ++r) {
+        progress.Position(r);
+        if (!Taken(selected, r) || rows[r][ColModified] != kYes) continue;
+        const Picture* picture = session.PictureOfRow(r);
+        if (!picture) continue;
+        ++pictures;
+        AppendRecordLine(*picture, fullFlash, lines);
+        if (settings.PlainPatch) {
+            AppendDataLines(*picture, fullFlash, settings.PatchMaxLength, lines);
+        } else {
+            dataLater.push_back(picture);
+        }
+    }
+    int position = rowCount;
+    for (const Picture* picture : dataLater) {
+        progress.Position(++position);
+        AppendDataLines(*picture, fullFlash, settings.PatchMaxLength, lines);
+    }
+    progress.Position(0);
+    return pictures;
+}
+
+}  // namespace vorlix

@@ -1,0 +1,156 @@
+#include "cli/cli.h"
+
+#include <QCommandLineParser>
+
+#include "cli/cli_prompt.h"
+#include "cli/commands.h"
+#include "settings/settings.h"
+
+namespace vorlix {
+
+namespace {
+
+const char kUsage[] =
+    "Usage: vorlix-cli COMMAND ARGUMENTS [--settings FILE]\n"
+    "\n"
+    "Commands:\n"
+    "  info FLASH                      model, tables and picture counts\n"
+    "  list FLASH [--search tables|records]\n"
+    "                                  one tab-separated line per picture\n"
+    "  export FLASH DIR                every picture as DIR/PIT_<PIT>.bmp\n"
+    "  patch FLASH FILE... [-o OUT] [--line-length N] [--plain] [--author NAME]\n"
+    "                                  replace pictures by PIT_<PIT>.bmp files and\n"
+    "                                  write the patch (to OUT or stdout)\n"
+    "  apply FLASH PATCH [--yes] [-o OUT]\n"
+    "                                  apply a patch; -o writes the patched FullFlash\n"
+    "  fill FLASH                      patch that erases every picture (stdout)\n"
+    "  sample OUT                      write a demo FullFlash (8 MiB, C55 layout)\n"
+    "\n"
+    "--settings FILE names the settings file (else VORLIX_SETTINGS, else the\n"
+    "default location). The FullFlash file is never written. Questions are\n"
+    "answered \"No\" unless --yes is given.\n"
+    "Exit status: 0 success, 1 error, 2 wrong usage.\n";
+
+int Usage(QIODevice& err, const QString& problem) {
+    if (!problem.isEmpty()) WriteLine(err, QStringLiteral("vorlix-cli: ") + problem);
+    err.write(kUsage);
+    return kExitUsage;
+}
+
+struct CommandShape {
+    const char* name;
+    int minArgs;
+    int maxArgs;  // -1: any number
+};
+
+constexpr CommandShape kCommands[] = {
+    {"info", 1, 1},  {"list", 1, 1}, {"export", 2, 2}, {"patch", 2, -1},
+    {"apply", 2, 2}, {"fill", 1, 1}, {"sample", 1, 1},
+};
+
+}  // namespace
+
+int RunCli(const QStringList& args, QIODevice& out, QIODevice& err) {
+    if (args.isEmpty()) return Usage(err, QString());
+    const QString command = args.first();
+    if (command == QLatin1String("--help") || command == QLatin1String("-h") ||
+        command == QLatin1String("help")) {
+        out.write(kUsage);
+        return kExitOk;
+    }
+    const CommandShape* shape = nullptr;
+    for (const CommandShape& c : kCommands) {
+        if (command == QLatin1String(c.name)) shape = &c;
+    }
+    if (!shape) return Usage(err, QStringLiteral("unknown command \"%1\"").arg(command));
+
+    QCommandLineParser parser;
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    const QCommandLineOption settingsOption(QStringLiteral("settings"), QString(),
+                                            QStringLiteral("FILE"));
+    const QCommandLineOption searchOption(QStringLiteral("search"), QString(),
+                                          QStringLiteral("MODE"));
+    const QCommandLineOption outputOption(QStringLiteral("o"), QString(), QStringLiteral("OUT"));
+    const QCommandLineOption lineLengthOption(QStringLiteral("line-length"), QString(),
+                                              QStringLiteral("N"));
+    const QCommandLineOption plainOption(QStringLiteral("plain"));
+    const QCommandLineOption authorOption(QStringLiteral("author"), QString(),
+                                          QStringLiteral("NAME"));
+    const QCommandLineOption yesOption(QStringLiteral("yes"));
+    parser.addOption(settingsOption);
+    if (command == QLatin1String("list")) parser.addOption(searchOption);
+    if (command == QLatin1String("patch")) {
+        parser.addOption(outputOption);
+        parser.addOption(lineLengthOption);
+        parser.addOption(plainOption);
+        parser.addOption(authorOption);
+    }
+    if (command == QLatin1String("apply")) {
+        parser.addOption(outputOption);
+        parser.addOption(yesOption);
+    }
+    if (!parser.parse(QStringList{QStringLiteral("vorlix-cli")} + args.mid(1))) {
+        return Usage(err, parser.errorText());
+    }
+    const QStringList positional = parser.positionalArguments();
+    if (positional.size() < shape->minArgs ||
+        (shape->maxArgs >= 0 && positional.size() > shape->maxArgs)) {
+        return Usage(err, QStringLiteral("wrong number of arguments for \"%1\"").arg(command));
+    }
+    for (const QString& name : parser.optionNames()) {
+        if (parser.optionNames().count(name) > 1 && name != QLatin1String("plain") &&
+            name != QLatin1String("yes")) {
+            return Usage(err, QStringLiteral("option %1 given twice").arg(name));
+        }
+    }
+
+    const CliContext cx{out, err, parser.value(settingsOption),
+                        command == QLatin1String("apply") && parser.isSet(yesOption)};
+    if (parser.isSet(settingsOption) && cx.settingsPath.isEmpty()) {
+        return Usage(err, QStringLiteral("--settings needs a file name"));
+    }
+    const QString flash = positional.first();
+
+    if (command == QLatin1String("info")) return InfoCommand(cx, flash);
+    if (command == QLatin1String("list")) {
+        std::optional<bool> scanRecords;
+        if (parser.isSet(searchOption)) {
+            const QString mode = parser.value(searchOption);
+            if (mode == QLatin1String("tables")) {
+                scanRecords = false;
+            } else if (mode == QLatin1String("records")) {
+                scanRecords = true;
+            } else {
+                return Usage(err, QStringLiteral("--search takes \"tables\" or \"records\""));
+            }
+        }
+        return ListCommand(cx, flash, scanRecords);
+    }
+    if (command == QLatin1String("export")) return ExportCommand(cx, flash, positional[1]);
+    if (command == QLatin1String("patch")) {
+        PatchCommandOptions options;
+        options.output = parser.value(outputOption);
+        if (parser.isSet(outputOption) && options.output.isEmpty()) {
+            return Usage(err, QStringLiteral("-o needs a file name"));
+        }
+        if (parser.isSet(lineLengthOption)) {
+            options.lineLength = ParseIntText(parser.value(lineLengthOption));
+            if (!options.lineLength) {
+                return Usage(err, NotAnIntegerMessage(parser.value(lineLengthOption)));
+            }
+        }
+        options.plain = parser.isSet(plainOption);
+        if (parser.isSet(authorOption)) options.author = parser.value(authorOption);
+        return PatchCommand(cx, flash, positional.mid(1), options);
+    }
+    if (command == QLatin1String("apply")) {
+        if (parser.isSet(outputOption) && parser.value(outputOption).isEmpty()) {
+            return Usage(err, QStringLiteral("-o needs a file name"));
+        }
+        return ApplyCommand(cx, flash, positional[1], parser.value(outputOption));
+    }
+    if (command == QLatin1String("fill")) return FillCommand(cx, flash);
+    return SampleCommand(cx, flash);
+}
+
+}  // namespace vorlix

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QIODevice>
+#include <QString>
+#include <memory>
+#include <optional>
+
+#include "cli/cli_prompt.h"
+#include "image/flash_session.h"
+#include "image/record_scan.h"
+#include "settings/settings.h"
+
+namespace vorlix {
+
+// The command line's counterpart of the main window: one settings store,
+// the run's Settings, one open FullFlash and its pictures. It reads the
+// program settings without writing them and never adds to the recent list.
+class CliSession {
+public:
+    // `settingsPath` empty: the default store location.
+    CliSession(QIODevice& err, const QString& settingsPath, bool answerYes);
+
+    // Reads the program values that are stored, taking the defaults for
+    // the missing ones. Nothing is stored, apart from what the store itself
+    // writes back when a present value is empty.
+    [[nodiscard]] Status LoadProgramValues();
+    // The same for the three values a patch is made with: PatchMaxLength,
+    // PlainPatch and AuthorName.
+    [[nodiscard]] Status LoadPatchValues();
+
+    // The open procedure as the window runs it (identification, model
+    // settings, or for a new model the general settings with whole-file
+    // bounds and table discovery, which are then stored), without the
+    // settings dialog; then, unless `search` is false, the picture search.
+    // `scanRecords` overrides SearchType for this run. Returns an exit
+    // status; messages went to the error stream.
+    int Open(const QString& path, std::optional<bool> scanRecords, bool search = true);
+
+    FlashSession& session() { return session_; }
+    Settings& settings() { return settings_; }
+    Prompt& prompt() { return prompt_; }
+    const SearchCounts& counts() const { return counts_; }
+    // Length of the opened file in bytes.
+    qint64 fileSize() const { return fileSize_; }
+
+private:
+    QIODevice& err_;
+    CliPrompt prompt_;
+    std::unique_ptr<SettingsStore> store_;
+    Settings settings_;
+    FlashSession session_;
+    SearchCounts counts_;
+    qint64 fileSize_ = 0;
+};
+
+}  // namespace vorlix

@@ -1,0 +1,296 @@
+#include "cli/cli.h"
+
+#include <gtest/gtest.h>
+
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include "cli/demo_flash.h"
+#include "common/prompt.h"
+#include "settings/settings.h"
+#include "testsupport/flash_builder.h"
+
+// Lets a failing check show the texts it compared.
+inline std::ostream& operator<<(std::ostream& os, const QString& text) {
+    return os << text.toStdString();
+}
+
+namespace vorlix {
+namespace {
+
+QByteArray ReadAll(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void WriteAll(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+// Runs commands in-process against a settings file of its own; the demo
+// FullFlash is written once for all tests.
+class CliTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        demoDir_ = new QTemporaryDir;
+        demo_ = demoDir_->filePath("demo.fls");
+        WriteAll(demo_, BuildDemoFlash());
+    }
+    static void TearDownTestSuite() { delete demoDir_; }
+
+    int Run(QStringList args) {
+        out_.clear();
+        err_.clear();
+        QBuffer out(&out_), err(&err_);
+        out.open(QIODevice::WriteOnly);
+        err.open(QIODevice::WriteOnly);
+        args << "--settings" << settingsPath();
+        return RunCli(args, out, err);
+    }
+    QString Path(const QString& name) const { return dir_.filePath(name); }
+    QString settingsPath() const { return Path("settings.ini"); }
+    QStringList OutLines() const {
+        return QString::fromUtf8(out_).split('\n', Qt::SkipEmptyParts);
+    }
+    QString Err() const { return QString::fromUtf8(err_); }
+    QString StoredValue(const QString& subKey, const QString& name) {
+        SettingsStore store(settingsPath());
+        return store.HasValue(subKey, name) ? store.ReadValue(subKey, name, "") : "<none>";
+    }
+
+    static inline QTemporaryDir* demoDir_ = nullptr;
+    static inline QString demo_;
+    QTemporaryDir dir_;
+    QByteArray out_, err_;
+};
+
+TEST_F(CliTest, InfoAndListOfTheDemoFirmware) {
+    ASSERT_EQ(Run({"info", demo_}), kExitOk) << Err();
+    const QStringList info = OutLines();
+    EXPECT_TRUE(info.contains("ModelAndVersion: C55v50"));
+    EXPECT_TRUE(info.contains("sPITAdr: 0xC4625C"));
+    EXPECT_TRUE(info.contains("ExtPITAdr: 0xE7F856"));
+    const DemoCounts counts = DemoPictureCounts();
+    EXPECT_TRUE(info.contains(QString("Pictures: %1").arg(counts.pit + counts.ext)));
+    EXPECT_TRUE(info.contains(QString("InExtPIT: %1").arg(counts.ext)));
+    // A model met the first time: the warning, then its settings are stored.
+    EXPECT_TRUE(Err().contains("Настройки для данной модели"));
+    EXPECT_EQ(StoredValue("C55v50", "Default"), "1");
+
+    ASSERT_EQ(Run({"list", demo_}), kExitOk) << Err();
+    const QStringList rows = OutLines();
+    ASSERT_EQ(rows.size(), counts.pit + counts.ext);
+    EXPECT_EQ(rows[0], "1\tyes\t1\t4\t4\t660050\t500000\t3\t");
+    EXPECT_TRUE(Err().isEmpty());
+}
+
+TEST_F(CliTest, ListByRecordsOverridesTheSearchForOneRunOnly) {
+    {
+        ScriptedPrompt prompt;
+        SettingsStore store(settingsPath());
+        Settings settings(store, prompt);
+        settings.ModelAndVersion = "C55v50";
+        ASSERT_TRUE(settings.ResetModelSettings().ok());
+        ASSERT_TRUE(store.WriteValue("C55v50", "Default", "1").ok());
+    }
+    ASSERT_EQ(Run({"list", demo_}), kExitOk);
+    const QStringList byTables = OutLines();
+    ASSERT_EQ(Run({"list", demo_, "--search", "records"}), kExitOk);
+    const QStringList byRecords = OutLines();
+    // The scan reaches the PIT from its first record on.
+    const int pit = DemoPictureCounts().pit;
+    ASSERT_GE(byRecords.size(), pit);
+    for (int i = 0; i < pit; ++i) EXPECT_EQ(byRecords[i], byTables[i]);
+    EXPECT_EQ(StoredValue("C55v50", "SearchType"), "0");
+}
+
+TEST_F(CliTest, ProgramSettingsAndRecentFilesStayAsStored) {
+    {
+        SettingsStore store(settingsPath());
+        ASSERT_TRUE(store.WriteValue("", "WindowWidth", "1000").ok());
+        ASSERT_TRUE(store.WriteValue("", "Recent0", "/old.fls").ok());
+        ASSERT_TRUE(store.WriteValue("", "PatchMaxLength", "5").ok());
+    }
+    ASSERT_EQ(Run({"list", demo_}), kExitOk);  // a new model: settings are stored
+    ASSERT_EQ(Run({"patch", demo_, Path("none.bmp"), "--line-length", "9", "-o", Path("p.vkp")}),
+              kExitOk);
+    EXPECT_EQ(StoredValue("", "WindowWidth"), "1000");
+    EXPECT_EQ(StoredValue("", "Recent0"), "/old.fls");
+    EXPECT_EQ(StoredValue("", "Recent1"), "");
+    EXPECT_EQ(StoredValue("", "PatchMaxLength"), "5");
+    EXPECT_EQ(StoredValue("", "InternalVersion"), "<none>");
+}
+
+TEST_F(CliTest, ExportPatchApplyRoundTrip) {
+    ASSERT_EQ(Run({"list", demo_}), kExitOk);
+    const QStringList before = OutLines();
+    ASSERT_EQ(Run({"export", demo_, Path("pics")}), kExitOk) << Err();
+    QStringList files;
+    for (const QString& name : QDir(Path("pics")).entryList({"*.bmp"}, QDir::Files, QDir::Name))
+        files << Path("pics/" + name);
+    ASSERT_EQ(files.size(), before.size());
+
+    ASSERT_EQ(Run(QStringList{"patch", demo_} + files + QStringList{"-o", Path("all.vkp")}),
+              kExitOk)
+        << Err();
+    EXPECT_EQ(Err().trimmed(), QString("Удачно заменено %1 картинок из %1 выбранных").arg(files.size()));
+    const QString patch = QString::fromLatin1(ReadAll(Path("all.vkp")));
+    // A compressed 1-bit picture comes back uncompressed, an 8-bit one as
+    // 16-bit compressed: their record lines start at the type byte.
+    EXPECT_TRUE(patch.contains("\r\n660082: 81")) << "signal bars 0x81 -> 0x01";
+    EXPECT_TRUE(patch.contains("\r\n660112: 05")) << "heart 0x05 -> 0x88";
+
+    ASSERT_EQ(Run({"apply", demo_, Path("all.vkp"), "-o", Path("patched.fls")}), kExitOk) << Err();
+    EXPECT_TRUE(OutLines().contains("Checked: all"));
+    EXPECT_EQ(QFileInfo(Path("patched.fls")).size(), QFileInfo(demo_).size());
+
+    ASSERT_EQ(Run({"list", Path("patched.fls")}), kExitOk);
+    const QStringList after = OutLines();
+    ASSERT_EQ(after.size(), before.size());
+    for (int i = 0; i < before.size(); ++i) {
+        const QStringList was = before[i].split('\t'), now = after[i].split('\t');
+        const bool mono = was[2] == "1";
+        EXPECT_EQ(now[1], mono ? "" : "yes") << before[i];
+        EXPECT_EQ(now[2], mono ? "1" : "16") << before[i];
+        EXPECT_EQ(now.mid(3, 3), was.mid(3, 3)) << before[i];  // X, Y, PIT
+    }
+
+    // The patched firmware shows the pictures as the files held them, up
+    // to the 16-bit colour reduction.
+    ASSERT_EQ(Run({"export", Path("patched.fls"), Path("again")}), kExitOk);
+    for (const QString& file : files) {
+        const QImage a(file), b(Path("again/" + QFileInfo(file).fileName()));
+        ASSERT_EQ(a.size(), b.size()) << file.toStdString();
+        for (int y = 0; y < a.height(); ++y)
+            for (int x = 0; x < a.width(); ++x)
+                ASSERT_LE(std::abs(qRed(a.pixel(x, y)) - qRed(b.pixel(x, y))) +
+                              std::abs(qGreen(a.pixel(x, y)) - qGreen(b.pixel(x, y))) +
+                              std::abs(qBlue(a.pixel(x, y)) - qBlue(b.pixel(x, y))),
+                          30)
+                    << file.toStdString() << " " << x << "," << y;
+    }
+}
+
+TEST_F(CliTest, PatchOfEditedFilesHonoursTheOptions) {
+    ASSERT_EQ(Run({"export", demo_, Path("pics")}), kExitOk);
+    QImage heart(Path("pics/PIT_660110.bmp"));
+    heart.setPixel(7, 6, qRgb(0, 0, 255));
+    ASSERT_TRUE(heart.save(Path("PIT_660110 edited.bmp"), "BMP"));
+    QImage digit = QImage(Path("pics/PIT_6600A8.bmp")).scaled(12, 15);
+    ASSERT_TRUE(digit.save(Path("pit_6600a8.bmp"), "BMP"));
+    const QStringList args = {"patch", demo_, Path("PIT_660110 edited.bmp"), Path("pit_6600a8.bmp"),
+                              Path("unrelated.bmp"), "--line-length", "4", "--plain",
+                              "--author", "Иван"};
+    ASSERT_EQ(Run(args), kExitOk) << Err();
+    EXPECT_TRUE(Err().contains("Удачно заменено 2 картинок из 3 выбранных"));
+    const QByteArray stdoutBytes = out_;
+    ASSERT_EQ(Run(args + QStringList{"-o", Path("p.vkp")}), kExitOk);
+    EXPECT_EQ(ReadAll(Path("p.vkp")), stdoutBytes);
+
+    const QList<QByteArray> lines = stdoutBytes.split('\n');
+    // Windows-1251: ";Автор патча: Иван", ";Сгенерировано vorlix, версия 0.7.8 beta".
+    EXPECT_EQ(lines[0], ";\xC0\xE2\xF2\xEE\xF0 \xEF\xE0\xF2\xF7\xE0: \xC8\xE2\xE0\xED\r");
+    EXPECT_EQ(lines[1], ";\xD1\xE3\xE5\xED\xE5\xF0\xE8\xF0\xEE\xE2\xE0\xED\xEE vorlix, "
+                        "\xE2\xE5\xF0\xF1\xE8\xFF 0.7.8 beta\r");
+    EXPECT_TRUE(lines.last().isEmpty());  // CR LF after the last line too
+    // Plain order, list order: the digit (row 12) with its data, then the heart.
+    EXPECT_TRUE(lines[2].startsWith("6600A8: "));
+    int heartRecord = -1;
+    for (int i = 3; i < lines.size() - 1; ++i) {
+        if (lines[i].startsWith("660112: ")) heartRecord = i;  // from its type byte on
+        else EXPECT_LE(lines[i].size(), 8 + 8 + 1 + 8 + 1) << lines[i].toStdString();
+    }
+    EXPECT_GT(heartRecord, 3);
+}
+
+TEST_F(CliTest, ApplyAsksOnMismatchAndNeverWritesTheFlash) {
+    ASSERT_EQ(Run({"export", demo_, Path("pics")}), kExitOk);
+    ASSERT_EQ(Run({"patch", demo_, Path("pics/PIT_660110.bmp"), "-o", Path("p.vkp")}), kExitOk);
+    const QString other = Path("other.fls");
+    ASSERT_TRUE(FlashBuilder::SampleC55().WriteFile(other));
+    ASSERT_EQ(Run({"apply", other, Path("p.vkp"), "-o", Path("o.fls")}), kExitError);
+    EXPECT_TRUE(Err().contains("Ошибка: Данные отката не совпадают. Применять патч? [no]"));
+    EXPECT_FALSE(QFile::exists(Path("o.fls")));
+    ASSERT_EQ(Run({"apply", other, Path("p.vkp"), "--yes", "-o", Path("o.fls")}), kExitOk);
+    EXPECT_TRUE(OutLines().contains("Checked: partly"));
+
+    const QByteArray flash = ReadAll(other);
+    ASSERT_TRUE(QFile::link(other, Path("link.fls")));
+    for (const QString& out : {other, Path("./other.fls"), Path("link.fls")}) {
+        EXPECT_EQ(Run({"apply", other, Path("p.vkp"), "--yes", "-o", out}), kExitError);
+        EXPECT_TRUE(Err().contains("must not be the FullFlash")) << Err().toStdString();
+        EXPECT_EQ(Run({"patch", other, "-o", out, Path("pics/PIT_660110.bmp")}), kExitError);
+    }
+    EXPECT_EQ(ReadAll(other), flash);
+
+    WriteAll(Path("bad.vkp"), "; header\r\n660110: 0A0 0B0\r\n");
+    EXPECT_EQ(Run({"apply", demo_, Path("bad.vkp")}), kExitError);
+    EXPECT_TRUE(Err().contains("Ошибка: Данные патча имеют нечётную длину"));
+    EXPECT_EQ(Run({"apply", demo_, Path("missing.vkp")}), kExitError);
+}
+
+TEST_F(CliTest, FillPatchErasesEveryPicture) {
+    ASSERT_EQ(Run({"fill", demo_}), kExitOk) << Err();
+    const DemoCounts counts = DemoPictureCounts();
+    EXPECT_TRUE(Err().endsWith(QString("Всего %1 картинок, из них %2 в PIT и %3 в ExtPIT\n")
+                                   .arg(counts.pit + counts.ext)
+                                   .arg(counts.pit)
+                                   .arg(counts.ext)));
+    EXPECT_TRUE(out_.startsWith("660050: 04048100"));
+    WriteAll(Path("fill.vkp"), out_);
+    ASSERT_EQ(Run({"apply", demo_, Path("fill.vkp"), "-o", Path("erased.fls")}), kExitOk) << Err();
+    ASSERT_EQ(Run({"list", Path("erased.fls")}), kExitOk);
+    EXPECT_TRUE(out_.isEmpty());
+}
+
+TEST_F(CliTest, WrongUsageExitsWithTwo) {
+    const QList<QStringList> wrong = {
+        {},
+        {"bogus", demo_},
+        {"list"},
+        {"list", demo_, "extra"},
+        {"list", demo_, "--search", "sideways"},
+        {"info", demo_, "--yes"},
+        {"patch", demo_},
+        {"patch", demo_, "a.bmp", "--line-length", "many"},
+        {"apply", demo_, "p.vkp", "-o"},
+        {"export", demo_, Path("x"), "--plain"},
+    };
+    for (const QStringList& args : wrong) {
+        EXPECT_EQ(Run(args), kExitUsage) << args.join(' ').toStdString();
+        EXPECT_TRUE(Err().contains("Usage: vorlix-cli")) << args.join(' ').toStdString();
+    }
+    EXPECT_EQ(Run({"info", Path("missing.fls")}), kExitError);
+    EXPECT_TRUE(Err().contains("missing.fls"));
+}
+
+TEST_F(CliTest, TheBuiltProgramRunsEndToEnd) {
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("VORLIX_SETTINGS", settingsPath());
+    process.setProcessEnvironment(env);
+    process.start(VORLIX_CLI_PATH, {"sample", Path("demo.fls")});
+    ASSERT_TRUE(process.waitForFinished(60000));
+    ASSERT_EQ(process.exitCode(), kExitOk);
+    EXPECT_EQ(ReadAll(Path("demo.fls")), ReadAll(demo_));
+
+    process.start(VORLIX_CLI_PATH, {"info", Path("demo.fls")});
+    ASSERT_TRUE(process.waitForFinished(60000));
+    EXPECT_EQ(process.exitCode(), kExitOk);
+    EXPECT_TRUE(process.readAllStandardOutput().contains("ModelAndVersion: C55v50"));
+    EXPECT_TRUE(QFile::exists(settingsPath()));
+
+    process.start(VORLIX_CLI_PATH, {"list"});
+    ASSERT_TRUE(process.waitForFinished(60000));
+    EXPECT_EQ(process.exitCode(), kExitUsage);
+    EXPECT_TRUE(process.readAllStandardError().contains("Usage:"));
+}
+
+}  // namespace
+}  // namespace vorlix

@@ -1,0 +1,180 @@
+#include "cli/commands.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <algorithm>
+#include <filesystem>
+
+#include "cli/cli.h"
+#include "cli/cli_session.h"
+#include "cli/demo_flash.h"
+#include "patch/batch_replace.h"
+#include "patch/patch_apply.h"
+#include "patch/patch_file.h"
+#include "patch/patch_generator.h"
+#include "patch/whole_image.h"
+
+namespace vorlix {
+
+namespace {
+
+int Fail(const CliContext& cx, const QString& message) {
+    WriteLine(cx.err, message);
+    return kExitError;
+}
+
+Status WriteFile(const QString& fileName, const char* data, qint64 size) {
+    QSaveFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly) || file.write(data, size) != size || !file.commit()) {
+        return Status::IoError(
+            QStringLiteral("Не удалось записать файл \"%1\": %2").arg(fileName, file.errorString()));
+    }
+    return Status::Ok();
+}
+
+int WriteOutput(const CliContext& cx, const QString& output, const QByteArray& bytes) {
+    if (output.isEmpty()) {
+        cx.out.write(bytes);
+        return kExitOk;
+    }
+    const Status status = WriteFile(output, bytes.constData(), bytes.size());
+    return status.ok() ? kExitOk : Fail(cx, status.message());
+}
+
+int RefuseFlashAsOutput(const CliContext& cx, const QString& flash, const QString& output) {
+    if (!output.isEmpty() && SameFile(flash, output)) {
+        return Fail(cx, QStringLiteral("OUT must not be the FullFlash file itself: %1").arg(output));
+    }
+    return kExitOk;
+}
+
+}  // namespace
+
+bool SameFile(const QString& a, const QString& b) {
+    std::error_code error;
+    if (std::filesystem::equivalent(std::filesystem::path(a.toStdU16String()),
+                                    std::filesystem::path(b.toStdU16String()), error))
+        return true;
+    // A file that does not exist yet is compared by the canonical path of
+    // its folder and its name.
+    auto canonical = [](const QString& path) {
+        const QFileInfo info(path);
+        if (info.exists()) return info.canonicalFilePath();
+        const QString dir = QFileInfo(info.absolutePath()).canonicalFilePath();
+        return dir.isEmpty() ? info.absoluteFilePath() : dir + QLatin1Char('/') + info.fileName();
+    };
+    return canonical(a) == canonical(b);
+}
+
+int InfoCommand(const CliContext& cx, const QString& flash) {
+    CliSession cli(cx.err, cx.settingsPath, cx.answerYes);
+    if (const int status = cli.Open(flash, std::nullopt); status != kExitOk) return status;
+    const Settings& s = cli.settings();
+    const SearchCounts& c = cli.counts();
+    auto line = [&](const char* name, const QString& value) {
+        WriteLine(cx.out, QLatin1String(name) + QStringLiteral(": ") + value);
+    };
+    line("File", flash);
+    line("ModelAndVersion", s.ModelAndVersion);
+    line("FullFlash", HexSetting(s.FullFlash));
+    line("sPITAdr", HexSetting(s.sPITAdr));
+    line("ExtPITAdr", HexSetting(s.ExtPITAdr));
+    line("SearchType", s.SearchType ? QStringLiteral("records") : QStringLiteral("tables"));
+    line("Pictures", QString::number(c.found));
+    line("InPIT", QString::number(c.found - c.foundExt));
+    line("InExtPIT", QString::number(c.foundExt));
+    return kExitOk;
+}
+
+int ListCommand(const CliContext& cx, const QString& flash, std::optional<bool> scanRecords) {
+    CliSession cli(cx.err, cx.settingsPath, cx.answerYes);
+    if (const int status = cli.Open(flash, scanRecords); status != kExitOk) return status;
+    QString text;
+    text.reserve(static_cast<qsizetype>(cli.session().Rows.size()) * 48);
+    for (const ListRow& row : cli.session().Rows) {
+        for (int c = ColNumber; c <= ColModified; ++c) {
+            if (c != ColNumber) text += QLatin1Char('\t');
+            text += row[c];
+        }
+        text += QLatin1Char('\n');
+    }
+    cx.out.write(text.toUtf8());
+    return kExitOk;
+}
+
+int ExportCommand(const CliContext& cx, const QString& flash, const QString& dir) {
+    if (!QDir().mkpath(dir)) return Fail(cx, QStringLiteral("Cannot create the folder \"%1\"").arg(dir));
+    CliSession cli(cx.err, cx.settingsPath, cx.answerYes);
+    if (const int status = cli.Open(flash, std::nullopt); status != kExitOk) return status;
+    FlashSession& session = cli.session();
+    for (int r = 0; r < static_cast<int>(session.Rows.size()); ++r) {
+        const Picture* picture = session.PictureOfRow(r);
+        if (!picture) continue;
+        const QString name =
+            QDir(dir).filePath(QStringLiteral("PIT_") + session.Rows[r][ColPIT] + QStringLiteral(".bmp"));
+        if (const Status status = picture->SaveBmp(name); !status.ok()) {
+            return Fail(cx, status.message());
+        }
+    }
+    return kExitOk;
+}
+
+int PatchCommand(const CliContext& cx, const QString& flash, const QStringList& files,
+                 const PatchCommandOptions& options) {
+    if (const int refused = RefuseFlashAsOutput(cx, flash, options.output)) return refused;
+    CliSession cli(cx.err, cx.settingsPath, cx.answerYes);
+    if (!cli.LoadPatchValues().ok()) return kExitError;
+    if (const int status = cli.Open(flash, std::nullopt); status != kExitOk) return status;
+    Settings& settings = cli.settings();
+    if (options.lineLength) settings.PatchMaxLength = *options.lineLength;
+    if (options.plain) settings.PlainPatch = true;
+    if (options.author) settings.AuthorName = *options.author;
+
+    BatchResult batch;
+    if (!BatchReplace(cli.session(), files, cli.prompt(), batch).ok()) return kExitError;
+    WriteLine(cx.err, BatchClosingText(batch.replaced, batch.chosen));
+
+    QStringList lines;
+    GeneratePatch(cli.session(), lines);
+    return WriteOutput(cx, options.output, EncodePatchText(lines));
+}
+
+int ApplyCommand(const CliContext& cx, const QString& flash, const QString& patch,
+                 const QString& output) {
+    if (const int refused = RefuseFlashAsOutput(cx, flash, output)) return refused;
+    CliSession cli(cx.err, cx.settingsPath, cx.answerYes);
+    if (const int status = cli.Open(flash, std::nullopt); status != kExitOk) return status;
+    ApplyCounts counts;
+    if (!ApplyPatchFile(cli.session(), patch, cli.prompt(), &counts).ok()) return kExitError;
+    WriteLine(cx.out, QStringLiteral("Entries: %1").arg(counts.entries));
+    WriteLine(cx.out, QStringLiteral("Bytes: %1").arg(counts.bytes));
+    WriteLine(cx.out, QStringLiteral("Checked: %1").arg(counts.checkedAll ? "all" : "partly"));
+    if (output.isEmpty()) return kExitOk;
+
+    // The working image over the extent of the file as it was placed.
+    const std::int64_t start = cli.settings().FullFlash;
+    if (!InImage(start)) return Fail(cx, QStringLiteral("FullFlash lies outside the image"));
+    const std::int64_t length = std::min<std::int64_t>(cli.fileSize(), kImageSize - start);
+    const auto* work = reinterpret_cast<const char*>(cli.session().image().WorkImage());
+    const Status status = WriteFile(output, work + start, length);
+    return status.ok() ? kExitOk : Fail(cx, status.message());
+}
+
+int FillCommand(const CliContext& cx, const QString& flash) {
+    CliSession cli(cx.err, cx.settingsPath, cx.answerYes);
+    if (const int status = cli.Open(flash, std::nullopt, false); status != kExitOk) return status;
+    QStringList lines;
+    const FillCounts counts = FillPicturesWithFF(cli.session(), lines);
+    WriteLine(cx.err, FillCountsText(counts));
+    cx.out.write(EncodePatchText(lines));
+    return kExitOk;
+}
+
+int SampleCommand(const CliContext& cx, const QString& output) {
+    const QByteArray flash = BuildDemoFlash();
+    const Status status = WriteFile(output, flash.constData(), flash.size());
+    return status.ok() ? kExitOk : Fail(cx, status.message());
+}
+
+}  // namespace vorlix

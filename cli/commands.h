@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QIODevice>
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+namespace vorlix {
+
+// What every command gets from the command line.
+struct CliContext {
+    QIODevice& out;
+    QIODevice& err;
+    QString settingsPath;  // empty: the default store
+    bool answerYes = false;
+};
+
+struct PatchCommandOptions {
+    QString output;  // empty: stdout
+    std::optional<std::int32_t> lineLength;
+    bool plain = false;
+    std::optional<QString> author;
+};
+
+// Each returns the process's exit status.
+int InfoCommand(const CliContext& cx, const QString& flash);
+int ListCommand(const CliContext& cx, const QString& flash, std::optional<bool> scanRecords);
+int ExportCommand(const CliContext& cx, const QString& flash, const QString& dir);
+int PatchCommand(const CliContext& cx, const QString& flash, const QStringList& files,
+                 const PatchCommandOptions& options);
+int ApplyCommand(const CliContext& cx, const QString& flash, const QString& patch,
+                 const QString& output);
+int FillCommand(const CliContext& cx, const QString& flash);
+int SampleCommand(const CliContext& cx, const QString& output);
+
+// True when `a` and `b` name the same file (the same canonical path, or the
+// same file reached through another link).
+bool SameFile(const QString& a, const QString& b);
+
+}  // namespace vorlix

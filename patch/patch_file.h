@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+#include "common/prompt.h"
+#include "common/status.h"
+
+namespace vorlix {
+
+// The filters of the patch save dialog; the first one appends ".vkp".
+inline const QStringList kPatchSaveFilters = {QStringLiteral("V_Klay Patch (*.vkp)"),
+                                              QStringLiteral("Все файлы (*.*)")};
+// The filters of the apply command's open dialog.
+inline const QStringList kPatchOpenFilters = {QStringLiteral("*.vkp"), QStringLiteral("*.*")};
+
+// The question of the new-patch command; true when the pane may be cleared.
+bool ConfirmNewPatch(Prompt& prompt);
+
+// The file name a save writes: the chosen name with ".vkp" appended when
+// the first filter (index 0) was the selected one, as chosen otherwise.
+QString PatchSaveName(const QString& chosenName, int filterIndex);
+
+// Patch text as stored: Windows-1251, every line (the last included)
+// followed by CR LF. Characters the code page lacks become '?'.
+QByteArray EncodePatchText(const QStringList& lines);
+// Windows-1251 bytes to text (patch comments hold Cyrillic).
+QString DecodeWindows1251(const QByteArray& bytes);
+
+// Writes the lines to `fileName` in the stored form. The file is replaced
+// only once all of it is written.
+[[nodiscard]] Status SavePatchFile(const QString& fileName, const QStringList& lines);
+
+}  // namespace vorlix

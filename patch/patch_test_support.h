@@ -1,0 +1,62 @@
+#pragma once
+
+#include <QTemporaryDir>
+#include <memory>
+
+#include "common/prompt.h"
+#include "image/flash_session.h"
+#include "image/record_scan.h"
+#include "picture/color_tables.h"
+#include "settings/settings.h"
+#include "testsupport/flash_builder.h"
+
+namespace vorlix::testing {
+
+// A session on a built image with the C55 settings, its store in a
+// temporary folder, and a prompt that scripts the answers.
+struct TestSession {
+    QTemporaryDir dir;
+    SettingsStore store{dir.filePath(QStringLiteral("settings.ini"))};
+    ScriptedPrompt prompt;
+    Settings settings{store, prompt};
+    std::unique_ptr<FlashSession> session = std::make_unique<FlashSession>(settings);
+
+    TestSession() {
+        BuildColorTables();
+        settings.FullFlash = c55::kFullFlash;
+        settings.PITAdrMin = c55::kPitAdrMin;
+        settings.PITAdrMax = c55::kPitAdrMax;
+        settings.PictureAdrMin = 0;
+        settings.PictureAdrMax = c55::kPictureAdrMax;
+        settings.PlaceAdrMin = c55::kPlaceAdrMin;
+        settings.PlaceAdrMax = c55::kPlaceAdrMax;
+        settings.MaxSizeX = 101;
+        settings.MaxSizeY = 80;
+        settings.sPITAdr = c55::kSpitAdr;
+        settings.ExtPITAdr = c55::kExtPitAdr;
+        settings.PatchMaxLength = 27;
+        settings.ModelAndVersion = QStringLiteral("C55v50");
+        session->FilePath = QStringLiteral("test.fls");
+    }
+
+    FlashImage& image() { return session->image(); }
+    std::uint8_t* base() { return image().BaseImage(); }
+    std::uint8_t* work() { return image().WorkImage(); }
+
+    // Lays the file into the image and lists its pictures by the tables.
+    void Open(const FlashBuilder& builder, bool search = true) {
+        session->ClearPictures();
+        builder.LoadInto(image());
+        if (!search) return;
+        const SearchPlan plan = PlanSearch(base(), settings, false);
+        SearchCallbacks callbacks;
+        callbacks.found = [&](std::int32_t pos, const PitRecord& record, int found, int) {
+            session->AddFoundPicture(pos, record, found);
+        };
+        RunPictureSearch(base(), plan, callbacks);
+    }
+
+    void MarkModified(int row) { session->Rows[row][ColModified] = QStringLiteral("yes"); }
+};
+
+}  // namespace vorlix::testing
