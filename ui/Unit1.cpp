@@ -1,0 +1,742 @@
+#include "ui/Unit1.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QElapsedTimer>
+#include <QFontDatabase>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QStyle>
+#include <QTimer>
+#include <QToolBar>
+#include <QTreeView>
+#include <QVBoxLayout>
+
+#include "image/open_flash.h"
+#include "picture/color_tables.h"
+#include "picture/picture.h"
+#include "ui/Unit3.h"
+#include "ui/picture_list_model.h"
+#include "ui/preview_pane.h"
+
+namespace vorlix {
+
+namespace {
+
+constexpr int kDesignedWidth = 778;
+constexpr int kDesignedHeight = 540;
+constexpr int kStatusPanelWidth = 300;
+// Records made into pictures per slice of the window's time, and the
+// slice's length: long enough to list thousands of pictures quickly, short
+// enough that the window repaints between slices.
+constexpr std::size_t kDrainBatch = 128;
+constexpr int kDrainSliceMs = 30;
+
+const QString kSearching = QStringLiteral("Поиск картинок");
+const QString kSearchFinished = QStringLiteral("Поиск картинок завершён");
+
+// A status bar panel that asks for 300 pixels but gives way when the
+// window is narrower.
+class StatusPanel : public QLabel {
+  public:
+    using QLabel::QLabel;
+    QSize sizeHint() const override { return {kStatusPanelWidth, QLabel::sizeHint().height()}; }
+    QSize minimumSizeHint() const override { return {0, QLabel::minimumSizeHint().height()}; }
+};
+
+QIcon ThemeIcon(const char* name, QStyle::StandardPixmap fallback, const QStyle* style) {
+    return QIcon::fromTheme(QLatin1String(name), style->standardIcon(fallback));
+}
+
+// A menu item that stands for an action: same caption, icon and hint;
+// choosing it runs the action.
+QAction* ItemFor(QAction* action, const char* name, QObject* parent) {
+    auto* item = new QAction(action->icon(), action->text(), parent);
+    item->setObjectName(QLatin1String(name));
+    item->setToolTip(action->toolTip());
+    item->setEnabled(action->isEnabled());
+    QObject::connect(item, &QAction::triggered, action, &QAction::trigger);
+    QObject::connect(action, &QAction::enabledChanged, item, &QAction::setEnabled);
+    return item;
+}
+
+}  // namespace
+
+TForm1::TForm1(Settings& settings, UserDialogs& dialogs, QWidget* parent)
+    : QMainWindow(parent), settings_(settings), dialogs_(dialogs), session_(settings) {
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QStringLiteral("Vorlix Editor"));
+    resize(kDesignedWidth, kDesignedHeight);
+
+    CreateActions();
+    CreateTopPanel();
+    CreateClientPanel();
+
+    auto* central = new QWidget(this);
+    auto* layout = new QVBoxLayout(central);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(Panel2);
+    layout->addWidget(Panel1, 1);
+    layout->addWidget(ProgressBar1);
+    setCentralWidget(central);
+
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setInterval(500);
+    drainTimer_ = new QTimer(this);
+    drainTimer_->setSingleShot(true);
+    drainTimer_->setInterval(0);
+    connect(drainTimer_, &QTimer::timeout, this, [this] { DrainSearch(); });
+
+    Form3 = new TForm3(settings_, dialogs_, this);
+
+    ConnectCommands();
+    StartUp();
+}
+
+TForm1::~TForm1() { FormDestroy(); }
+
+// ---- construction of the controls
+
+void TForm1::CreateActions() {
+    const QStyle* st = style();
+    ImageList1 = {
+        ThemeIcon("document-new", QStyle::SP_FileIcon, st),
+        ThemeIcon("document-save", QStyle::SP_DialogSaveButton, st),
+        ThemeIcon("edit-copy", QStyle::SP_FileDialogContentsView, st),
+        ThemeIcon("document-properties", QStyle::SP_FileDialogDetailedView, st),
+        ThemeIcon("document-open", QStyle::SP_DialogOpenButton, st),
+        ThemeIcon("folder-open", QStyle::SP_DirOpenIcon, st),
+    };
+    const auto make = [this](const char* name, const QString& caption, int icon,
+                             const QString& hint = QString()) {
+        auto* action = new QAction(caption, this);
+        action->setObjectName(QLatin1String(name));
+        action->setToolTip(hint.isEmpty() ? caption : hint);
+        if (icon >= 0) action->setIcon(ImageList1[icon]);
+        return action;
+    };
+    EditSelectAll1 = make("EditSelectAll1", QStringLiteral("Select &All"), -1);
+    EditSelectAll1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_A));
+    EditSelectAll1->setShortcutContext(Qt::WindowShortcut);
+    addAction(EditSelectAll1);
+    SavePatch1 = make("SavePatch1", QStringLiteral("Uložit vkp patch"), 1);
+    GeneratePatch1 = make("GeneratePatch1", QStringLiteral("Vytvořit vkp patch"), 3);
+    EditCopy1 =
+        make("EditCopy1", QStringLiteral("Označit a zkopírovat celý patch(CTRL+A;CTRL+C)"), 2);
+    EditDelete1 = make("EditDelete1", QStringLiteral("Nový patch"), 0);
+    LoadPicture1 = make("LoadPicture1", QStringLiteral("Otevřít a vložit obrázek"), 4);
+    SavePicture1 = make("SavePicture1", QStringLiteral("Uložit obrázek z FF"), 1);
+    BatchLoad1 = make("BatchLoad1", QStringLiteral("Пакетная загрузка"), 5,
+                      QStringLiteral("Пакетная загрузка картинок"));
+}
+
+void TForm1::CreateTopPanel() {
+    Panel2 = new QFrame(this);
+    Panel2->setObjectName(QStringLiteral("Panel2"));
+    Panel2->setFixedHeight(169);
+
+    const auto button = [this](const char* name, const QString& caption) {
+        auto* b = new QPushButton(caption, Panel2);
+        b->setObjectName(QLatin1String(name));
+        return b;
+    };
+    Open = button("Open", QStringLiteral("Otevřít FF"));
+    Open->setDefault(true);
+    Open->setContextMenuPolicy(Qt::CustomContextMenu);
+    PopupMenu2 = new QMenu(Open);
+    PopupMenu2->setObjectName(QStringLiteral("PopupMenu2"));
+    Close = button("Close", QStringLiteral("Zavřít FF"));
+    Refresh = button("Refresh", QStringLiteral("Obnovit FF"));
+    Button1 = button("Button1", QStringLiteral("Nastavení"));
+
+    Edit4 = new QLineEdit(Panel2);
+    Edit4->setObjectName(QStringLiteral("Edit4"));
+    Edit4->setReadOnly(true);
+    Edit1 = new QLineEdit(Panel2);
+    Edit1->setObjectName(QStringLiteral("Edit1"));
+    Edit1->setReadOnly(true);
+    Edit1->setToolTip(QStringLiteral("Версия прошивки"));
+
+    CheckBox1 = new QCheckBox(QStringLiteral("Автоимена при сохранении"), Panel2);
+    CheckBox1->setObjectName(QStringLiteral("CheckBox1"));
+    CheckBox2 = new QCheckBox(QStringLiteral("Патч только для выделенных"), Panel2);
+    CheckBox2->setObjectName(QStringLiteral("CheckBox2"));
+
+    const auto pane = [this](const char* panelName, const char* paneName, const QString& hint,
+                             QFrame*& panel) {
+        panel = new QFrame(Panel2);
+        panel->setObjectName(QLatin1String(panelName));
+        auto* p = new PreviewPane(panel);
+        p->setObjectName(QLatin1String(paneName));
+        p->setToolTip(hint);
+        auto* l = new QVBoxLayout(panel);
+        l->setContentsMargins(0, 0, 0, 0);
+        l->addWidget(p, 0, Qt::AlignCenter);
+        return p;
+    };
+    Image1 = pane("Panel4", "Image1", QStringLiteral("Старое изображение"), Panel4);
+    Image2 = pane("Panel5", "Image2", QStringLiteral("Новое изображение"), Panel5);
+
+    RadioGroup1 = new QGroupBox(QStringLiteral("Bitů"), Panel2);
+    RadioGroup1->setObjectName(QStringLiteral("RadioGroup1"));
+    RadioGroup1->setToolTip(QStringLiteral("Zadej počet bitů"));
+    RadioGroup1Items = new QButtonGroup(RadioGroup1);
+    RadioGroup1Items->setObjectName(QStringLiteral("RadioGroup1Items"));
+    auto* depthLayout = new QVBoxLayout(RadioGroup1);
+    depthLayout->setSpacing(0);
+    depthLayout->setContentsMargins(6, 2, 6, 2);
+    const char* depths[] = {"1 bit", "2 bit", "8 bit", "12 bit", "16 bit"};
+    for (int i = 0; i < 5; ++i) {
+        auto* r = new QRadioButton(QLatin1String(depths[i]), RadioGroup1);
+        RadioGroup1Items->addButton(r, i);
+        depthLayout->addWidget(r);
+    }
+    SetRadioGroup1ItemIndex(4);
+    CheckBox3 = new QCheckBox(QStringLiteral("Komprimovat obrázek"), Panel2);
+    CheckBox3->setObjectName(QStringLiteral("CheckBox3"));
+
+    ToolBar2 = new QToolBar(Panel2);
+    ToolBar2->setObjectName(QStringLiteral("ToolBar2"));
+    ToolBar2->setIconSize(QSize(16, 16));
+    ToolBar2->addAction(LoadPicture1);
+    ToolBar2->addAction(BatchLoad1);
+    ToolBar2->addAction(SavePicture1);
+    ToolBar2->addSeparator();
+    ToolBar2->addAction(EditDelete1);
+    ToolBar2->addAction(GeneratePatch1);
+    ToolBar2->addAction(SavePatch1);
+    ToolBar2->addAction(EditCopy1);
+
+    ReCreate = button("ReCreate", QStringLiteral("Пересоздать всю графику"));
+    ReCreate->setEnabled(false);
+    ReCreate->setVisible(false);
+    MakePatch = button("MakePatch", QStringLiteral("Сгенерировать патч"));
+    MakePatch->setVisible(false);
+    Button2 = button("Button2", QStringLiteral("Забить картинки FF"));
+    Button2->setVisible(false);
+
+    Panel3 = new QFrame(Panel2);
+    Panel3->setObjectName(QStringLiteral("Panel3"));
+    Panel3->setFrameShape(QFrame::StyledPanel);
+    Label8 = new QLabel(QStringLiteral("Vytvořili: "), Panel3);
+    Label8->setObjectName(QStringLiteral("Label8"));
+    Label9 = new QLabel(QStringLiteral("Editor obrázků firmware"), Panel3);
+    Label9->setObjectName(QStringLiteral("Label9"));
+    Label1 = new QLabel(QStringLiteral("pro telefony Siemens"), Panel3);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Image3 = new QLabel(Panel3);
+    Image3->setObjectName(QStringLiteral("Image3"));
+    Image3->setPixmap(style()->standardIcon(QStyle::SP_DesktopIcon).pixmap(32, 32));
+    auto* info = new QVBoxLayout(Panel3);
+    info->addWidget(Image3, 0, Qt::AlignHCenter);
+    info->addWidget(Label8);
+    info->addWidget(Label9);
+    info->addWidget(Label1);
+    info->addStretch();
+
+    // Left: the file commands, the file and its firmware, the options.
+    auto* files = new QGridLayout;
+    files->setVerticalSpacing(4);
+    files->addWidget(Open, 0, 0);
+    files->addWidget(Close, 0, 1);
+    files->addWidget(Refresh, 1, 0);
+    files->addWidget(Button1, 1, 1);
+    files->addWidget(Edit4, 2, 0, 1, 2);
+    files->addWidget(Edit1, 3, 0, 1, 2);
+    files->addWidget(CheckBox1, 4, 0, 1, 2);
+    files->addWidget(CheckBox2, 5, 0, 1, 2);
+    files->addWidget(ReCreate, 6, 0);
+    files->addWidget(MakePatch, 6, 1);
+    files->addWidget(Button2, 7, 0);
+    files->setRowStretch(8, 1);
+
+    // Middle: old and new image over the tool bar and the compress box,
+    // beside the depth choice.
+    auto* images = new QGridLayout;
+    images->setVerticalSpacing(4);
+    images->addWidget(Panel4, 0, 0);
+    images->addWidget(Panel5, 0, 1);
+    images->addWidget(ToolBar2, 1, 0, 1, 2);
+    images->addWidget(CheckBox3, 2, 0, 1, 2);
+    images->setRowStretch(3, 1);
+
+    auto* depth = new QVBoxLayout;
+    depth->addWidget(RadioGroup1);
+    depth->addStretch();
+
+    auto* top = new QHBoxLayout(Panel2);
+    top->setContentsMargins(4, 4, 4, 4);
+    top->addLayout(files, 3);
+    top->addLayout(images);
+    top->addLayout(depth);
+    top->addWidget(Panel3, 1);
+}
+
+void TForm1::CreateClientPanel() {
+    Panel1 = new QFrame(this);
+    Panel1->setObjectName(QStringLiteral("Panel1"));
+
+    model_ = new PictureListModel(session_.Rows, this);
+    ListView1 = new QTreeView(Panel1);
+    ListView1->setObjectName(QStringLiteral("ListView1"));
+    ListView1->setModel(model_);
+    ListView1->setRootIsDecorated(false);
+    ListView1->setItemsExpandable(false);
+    ListView1->setUniformRowHeights(true);
+    ListView1->setAllColumnsShowFocus(true);
+    ListView1->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    ListView1->setSelectionBehavior(QAbstractItemView::SelectRows);
+    ListView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    ListView1->setItemDelegate(new GridLineDelegate(ListView1));
+    ListView1->header()->setStretchLastSection(false);
+    ListView1->header()->setSectionsMovable(false);
+    for (int c = 0; c < model_->columnCount(); ++c)
+        ListView1->header()->resizeSection(c, PictureListModel::ColumnWidth(c));
+    // The selection stays visible when the list loses the focus.
+    QPalette palette = ListView1->palette();
+    palette.setColor(QPalette::Inactive, QPalette::Highlight,
+                     palette.color(QPalette::Active, QPalette::Highlight));
+    palette.setColor(QPalette::Inactive, QPalette::HighlightedText,
+                     palette.color(QPalette::Active, QPalette::HighlightedText));
+    ListView1->setPalette(palette);
+    ListView1->setContextMenuPolicy(Qt::CustomContextMenu);
+
+    PopupMenu1 = new QMenu(ListView1);
+    PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
+    Load1 = ItemFor(LoadPicture1, "Load1", PopupMenu1);
+    Batch1 = ItemFor(BatchLoad1, "Batch1", PopupMenu1);
+    Save1 = ItemFor(SavePicture1, "Save1", PopupMenu1);
+    Apply1 = new QAction(QStringLiteral("Применить патч"), PopupMenu1);
+    Apply1->setObjectName(QStringLiteral("Apply1"));
+    Apply1->setVisible(false);
+    PopupMenu1->addAction(Load1);
+    PopupMenu1->addAction(Batch1);
+    PopupMenu1->addAction(Save1);
+    PopupMenu1->addAction(Apply1);
+
+    Memo1 = new QPlainTextEdit(Panel1);
+    Memo1->setObjectName(QStringLiteral("Memo1"));
+    QFont font(QStringLiteral("Courier"), 10);
+    font.setStyleHint(QFont::TypeWriter);
+    font.setFixedPitch(true);
+    if (!QFontInfo(font).fixedPitch()) {
+        font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+        font.setPointSize(10);
+    }
+    Memo1->setFont(font);
+    Memo1->setLineWrapMode(QPlainTextEdit::NoWrap);
+    Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+
+    Splitter1 = new QSplitter(Qt::Horizontal, Panel1);
+    Splitter1->setObjectName(QStringLiteral("Splitter1"));
+    Splitter1->setHandleWidth(3);
+    Splitter1->setChildrenCollapsible(false);
+    Splitter1->addWidget(ListView1);
+    Splitter1->addWidget(Memo1);
+    Splitter1->setStretchFactor(0, 0);
+    Splitter1->setStretchFactor(1, 1);
+    Splitter1->setSizes({445, kDesignedWidth - 445 - 3});
+
+    auto* client = new QVBoxLayout(Panel1);
+    client->setContentsMargins(0, 0, 0, 0);
+    client->addWidget(Splitter1);
+
+    ProgressBar1 = new QProgressBar(this);
+    ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
+    ProgressBar1->setRange(0, 100);
+    ProgressBar1->setValue(0);
+    ProgressBar1->setTextVisible(false);
+    ProgressBar1->setFixedHeight(16);
+
+    StatusBar1 = statusBar();
+    StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
+    for (int i = 0; i < 3; ++i) {
+        auto* panel = new StatusPanel(StatusBar1);
+        panel->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
+        if (i < 2) panel->setMaximumWidth(kStatusPanelWidth);
+        StatusBar1->addWidget(panel, i < 2 ? 0 : 1);
+        StatusPanels[i] = panel;
+    }
+}
+
+void TForm1::ConnectCommands() {
+    connect(Open, &QPushButton::clicked, this, &TForm1::OpenClick);
+    connect(Open, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& pos) { PopupMenu2->popup(Open->mapToGlobal(pos)); });
+    connect(Close, &QPushButton::clicked, this, &TForm1::CloseClick);
+    connect(Refresh, &QPushButton::clicked, this, &TForm1::RefreshClick);
+    connect(Button1, &QPushButton::clicked, this, &TForm1::Button1Click);
+    connect(CheckBox1, &QCheckBox::toggled, this, &TForm1::CheckBox1Click);
+    connect(CheckBox2, &QCheckBox::toggled, this, &TForm1::CheckBox2Click);
+    connect(Image1, &PreviewPane::doubleClicked, this, &TForm1::Image1Click);
+    connect(Image2, &PreviewPane::doubleClicked, this, &TForm1::Image1Click);
+    connect(EditSelectAll1, &QAction::triggered, this, &TForm1::EditSelectAll1Execute);
+    connect(ListView1->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &TForm1::ListView1SelectItem);
+    connect(ListView1, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
+        PopupMenu1->popup(ListView1->viewport()->mapToGlobal(pos));
+    });
+    connect(Timer1, &QTimer::timeout, this, &TForm1::Timer1Timer);
+    ConnectPictureCommands();
+}
+
+// ---- start-up and exit
+
+void TForm1::StartUp() {
+    building_ = true;
+    BuildColorTables();
+    // Both loads show their own message when a stored value does not
+    // convert; the program then ends without writing anything back.
+    if (!settings_.LoadProgramSettings().ok() || !settings_.LoadModelSettings().ok()) {
+        startupFailed_ = true;
+        building_ = false;
+        return;
+    }
+    RebuildRecentMenu();
+    resize(settings_.WindowWidth, settings_.WindowHeight);
+    if (QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - QPoint(width() / 2, height() / 2));
+    if (settings_.WindowState == 2) setWindowState(Qt::WindowMaximized);
+    frameColor_ = settings_.FrameColor;
+    CheckBox1->setChecked(settings_.AutoName);
+    CheckBox2->setChecked(settings_.OnlySelected);
+    building_ = false;
+    Label8->setText(Label8->text() + settings_.VersionText);
+    ClearPanes();
+}
+
+void TForm1::FormDestroy() {
+    StopSearch();
+    if (!startupFailed_) {
+        const Qt::WindowStates state = windowState();
+        if (state & Qt::WindowMinimized)
+            settings_.WindowState = 1;
+        else if (state & (Qt::WindowMaximized | Qt::WindowFullScreen))
+            settings_.WindowState = 2;
+        else
+            settings_.WindowState = 0;
+        if (settings_.WindowState == 0) {
+            settings_.WindowWidth = width();
+            settings_.WindowHeight = height();
+        }
+        settings_.FrameColor = frameColor_;
+        settings_.AutoName = CheckBox1->isChecked();
+        settings_.OnlySelected = CheckBox2->isChecked();
+        // A store that refuses a value tells the user itself.
+        if (settings_.SaveProgramSettings().ok()) (void)settings_.SaveModelSettings();
+    }
+    model_->Reset([this] { session_.ClearPictures(); });
+}
+
+// ---- opening and closing
+
+void TForm1::OpenClick() {
+    const QString path = dialogs_.OpenFile(QtFileFilter(kOpenFilter), QStringLiteral("fls"));
+    if (path.isEmpty()) return;
+    RememberFolder(path);
+    OpenFullFlash(path);
+}
+
+void TForm1::PopupMenu2ItemsClick(int number) {
+    if (number < 0 || number >= int(settings_.Recent.size())) return;
+    const QString path = settings_.Recent[number];
+    if (!path.isEmpty()) OpenFullFlash(path);
+}
+
+void TForm1::OpenFullFlash(const QString& path) {
+    SetOpenPath(path);
+    OpenHooks hooks;
+    hooks.status = [this](const QString& text) { SetStatus(0, text); };
+    // The file is open and the previous image is about to be replaced: its
+    // search must end before the base image is read anew.
+    hooks.recentChanged = [this] {
+        StopSearch();
+        model_->Reset([this] { session_.ClearPictures(); });
+        RebuildRecentMenu();
+    };
+    hooks.identified = [this](const QString& modelAndVersion) { Edit1->setText(modelAndVersion); };
+    hooks.newModel = [this] { Button1Click(); };
+    const OpenResult result = vorlix::OpenFullFlash(session_, path, hooks);
+    model_->Reset();
+    if (result == OpenResult::NotOpened) {
+        SetOpenPath(QString());
+        return;
+    }
+    if (result == OpenResult::Opened) StartPictureSearch();
+}
+
+void TForm1::RefreshClick() {
+    if (Edit4->text().isEmpty()) return;
+    if (dialogs_.Ask(QStringLiteral("Подтверждение обновления"),
+                     QStringLiteral("Эта операция уничтожит все изменения. Продолжить?"),
+                     Buttons::YesNo) != Answer::Yes)
+        return;
+    StopSearch();
+    model_->Reset([this] { session_.ClearPictures(); });
+    session_.image().ResetWorkingCopy();
+    StartPictureSearch();
+}
+
+void TForm1::CloseClick() {
+    if (Edit4->text().isEmpty()) return;
+    if (dialogs_.Ask(QStringLiteral("Подтверждение закрытия"),
+                     QStringLiteral("Закрыть этот фуллфлеш?"), Buttons::YesNo) != Answer::Yes)
+        return;
+    // A running search would go on listing pictures of the closed image.
+    if (StopSearch()) SetStatus(0, kSearchFinished);
+    session_.image().ClearBase();
+    model_->Reset([this] { session_.Rows.clear(); });
+    settings_.ModelAndVersion = Settings::kGeneralKey;
+    SetOpenPath(QString());
+    session_.FilePath.clear();
+    Edit1->clear();
+    for (PreviewPane* pane : {Image1, Image2}) {
+        pane->ResetSize();
+        pane->DrawEmpty(Frame());
+    }
+}
+
+void TForm1::SetOpenPath(const QString& path) {
+    Edit4->setText(path);
+    Edit4->setToolTip(path);
+}
+
+// ---- the search
+
+void TForm1::StartPictureSearch() {
+    StopSearch();
+    model_->Reset([this] { session_.ClearPictures(); });
+    SetStatus(0, kSearching);
+    listedFound_ = listedFoundExt_ = 0;
+    const std::uint8_t* base = session_.image().BaseImage();
+    search_ =
+        std::make_unique<MySearchPic>(base, PlanSearch(base, settings_, settings_.SearchType));
+    const int generation = ++generation_;
+    connect(
+        search_.get(), &MySearchPic::Wake, this,
+        [this, generation] {
+            if (search_ && generation == generation_ && !drainTimer_->isActive())
+                drainTimer_->start();
+        },
+        Qt::QueuedConnection);
+    ProgressBar1->setRange(0, 100);
+    ProgressBar1->setValue(0);
+    search_->start();
+    Timer1->start();
+}
+
+bool TForm1::StopSearch() {
+    Timer1->stop();
+    drainTimer_->stop();
+    if (!search_) return false;
+    // Wake-ups of the old search still queued are recognised by their
+    // generation and dropped.
+    ++generation_;
+    search_.reset();  // asks the body to end and waits for it
+    ProgressBar1->setValue(0);
+    return true;
+}
+
+void TForm1::DrainSearch(bool everything) {
+    if (!search_) return;
+    const int generation = generation_;
+    QElapsedTimer slice;
+    slice.start();
+    bool listed = false;
+    for (;;) {
+        const std::vector<MySearchPic::FoundRecord> batch = search_->TakeFound(kDrainBatch);
+        if (batch.empty()) break;
+        for (const MySearchPic::FoundRecord& f : batch) {
+            session_.AddFoundPicture(f.FoundPos, f.Rec, f.Found);
+            listedFound_ = f.Found;
+            listedFoundExt_ = f.FoundExt;
+        }
+        listed = true;
+        if (!everything && slice.elapsed() >= kDrainSliceMs) break;
+    }
+    if (listed) model_->RowsAppended();
+    // Whoever watches the list may have stopped or replaced the search.
+    if (!search_ || generation != generation_) return;
+    if (ProgressBar1->value() != search_->Progress()) ProgressBar1->setValue(search_->Progress());
+    // The rest in the next slice: the drain timer fires after the window's
+    // pending repaints have run.
+    if (!everything && search_->HasFound()) drainTimer_->start();
+}
+
+void TForm1::Timer1Timer() {
+    if (!search_) {
+        Timer1->stop();
+        return;
+    }
+    const int generation = generation_;
+    const bool done = search_->Done();
+    if (done) {
+        search_->wait();
+        DrainSearch(true);
+        if (!search_ || generation != generation_) return;
+    }
+    ShowSearchCounts();
+    if (done) {
+        Timer1->stop();
+        ProgressBar1->setValue(0);
+        search_.reset();
+        ++generation_;
+        SetStatus(0, kSearchFinished);
+    }
+}
+
+void TForm1::ShowSearchCounts() {
+    if (search_->ScanRecords()) {
+        SetStatus(1, QStringLiteral("Найдено %1 картинок").arg(listedFound_));
+    } else {
+        SetStatus(1, QStringLiteral("Всего %1 картинок, из них %2 в PIT и %3 в ExtPIT")
+                         .arg(listedFound_)
+                         .arg(listedFound_ - listedFoundExt_)
+                         .arg(listedFoundExt_));
+    }
+}
+
+// ---- selection and the preview panes
+
+int TForm1::SelectedRow() const {
+    const QItemSelectionModel* selection = ListView1->selectionModel();
+    const QModelIndex current = selection->currentIndex();
+    if (current.isValid() && selection->isRowSelected(current.row(), QModelIndex()))
+        return current.row();
+    const std::vector<int> rows = SelectedRows();
+    return rows.empty() ? -1 : rows.front();
+}
+
+std::vector<int> TForm1::SelectedRows() const {
+    std::vector<int> rows;
+    for (const QItemSelectionRange& range : ListView1->selectionModel()->selection())
+        for (int r = range.top(); r <= range.bottom(); ++r) rows.push_back(r);
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    return rows;
+}
+
+void TForm1::ListView1SelectItem() {
+    const int row = SelectedRow();
+    if (row < 0) return;
+    const Picture* picture = session_.PictureOfRow(row);
+    if (!picture) return;
+    ShowPictureType(*picture);
+    ShowPicture(*picture);
+}
+
+void TForm1::ShowPictureType(const Picture& picture) {
+    Suppressing = true;
+    const std::uint8_t code = picture.Type() & 0x7F;
+    for (int item = 0; item < int(kDepthCodes.size()); ++item)
+        if (kDepthCodes[item] == code) SetRadioGroup1ItemIndex(item);
+    CheckBox3->setChecked(picture.Type() & 0x80);
+    Suppressing = false;
+}
+
+void TForm1::ShowPicture(const Picture& picture) {
+    Image1->ShowBitmap(picture.OldBitmap, Frame());
+    Image2->ShowBitmap(picture.DecodedBitmap, Frame());
+}
+
+void TForm1::ClearPanes() {
+    Image1->DrawEmpty(Frame());
+    Image2->DrawEmpty(Frame());
+}
+
+QColor TForm1::Frame() const { return ColorFromWin(frameColor_); }
+
+void TForm1::Image1Click() {
+    const std::optional<QColor> colour = dialogs_.ChooseColour();
+    if (!colour) return;
+    frameColor_ = WinFromColor(*colour);
+    settings_.FrameColor = frameColor_;
+    Image1->DrawFrame(Frame());
+    Image2->DrawFrame(Frame());
+}
+
+// ---- the window's other handlers
+
+void TForm1::RebuildRecentMenu() {
+    PopupMenu2->clear();
+    for (int n = 0; n < int(settings_.Recent.size()) && !settings_.Recent[n].isEmpty(); ++n) {
+        QString shown = settings_.Recent[n];
+        shown.replace(QLatin1Char('&'), QLatin1String("&&"));
+        QAction* item = PopupMenu2->addAction(QStringLiteral("&%1 %2").arg(n).arg(shown));
+        item->setData(n);
+        // Opening rebuilds this menu, so the item must not be deleted while
+        // it is still delivering its click.
+        connect(item, &QAction::triggered, this, [this, n] {
+            QMetaObject::invokeMethod(
+                this, [this, n] { PopupMenu2ItemsClick(n); }, Qt::QueuedConnection);
+        });
+    }
+}
+
+void TForm1::CheckBox1Click() {
+    if (!building_) settings_.AutoName = CheckBox1->isChecked();
+}
+
+void TForm1::CheckBox2Click() {
+    if (!building_) settings_.OnlySelected = CheckBox2->isChecked();
+}
+
+void TForm1::EditSelectAll1Execute() {
+    if (Memo1->hasFocus()) Memo1->selectAll();
+}
+
+void TForm1::Button1Click() {
+    // Whatever closed the dialog, the settings are saved and the stored
+    // window state and size applied again.
+    dialogs_.ShowModal(*Form3);
+    if (settings_.SaveProgramSettings().ok()) (void)settings_.SaveModelSettings();
+    if (settings_.WindowState == 0) {
+        setWindowState(windowState() &
+                       ~(Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen));
+        resize(settings_.WindowWidth, settings_.WindowHeight);
+    } else if (settings_.WindowState == 2 && !isMaximized()) {
+        setWindowState((windowState() & ~Qt::WindowMinimized) | Qt::WindowMaximized);
+    }
+    ClearPanes();
+    const int row = SelectedRow();
+    if (row >= 0)
+        if (const Picture* picture = session_.PictureOfRow(row)) ShowPicture(*picture);
+}
+
+// ---- small operations
+
+void TForm1::RowChanged(int row) { model_->RowChanged(row); }
+
+void TForm1::SetStatus(int panel, const QString& text) {
+    if (panel >= 0 && panel < int(StatusPanels.size())) StatusPanels[panel]->setText(text);
+}
+
+QString TForm1::StatusText(int panel) const {
+    if (panel < 0 || panel >= int(StatusPanels.size())) return {};
+    return StatusPanels[panel]->text();
+}
+
+int TForm1::RadioGroup1ItemIndex() const { return RadioGroup1Items->checkedId(); }
+
+void TForm1::SetRadioGroup1ItemIndex(int item) {
+    if (QAbstractButton* b = RadioGroup1Items->button(item)) b->setChecked(true);
+}
+
+}  // namespace vorlix

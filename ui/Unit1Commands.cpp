@@ -1,0 +1,310 @@
+// The main window's picture and patch commands: open and insert, save,
+// depth and compression, generate, new, copy and save the patch, batch
+// load, apply a patch, fill with FF and re-create. Each asks the user
+// through the window's dialogs, runs the core operation and brings rows,
+// panes, status bar and progress bar up to date.
+#include <QAbstractButton>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QImageReader>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSplitter>
+#include <QTreeView>
+#include <algorithm>
+
+#include "patch/batch_replace.h"
+#include "patch/patch_apply.h"
+#include "patch/patch_file.h"
+#include "patch/patch_generator.h"
+#include "patch/whole_image.h"
+#include "picture/picture.h"
+#include "ui/Unit1.h"
+#include "ui/picture_list_model.h"
+#include "ui/preview_pane.h"
+
+namespace vorlix {
+
+namespace {
+
+const QString kBmpSaveFilter = QStringLiteral("Bitmap (*.bmp)|*.bmp|Все файлы (*.*)|*.*");
+const QString kPatchSaveFilter = QStringLiteral("V_Klay Patch (*.vkp)|*.vkp|Все файлы (*.*)|*.*");
+const QString kPatchOpenFilter = QStringLiteral("*.vkp|*.vkp|*.*|*.*");
+
+const QString kManualNamingCaption = QStringLiteral("Отменить ручное именование файлов?");
+const QString kManualNamingText = QStringLiteral(
+    "Если Вы нажмёте \"Да\", то оставшиеся картинки будут сохранены в последней выбранной папке "
+    "с автоматически назначенным именем.\n"
+    "Если Вы нажмёте \"Нет\", то продолжите ручное задание имён для остальных картинок\n"
+    "Если Вы нажмёте \"Отмена\", то сохранение будет прервано");
+const QString kNotSupported = QStringLiteral("Пока не поддерживается!");
+
+// The open-picture dialog's filter: every format the platform reads, BMP
+// (the format pictures are saved in) first.
+QString PictureOpenFilter() {
+    QStringList patterns{QStringLiteral("*.bmp")};
+    QStringList filters{QStringLiteral("Bitmap (*.bmp)")};
+    for (const QByteArray& format : QImageReader::supportedImageFormats()) {
+        const QString suffix = QString::fromLatin1(format).toLower();
+        if (suffix == QLatin1String("bmp") || patterns.contains(QStringLiteral("*.") + suffix))
+            continue;
+        patterns << QStringLiteral("*.") + suffix;
+        filters << QStringLiteral("%1 (*.%2)").arg(suffix.toUpper(), suffix);
+    }
+    filters.prepend(QStringLiteral("Все картинки (%1)").arg(patterns.join(QLatin1Char(' '))));
+    filters << QStringLiteral("Все файлы (*)");
+    return filters.join(QStringLiteral(";;"));
+}
+
+// Forwards a command's progress to the window's progress bar.
+ProgressSink BarSink(QProgressBar* bar) {
+    ProgressSink sink;
+    // A maximum of 0 would turn the bar into a busy indicator.
+    sink.setMaximum = [bar](int maximum) { bar->setRange(0, std::max(maximum, 1)); };
+    sink.setPosition = [bar](int position) { bar->setValue(position); };
+    return sink;
+}
+
+// Runs `work` with `pane` hidden, so that it is not redrawn while it
+// changes; the splitter gets its sizes back afterwards.
+template <class Work>
+void WhileHidden(QSplitter* splitter, QWidget* pane, Work&& work) {
+    const QList<int> sizes = splitter->sizes();
+    pane->hide();
+    work();
+    pane->show();
+    splitter->setSizes(sizes);
+}
+
+void AppendToPane(QPlainTextEdit* memo, const QStringList& lines) {
+    if (!lines.isEmpty()) memo->appendPlainText(lines.join(QLatin1Char('\n')));
+}
+
+// The patch pane's lines as a file stores them: a final line break ends
+// the last line and does not start another.
+QStringList PaneLines(const QPlainTextEdit* memo) {
+    QString text = memo->toPlainText();
+    if (text.isEmpty()) return {};
+    if (text.endsWith(QLatin1Char('\n'))) text.chop(1);
+    return text.split(QLatin1Char('\n'));
+}
+
+}  // namespace
+
+void TForm1::ConnectPictureCommands() {
+    currentFolder_ = QDir::currentPath();
+    connect(LoadPicture1, &QAction::triggered, this, &TForm1::Load1Click);
+    connect(SavePicture1, &QAction::triggered, this, &TForm1::Save1Click);
+    connect(BatchLoad1, &QAction::triggered, this, &TForm1::BatchLoad1Execute);
+    connect(GeneratePatch1, &QAction::triggered, this, &TForm1::MakePatchClick);
+    connect(MakePatch, &QPushButton::clicked, this, &TForm1::MakePatchClick);
+    connect(EditDelete1, &QAction::triggered, this, &TForm1::EditDelete1Execute);
+    connect(EditCopy1, &QAction::triggered, this, &TForm1::EditCopy1Execute);
+    connect(SavePatch1, &QAction::triggered, this, &TForm1::SavePatch1Execute);
+    connect(Apply1, &QAction::triggered, this, &TForm1::Apply1Click);
+    connect(Button2, &QPushButton::clicked, this, &TForm1::Button2Click);
+    connect(ReCreate, &QPushButton::clicked, this, &TForm1::ReCreateClick);
+    // Setting the depth controls from the program runs the handler too; the
+    // commands that only show a type set Suppressing meanwhile.
+    connect(RadioGroup1Items, &QButtonGroup::idToggled, this, [this](int, bool checked) {
+        if (checked) RadioGroup1Click();
+    });
+    connect(CheckBox3, &QCheckBox::toggled, this, &TForm1::RadioGroup1Click);
+}
+
+void TForm1::RememberFolder(const QString& chosenPath) {
+    if (chosenPath.isEmpty()) return;
+    const QString folder = QFileInfo(chosenPath).absolutePath();
+    if (QFileInfo(folder).isDir()) currentFolder_ = folder;
+}
+
+// ---- pictures
+
+void TForm1::Load1Click() {
+    const int row = SelectedRow();
+    Picture* picture = session_.PictureOfRow(row);
+    if (!picture) return;
+    const QString path = dialogs_.OpenFile(PictureOpenFilter());
+    if (path.isEmpty()) return;
+    RememberFolder(path);
+    SetStatus(0, path);
+    bool placed = false;
+    if (const Status status = picture->LoadBmp(path, &placed, &session_.Pictures); !status.ok()) {
+        dialogs_.Error(status.message());
+        return;
+    }
+    // Without a place the row is rewritten from the picture as it stands.
+    session_.WriteRowAfterReplace(row);
+    RowChanged(row);
+    ShowPictureType(*picture);
+    ShowPicture(*picture);
+}
+
+void TForm1::Save1Click() {
+    // A click on the box while the save runs does not change this save.
+    bool autoNaming = CheckBox1->isChecked();
+    for (const int row : SelectedRows()) {
+        const Picture* picture = session_.PictureOfRow(row);
+        if (!picture) continue;
+        const QString name = QStringLiteral("PIT_") + session_.Rows[row][ColPIT];
+        const QString automatic = QDir(currentFolder_).filePath(name + QStringLiteral(".bmp"));
+        QString path;
+        if (autoNaming) {
+            path = automatic;
+        } else {
+            const UserDialogs::SaveChoice choice =
+                dialogs_.SaveFile(QtFileFilter(kBmpSaveFilter), name, QStringLiteral("bmp"));
+            if (!choice.path.isEmpty()) {
+                RememberFolder(choice.path);
+                path = choice.path;
+            } else {
+                switch (
+                    dialogs_.Ask(kManualNamingCaption, kManualNamingText, Buttons::YesNoCancel)) {
+                    case Answer::Yes:
+                        autoNaming = true;
+                        path = automatic;
+                        break;
+                    case Answer::No:
+                        continue;
+                    default:
+                        return;
+                }
+            }
+        }
+        if (const Status status = picture->SaveBmp(path); !status.ok()) {
+            dialogs_.Error(status.message());
+            return;
+        }
+        SetStatus(0, path);
+    }
+}
+
+void TForm1::RadioGroup1Click() {
+    if (Suppressing) return;
+    const int row = SelectedRow();
+    Picture* picture = session_.PictureOfRow(row);
+    if (!picture) return;
+    const int item = RadioGroup1ItemIndex();
+    if (item < 0 || item >= int(kDepthCodes.size()) || item == 1) {
+        dialogs_.Tell(kCaptionWarning, kNotSupported);
+        ShowPictureType(*picture);
+        return;
+    }
+    picture->Record[2] =
+        static_cast<std::uint8_t>(kDepthCodes[item] | (CheckBox3->isChecked() ? 0x80 : 0x00));
+    (void)picture->Replace(&session_.Pictures);
+    session_.WriteRowAfterReplace(row);
+    RowChanged(row);
+    // Without a place the picture keeps its former type: the controls show
+    // it rather than the one that could not be placed.
+    ShowPictureType(*picture);
+    ShowPicture(*picture);
+}
+
+void TForm1::BatchLoad1Execute() {
+    if (Edit4->text().isEmpty()) return;
+    const QStringList files = dialogs_.OpenFiles(PictureOpenFilter());
+    if (files.isEmpty()) return;
+    RememberFolder(files.first());
+
+    const std::vector<ListRow> before = session_.Rows;
+    BatchResult result;
+    const Status status = BatchReplace(session_, files, dialogs_, result, BarSink(ProgressBar1));
+    ProgressBar1->setValue(0);
+    for (int row = 0; row < int(session_.Rows.size()) && row < int(before.size()); ++row)
+        if (session_.Rows[row].texts != before[row].texts) RowChanged(row);
+    // A file that could not be read has been shown; the files before it
+    // stay replaced.
+    if (!status.ok()) return;
+    if (result.replaced > 0 && result.last) ShowPicture(*result.last);
+    SetStatus(0, files.first());
+    SetStatus(2, BatchClosingText(result.replaced, result.chosen));
+}
+
+// ---- the patch pane
+
+void TForm1::MakePatchClick() {
+    if (Edit4->text().isEmpty()) return;
+    std::vector<bool> selected;
+    const bool onlySelected = CheckBox2->isChecked();
+    if (onlySelected) {
+        selected.assign(session_.Rows.size(), false);
+        for (const int row : SelectedRows())
+            if (row < int(selected.size())) selected[row] = true;
+    }
+    QStringList lines;
+    WhileHidden(Splitter1, Memo1, [&] {
+        GeneratePatch(session_, lines, onlySelected ? &selected : nullptr, BarSink(ProgressBar1));
+        AppendToPane(Memo1, lines);
+        ProgressBar1->setValue(0);
+    });
+}
+
+void TForm1::EditDelete1Execute() {
+    if (ConfirmNewPatch(dialogs_)) Memo1->clear();
+}
+
+void TForm1::EditCopy1Execute() {
+    Memo1->selectAll();
+    Memo1->copy();
+}
+
+void TForm1::SavePatch1Execute() {
+    const UserDialogs::SaveChoice choice =
+        dialogs_.SaveFile(QtFileFilter(kPatchSaveFilter), QString());
+    if (choice.path.isEmpty()) return;
+    RememberFolder(choice.path);
+    const QString fileName = PatchSaveName(choice.path, choice.filterIndex);
+    // The dialog asked about the name chosen; the name with ".vkp" appended
+    // may be another existing file, which is not replaced unasked.
+    if (fileName != choice.path && QFileInfo::exists(fileName) &&
+        dialogs_.Ask(QStringLiteral("Подтверждение замены"),
+                     QStringLiteral("Файл «%1» уже существует. Заменить его?").arg(fileName),
+                     Buttons::YesNo) != Answer::Yes)
+        return;
+    if (const Status status = SavePatchFile(fileName, PaneLines(Memo1)); !status.ok())
+        dialogs_.Error(status.message());
+}
+
+void TForm1::Apply1Click() {
+    const QString path = dialogs_.OpenFile(QtFileFilter(kPatchOpenFilter));
+    if (path.isEmpty()) return;
+    RememberFolder(path);
+    // Every refusal has been shown; nothing was applied then.
+    (void)ApplyPatchFile(session_, path, dialogs_);
+}
+
+// ---- whole image
+
+void TForm1::Button2Click() {
+    // The fill builds its own pictures from the tables and changes neither
+    // image, so the listed pictures stay valid: they are kept, and every
+    // row goes on working with its picture after the fill.
+    PictureList kept = std::move(session_.Pictures);
+    session_.Pictures.clear();
+    FillCounts counts;
+    WhileHidden(Splitter1, ListView1, [&] {
+        QStringList lines;
+        counts = FillPicturesWithFF(session_, lines, BarSink(ProgressBar1));
+        session_.Pictures = std::move(kept);
+        AppendToPane(Memo1, lines);
+        ProgressBar1->setValue(0);
+    });
+    SetStatus(1, FillCountsText(counts));
+}
+
+void TForm1::ReCreateClick() {
+    Image1->hide();
+    Image2->hide();
+    RecreateAllGraphics(session_.Rows, BarSink(ProgressBar1));
+    for (int row = 0; row < int(session_.Rows.size()); ++row) RowChanged(row);
+    Image1->show();
+    Image2->show();
+    ProgressBar1->setValue(0);
+}
+
+}  // namespace vorlix

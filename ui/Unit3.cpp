@@ -1,0 +1,262 @@
+#include "ui/Unit3.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+namespace vorlix {
+
+namespace {
+
+const QString kResetCaption = QStringLiteral("Подтверждение сброса настроек");
+
+QLineEdit* MakeEdit(QWidget* parent, const char* name) {
+    auto* edit = new QLineEdit(parent);
+    edit->setObjectName(QLatin1String(name));
+    return edit;
+}
+
+QLabel* MakeLabel(const QString& caption, QWidget* buddy) {
+    auto* label = new QLabel(caption, buddy->parentWidget());
+    label->setBuddy(buddy);
+    return label;
+}
+
+}  // namespace
+
+TForm3::TForm3(Settings& settings, Prompt& prompt, QWidget* parent)
+    : QDialog(parent), settings_(settings), prompt_(prompt) {
+    setObjectName(QStringLiteral("Form3"));
+    setWindowTitle(QStringLiteral("Настройки"));
+    setFixedSize(551, 399);
+
+    // Model settings.
+    GroupBox2 = new QGroupBox(QStringLiteral("Настройки модели телефона"), this);
+    GroupBox2->setObjectName(QStringLiteral("GroupBox2"));
+    FullFlashEdit = MakeEdit(GroupBox2, "FullFlashEdit");
+    ModelAndVersionEdit = MakeEdit(GroupBox2, "ModelAndVersionEdit");
+    ModelAndVersionEdit->setReadOnly(true);
+
+    GroupBox1 = new QGroupBox(QStringLiteral("Поиск по PIT-структурам"), GroupBox2);
+    GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
+    PITAdrMinEdit = MakeEdit(GroupBox1, "PITAdrMinEdit");
+    PITAdrMaxEdit = MakeEdit(GroupBox1, "PITAdrMaxEdit");
+    PictureAdrMinEdit = MakeEdit(GroupBox1, "PictureAdrMinEdit");
+    PictureAdrMaxEdit = MakeEdit(GroupBox1, "PictureAdrMaxEdit");
+    PlaceAdrMinEdit = MakeEdit(GroupBox1, "PlaceAdrMinEdit");
+    PlaceAdrMaxEdit = MakeEdit(GroupBox1, "PlaceAdrMaxEdit");
+    MaxSizeXEdit = MakeEdit(GroupBox1, "MaxSizeXEdit");
+    MaxSizeYEdit = MakeEdit(GroupBox1, "MaxSizeYEdit");
+    auto* pitGrid = new QGridLayout(GroupBox1);
+    const struct {
+        const char* from;
+        QLineEdit* min;
+        const char* to;
+        QLineEdit* max;
+    } ranges[] = {
+        {"Искать с адреса", PITAdrMinEdit, "по", PITAdrMaxEdit},
+        {"Адреса картинок с", PictureAdrMinEdit, "по", PictureAdrMaxEdit},
+        {"Размещать патчи с", PlaceAdrMinEdit, "по", PlaceAdrMaxEdit},
+        {"Размер по X макс.", MaxSizeXEdit, "по Y", MaxSizeYEdit},
+    };
+    int row = 0;
+    for (const auto& r : ranges) {
+        pitGrid->addWidget(MakeLabel(QString::fromUtf8(r.from), r.min), row, 0);
+        pitGrid->addWidget(r.min, row, 1);
+        pitGrid->addWidget(MakeLabel(QString::fromUtf8(r.to), r.max), row, 2);
+        pitGrid->addWidget(r.max, row, 3);
+        ++row;
+    }
+
+    GroupBox3 = new QGroupBox(QStringLiteral("Поиск по таблицам"), GroupBox2);
+    GroupBox3->setObjectName(QStringLiteral("GroupBox3"));
+    sPITAdrEdit = MakeEdit(GroupBox3, "sPITAdrEdit");
+    ExtPITAdrEdit = MakeEdit(GroupBox3, "ExtPITAdrEdit");
+    RadioGroup1 = new QGroupBox(QStringLiteral("Режим поиска картинок"), GroupBox3);
+    RadioGroup1->setObjectName(QStringLiteral("RadioGroup1"));
+    RadioGroup1Items = new QButtonGroup(RadioGroup1);
+    auto* modes = new QVBoxLayout(RadioGroup1);
+    const QString modeCaptions[] = {QStringLiteral("по таблицам"),
+                                    QStringLiteral("по PIT-записям")};
+    for (int i = 0; i < 2; ++i) {
+        auto* button = new QRadioButton(modeCaptions[i], RadioGroup1);
+        RadioGroup1Items->addButton(button, i);
+        modes->addWidget(button);
+    }
+    auto* tableGrid = new QGridLayout(GroupBox3);
+    tableGrid->addWidget(MakeLabel(QStringLiteral("Адрес sPIT-структуры"), sPITAdrEdit), 0, 0);
+    tableGrid->addWidget(sPITAdrEdit, 0, 1);
+    tableGrid->addWidget(MakeLabel(QStringLiteral("Адрес начала ExtPIT"), ExtPITAdrEdit), 1, 0);
+    tableGrid->addWidget(ExtPITAdrEdit, 1, 1);
+    tableGrid->addWidget(RadioGroup1, 2, 0, 1, 2);
+
+    PublicSettings = new QPushButton(QStringLiteral("Сброс к общим настройкам"), GroupBox2);
+    PublicSettings->setObjectName(QStringLiteral("PublicSettings"));
+    PublicSettings->setToolTip(QStringLiteral("Сбросить настройки для данной модели телефона"));
+    PublicSettings->setAutoDefault(false);
+
+    auto* modelGrid = new QGridLayout(GroupBox2);
+    modelGrid->addWidget(MakeLabel(QStringLiteral("Начало FullFlash"), FullFlashEdit), 0, 0);
+    modelGrid->addWidget(FullFlashEdit, 0, 1);
+    modelGrid->addWidget(
+        MakeLabel(QStringLiteral("Модель телефона и версия прошивки"), ModelAndVersionEdit), 0, 2);
+    modelGrid->addWidget(ModelAndVersionEdit, 0, 3);
+    modelGrid->addWidget(GroupBox1, 1, 0, 1, 2);
+    modelGrid->addWidget(GroupBox3, 1, 2, 1, 2);
+    modelGrid->addWidget(PublicSettings, 2, 2, 1, 2, Qt::AlignRight);
+
+    // Program settings.
+    GroupBox4 = new QGroupBox(QStringLiteral("Настройки программы"), this);
+    GroupBox4->setObjectName(QStringLiteral("GroupBox4"));
+    PatchMaxLengthEdit = MakeEdit(GroupBox4, "PatchMaxLengthEdit");
+    PlainPatchBox = new QCheckBox(QStringLiteral("не разделять PIT и данные"), GroupBox4);
+    PlainPatchBox->setObjectName(QStringLiteral("PlainPatchBox"));
+    AuthorName = MakeEdit(GroupBox4, "AuthorName");
+    auto* programGrid = new QGridLayout(GroupBox4);
+    programGrid->addWidget(MakeLabel(QStringLiteral("Длина строки патча"), PatchMaxLengthEdit), 0,
+                           0);
+    programGrid->addWidget(PatchMaxLengthEdit, 0, 1);
+    programGrid->addWidget(PlainPatchBox, 0, 2);
+    programGrid->addWidget(MakeLabel(QStringLiteral("Имя автора патча"), AuthorName), 1, 0);
+    programGrid->addWidget(AuthorName, 1, 1, 1, 2);
+
+    Button1 = new QPushButton(QStringLiteral("ОК"), this);
+    Button1->setObjectName(QStringLiteral("Button1"));
+    Button1->setDefault(true);
+    Button2 = new QPushButton(QStringLiteral("Отмена"), this);
+    Button2->setObjectName(QStringLiteral("Button2"));
+    Button2->setAutoDefault(false);
+    SetDefault = new QPushButton(QStringLiteral("По умолчанию"), this);
+    SetDefault->setObjectName(QStringLiteral("SetDefault"));
+    SetDefault->setToolTip(QStringLiteral("Сбросить настройки программы"));
+    SetDefault->setAutoDefault(false);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(SetDefault);
+    buttons->addStretch();
+    buttons->addWidget(Button1);
+    buttons->addWidget(Button2);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(GroupBox2);
+    layout->addWidget(GroupBox4);
+    layout->addStretch();
+    layout->addLayout(buttons);
+
+    // Each closing button closes with its result whatever its handler met:
+    // an OK that stopped at a bad text still closes with OK.
+    connect(Button1, &QPushButton::clicked, this, [this] {
+        Button1Click();
+        accept();
+    });
+    connect(Button2, &QPushButton::clicked, this, &QDialog::reject);
+    connect(SetDefault, &QPushButton::clicked, this, [this] {
+        SetDefaultClick();
+        accept();
+    });
+    connect(PublicSettings, &QPushButton::clicked, this, &TForm3::PublicSettingsClick);
+}
+
+void TForm3::showEvent(QShowEvent* event) {
+    FormShow();
+    QDialog::showEvent(event);
+}
+
+int TForm3::RadioGroup1ItemIndex() const { return RadioGroup1Items->checkedId(); }
+
+void TForm3::SetRadioGroup1ItemIndex(int item) {
+    if (QAbstractButton* button = RadioGroup1Items->button(item)) button->setChecked(true);
+}
+
+void TForm3::FormShow() {
+    Settings& s = settings_;
+    ModelAndVersionEdit->setText(s.ModelAndVersion);
+    FullFlashEdit->setText(Hex6(s.FullFlash));
+    PITAdrMinEdit->setText(Hex6(s.PITAdrMin));
+    PITAdrMaxEdit->setText(Hex6(s.PITAdrMax));
+    PictureAdrMinEdit->setText(Hex6(s.PictureAdrMin));
+    PictureAdrMaxEdit->setText(Hex6(s.PictureAdrMax));
+    PlaceAdrMinEdit->setText(Hex6(s.PlaceAdrMin));
+    PlaceAdrMaxEdit->setText(Hex6(s.PlaceAdrMax));
+    MaxSizeXEdit->setText(QString::number(s.MaxSizeX));
+    MaxSizeYEdit->setText(QString::number(s.MaxSizeY));
+    PatchMaxLengthEdit->setText(QString::number(s.PatchMaxLength));
+    PlainPatchBox->setChecked(s.PlainPatch);
+    AuthorName->setText(s.AuthorName);
+    sPITAdrEdit->setText(Hex6(s.sPITAdr));
+    ExtPITAdrEdit->setText(Hex6(s.ExtPITAdr));
+    // Without an sPIT structure the tables cannot be walked.
+    if (s.sPITAdr < 0) s.SearchType = true;
+    SetRadioGroup1ItemIndex(s.SearchType ? 1 : 0);
+}
+
+void TForm3::Button1Click() {
+    Settings& s = settings_;
+    const auto convert = [this](const QString& text, std::int32_t& field) {
+        std::int32_t value = 0;
+        const Status status = ConvertInt(text, value);
+        if (!status.ok()) {
+            prompt_.Error(status.message());
+            return false;
+        }
+        field = value;
+        return true;
+    };
+    const auto hex = [&](QLineEdit* edit, std::int32_t& field) {
+        return convert(QStringLiteral("0x") + edit->text(), field);
+    };
+    const auto dec = [&](QLineEdit* edit, std::int32_t& field) {
+        return convert(edit->text(), field);
+    };
+
+    if (!hex(FullFlashEdit, s.FullFlash) || !hex(PITAdrMinEdit, s.PITAdrMin) ||
+        !hex(PITAdrMaxEdit, s.PITAdrMax) || !hex(PictureAdrMinEdit, s.PictureAdrMin) ||
+        !hex(PictureAdrMaxEdit, s.PictureAdrMax) || !hex(PlaceAdrMinEdit, s.PlaceAdrMin) ||
+        !hex(PlaceAdrMaxEdit, s.PlaceAdrMax))
+        return;
+    if (!dec(MaxSizeXEdit, s.MaxSizeX) || !dec(MaxSizeYEdit, s.MaxSizeY) ||
+        !dec(PatchMaxLengthEdit, s.PatchMaxLength))
+        return;
+    s.PlainPatch = PlainPatchBox->isChecked();
+    s.AuthorName = AuthorName->text();
+    if (!hex(sPITAdrEdit, s.sPITAdr) || !hex(ExtPITAdrEdit, s.ExtPITAdr)) return;
+    s.SearchType = RadioGroup1ItemIndex() > 0;
+}
+
+void TForm3::SetDefaultClick() {
+    if (prompt_.Ask(kResetCaption, QStringLiteral("Сбросить настройки в значения по умолчанию?"),
+                    Buttons::YesNo) != Answer::Yes)
+        return;
+    // The settings tell the user of a value that does not convert or that
+    // the store refuses.
+    if (!settings_.ResetProgramSettings().ok() || !settings_.LoadProgramSettings().ok()) return;
+    FormShow();
+}
+
+void TForm3::PublicSettingsClick() {
+    Settings& s = settings_;
+    if (s.ModelAndVersion == Settings::kGeneralKey) {
+        if (prompt_.Ask(kResetCaption,
+                        QStringLiteral("Сбросить настройки в значения по умолчанию для C55?"),
+                        Buttons::YesNo) != Answer::Yes)
+            return;
+        if (!s.ResetModelSettings().ok() || !s.LoadModelSettings().ok()) return;
+    } else {
+        const QString model = s.ModelAndVersion;
+        s.ModelAndVersion = Settings::kGeneralKey;
+        const Status loaded = s.LoadModelSettings();
+        s.ModelAndVersion = model;
+        if (!loaded.ok()) return;
+        if (!s.SaveModelSettings().ok()) return;
+    }
+    FormShow();
+}
+
+}  // namespace vorlix

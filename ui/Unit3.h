@@ -1,0 +1,73 @@
+#pragma once
+
+#include <QDialog>
+
+#include "settings/settings.h"
+
+class QButtonGroup;
+class QCheckBox;
+class QGroupBox;
+class QLineEdit;
+class QPushButton;
+
+namespace vorlix {
+
+// The settings dialog: the model settings of the current model and
+// firmware version, and the program settings that have no control in the
+// main window. It fills its controls from the settings whenever it is
+// shown and copies them back on OK; only its two reset buttons write to
+// the store themselves. Whoever shows it saves both groups afterwards.
+class TForm3 : public QDialog {
+    Q_OBJECT
+  public:
+    TForm3(Settings& settings, Prompt& prompt, QWidget* parent = nullptr);
+
+    // Fills the controls from the settings; runs every time it is shown.
+    void FormShow();
+    // OK: copies the controls into the settings, stopping at the first text
+    // that does not convert (shown to the user); the fields before it keep
+    // their new values.
+    void Button1Click();
+    // "По умолчанию": resets the program settings after a question.
+    void SetDefaultClick();
+    // "Сброс к общим настройкам": resets the model settings.
+    void PublicSettingsClick();
+
+    int RadioGroup1ItemIndex() const;
+    void SetRadioGroup1ItemIndex(int item);
+
+    QGroupBox* GroupBox2;
+    QLineEdit* FullFlashEdit;
+    QLineEdit* ModelAndVersionEdit;
+    QGroupBox* GroupBox1;
+    QLineEdit* PITAdrMinEdit;
+    QLineEdit* PITAdrMaxEdit;
+    QLineEdit* PictureAdrMinEdit;
+    QLineEdit* PictureAdrMaxEdit;
+    QLineEdit* PlaceAdrMinEdit;
+    QLineEdit* PlaceAdrMaxEdit;
+    QLineEdit* MaxSizeXEdit;
+    QLineEdit* MaxSizeYEdit;
+    QGroupBox* GroupBox3;
+    QLineEdit* sPITAdrEdit;
+    QLineEdit* ExtPITAdrEdit;
+    QGroupBox* RadioGroup1;
+    QButtonGroup* RadioGroup1Items;
+    QPushButton* PublicSettings;
+    QGroupBox* GroupBox4;
+    QLineEdit* PatchMaxLengthEdit;
+    QCheckBox* PlainPatchBox;
+    QLineEdit* AuthorName;
+    QPushButton* Button1;
+    QPushButton* Button2;
+    QPushButton* SetDefault;
+
+  protected:
+    void showEvent(QShowEvent* event) override;
+
+  private:
+    Settings& settings_;
+    Prompt& prompt_;
+};
+
+}  // namespace vorlix
