@@ -20,7 +20,15 @@ const QString kResetCaption = QStringLiteral("Подтверждение сбр�
 QLineEdit* MakeEdit(QWidget* parent, const char* name) {
     auto* edit = new QLineEdit(parent);
     edit->setObjectName(QLatin1String(name));
+    // Wide enough for an eight-digit hexadecimal value in any font.
+    edit->setFixedWidth(edit->fontMetrics().horizontalAdvance(QStringLiteral("FFFFFFFF")) + 14);
     return edit;
+}
+
+// A text edit that takes the room its row offers.
+void LetGrow(QLineEdit* edit) {
+    edit->setMinimumWidth(0);
+    edit->setMaximumWidth(QWIDGETSIZE_MAX);
 }
 
 QLabel* MakeLabel(const QString& caption, QWidget* buddy) {
@@ -35,7 +43,6 @@ TForm3::TForm3(Settings& settings, Prompt& prompt, QWidget* parent)
     : QDialog(parent), settings_(settings), prompt_(prompt) {
     setObjectName(QStringLiteral("Form3"));
     setWindowTitle(QStringLiteral("Настройки"));
-    setFixedSize(551, 399);
 
     // Model settings.
     GroupBox2 = new QGroupBox(QStringLiteral("Настройки модели телефона"), this);
@@ -43,6 +50,7 @@ TForm3::TForm3(Settings& settings, Prompt& prompt, QWidget* parent)
     FullFlashEdit = MakeEdit(GroupBox2, "FullFlashEdit");
     ModelAndVersionEdit = MakeEdit(GroupBox2, "ModelAndVersionEdit");
     ModelAndVersionEdit->setReadOnly(true);
+    LetGrow(ModelAndVersionEdit);
 
     GroupBox1 = new QGroupBox(QStringLiteral("Поиск по PIT-структурам"), GroupBox2);
     GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
@@ -104,13 +112,13 @@ TForm3::TForm3(Settings& settings, Prompt& prompt, QWidget* parent)
 
     auto* modelGrid = new QGridLayout(GroupBox2);
     modelGrid->addWidget(MakeLabel(QStringLiteral("Начало FullFlash"), FullFlashEdit), 0, 0);
-    modelGrid->addWidget(FullFlashEdit, 0, 1);
+    modelGrid->addWidget(FullFlashEdit, 0, 1, Qt::AlignLeft);
     modelGrid->addWidget(
-        MakeLabel(QStringLiteral("Модель телефона и версия прошивки"), ModelAndVersionEdit), 0, 2);
-    modelGrid->addWidget(ModelAndVersionEdit, 0, 3);
-    modelGrid->addWidget(GroupBox1, 1, 0, 1, 2);
-    modelGrid->addWidget(GroupBox3, 1, 2, 1, 2);
-    modelGrid->addWidget(PublicSettings, 2, 2, 1, 2, Qt::AlignRight);
+        MakeLabel(QStringLiteral("Модель телефона и версия прошивки"), ModelAndVersionEdit), 1, 0);
+    modelGrid->addWidget(ModelAndVersionEdit, 1, 1, 1, 3);
+    modelGrid->addWidget(GroupBox1, 2, 0, 1, 2);
+    modelGrid->addWidget(GroupBox3, 2, 2, 1, 2);
+    modelGrid->addWidget(PublicSettings, 3, 2, 1, 2, Qt::AlignRight);
 
     // Program settings.
     GroupBox4 = new QGroupBox(QStringLiteral("Настройки программы"), this);
@@ -119,6 +127,7 @@ TForm3::TForm3(Settings& settings, Prompt& prompt, QWidget* parent)
     PlainPatchBox = new QCheckBox(QStringLiteral("не разделять PIT и данные"), GroupBox4);
     PlainPatchBox->setObjectName(QStringLiteral("PlainPatchBox"));
     AuthorName = MakeEdit(GroupBox4, "AuthorName");
+    LetGrow(AuthorName);
     auto* programGrid = new QGridLayout(GroupBox4);
     programGrid->addWidget(MakeLabel(QStringLiteral("Длина строки патча"), PatchMaxLengthEdit), 0,
                            0);
@@ -149,6 +158,10 @@ TForm3::TForm3(Settings& settings, Prompt& prompt, QWidget* parent)
     layout->addWidget(GroupBox4);
     layout->addStretch();
     layout->addLayout(buttons);
+
+    // The designed client area is 551 x 399; a platform whose fonts need
+    // more room gets a dialog just large enough to show every field whole.
+    setFixedSize(layout->sizeHint().expandedTo(QSize(551, 399)));
 
     // Each closing button closes with its result whatever its handler met:
     // an OK that stopped at a bad text still closes with OK.
