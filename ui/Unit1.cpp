@@ -5,6 +5,7 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QElapsedTimer>
+#include <QFontMetrics>
 #include <QFontDatabase>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -306,8 +307,22 @@ void TForm1::CreateClientPanel() {
     ListView1->setItemDelegate(new GridLineDelegate(ListView1));
     ListView1->header()->setStretchLastSection(false);
     ListView1->header()->setSectionsMovable(false);
-    for (int c = 0; c < model_->columnCount(); ++c)
-        ListView1->header()->resizeSection(c, PictureListModel::ColumnWidth(c));
+    // The designed widths, widened where this platform's font needs more
+    // room for the caption or the widest text a column holds.
+    const QString widest[] = {QStringLiteral("0000"), QStringLiteral("yes"),
+                              QStringLiteral("16"),   QStringLiteral("255"),
+                              QStringLiteral("255"),  QStringLiteral("FFFFFF"),
+                              QStringLiteral("FFFFFF"), QStringLiteral("00000"),
+                              QStringLiteral("yes")};
+    const QFontMetrics metrics(ListView1->font());
+    for (int c = 0; c < model_->columnCount(); ++c) {
+        const int needed =
+            c < int(std::size(widest))
+                ? std::max(metrics.horizontalAdvance(widest[c]),
+                           metrics.horizontalAdvance(kColumnCaptions[std::size_t(c)])) + 12
+                : 0;
+        ListView1->header()->resizeSection(c, std::max(PictureListModel::ColumnWidth(c), needed));
+    }
     // The selection stays visible when the list loses the focus.
     QPalette palette = ListView1->palette();
     palette.setColor(QPalette::Inactive, QPalette::Highlight,
