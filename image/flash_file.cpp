@@ -1,6 +1,7 @@
 #include "image/flash_file.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "settings/settings.h"
 
@@ -12,22 +13,21 @@ namespace {
 // space lies after its first open.
 constexpr std::int32_t kSecondCopyPos = 0x800000;
 
-// Reads up to `length` bytes from the file's start into the base image at
-// `pos`; the caller has made sure they fit.
-Status ReadAt(QFile& file, FlashImage& image, std::int64_t pos, std::int64_t length) {
-    if (length <= 0) return Status::Ok();
-    if (!InImage(pos, length))
-        return Status::InvalidArgument(QStringLiteral("read outside the image"));
-    if (!file.seek(0)) return Status::IoError(file.errorString());
-    std::int64_t done = 0;
-    while (done < length) {
-        const qint64 got =
-            file.read(reinterpret_cast<char*>(image.BaseImage() + pos + done), length - done);
-        if (got < 0) return Status::IoError(file.errorString());
-        if (got == 0) break;  // the file is shorter than it was: the rest stays erased
-        done += got;
-    }
-    return Status::Ok();
+// Copies `length` bytes of the image from `from` to `to`; the two ranges
+// may overlap. Both lie inside the image.
+void MoveBytes(std::uint8_t* base, std::int64_t from, std::int64_t to, std::int64_t length) {
+    if (length <= 0 || from == to) return;
+    std::memmove(base + to, base + from, static_cast<std::size_t>(length));
+}
+
+// Moves the first read's `length` bytes from image offset 0 to `at` (inside
+// the image), as many as fit before the image's end, and erases what lies
+// before them. Behind them everything is erased already: the first read
+// left 0xFF from `length` on, and the move writes nothing there.
+void MoveFirstRead(FlashImage& image, std::int64_t length, std::int64_t at) {
+    std::uint8_t* base = image.BaseImage();
+    MoveBytes(base, 0, at, std::min(length, kImageSize - at));
+    std::memset(base, 0xFF, static_cast<std::size_t>(std::min(at, length)));
 }
 
 bool NamesSecondCopyModel(const QString& key) {
@@ -41,37 +41,50 @@ std::int64_t PlacedFileSize(const QFile& file) {
     return std::clamp<std::int64_t>(file.size(), 0, kImageSize);
 }
 
-Status ReadForIdentification(QFile& file, FlashImage& image) {
-    image.ClearBase();
-    return ReadAt(file, image, 0, PlacedFileSize(file));
+Status ReadForIdentification(QFile& file, FlashImage& image, std::int64_t& length) {
+    std::uint8_t* base = image.BaseImage();
+    const std::int64_t size = PlacedFileSize(file);
+    Status status;
+    length = 0;
+    if (size > 0 && !file.seek(0)) status = Status::IoError(file.errorString());
+    while (status.ok() && length < size) {
+        const qint64 got = file.read(reinterpret_cast<char*>(base + length), size - length);
+        if (got < 0) status = Status::IoError(file.errorString());
+        if (got <= 0) break;  // a file shorter than it was: the rest stays erased
+        length += got;
+    }
+    // Only the part the file did not cover is erased: the rest was just read.
+    std::memset(base + length, 0xFF, static_cast<std::size_t>(kImageSize - length));
+    return status;
 }
 
-Status PlaceBySettings(QFile& file, FlashImage& image, const Settings& settings) {
-    const std::int64_t size = PlacedFileSize(file);
+Status PlaceBySettings(FlashImage& image, std::int64_t length, const Settings& settings) {
     const std::int64_t at = settings.FullFlash;
-    if (size > 0 && !InImage(at)) {
+    if (length <= 0) return Status::Ok();  // nothing to lay out: all erased already
+    if (!InImage(at)) {
         return Status::InvalidArgument(
             QStringLiteral("Начало FullFlash %1 лежит вне адресного пространства 000000..FFFFFF")
                 .arg(Hex6(settings.FullFlash)));
     }
-    image.ClearBase();
-    return ReadAt(file, image, at, std::min(size, kImageSize - at));
+    MoveFirstRead(image, length, at);
+    return Status::Ok();
 }
 
-Status PlaceWithoutSettings(QFile& file, FlashImage& image, Settings& settings) {
-    const std::int64_t size = PlacedFileSize(file);
-    const auto fileSize = static_cast<std::int32_t>(size);
+void PlaceWithoutSettings(FlashImage& image, std::int64_t length, Settings& settings) {
+    length = std::clamp<std::int64_t>(length, 0, kImageSize);
+    const auto fileSize = static_cast<std::int32_t>(length);
     settings.FullFlash = kImageSize - fileSize;
     settings.PITAdrMin = settings.PictureAdrMin = settings.PlaceAdrMin = 0;
     settings.PITAdrMax = settings.PictureAdrMax = settings.PlaceAdrMax = fileSize;
-    image.ClearBase();
-    if (Status s = ReadAt(file, image, settings.FullFlash, size); !s.ok()) return s;
-    if (!NamesSecondCopyModel(settings.ModelAndVersion)) return Status::Ok();
+    MoveFirstRead(image, length, settings.FullFlash);
+    if (!NamesSecondCopyModel(settings.ModelAndVersion)) return;
     // As much as fits, so that this first open lays the file out as every
-    // later open (by the stored FullFlash) does.
+    // later open (by the stored FullFlash) does. The copy is taken from the
+    // first one, which holds the whole file; where the two overlap the
+    // second wins.
+    MoveBytes(image.BaseImage(), settings.FullFlash, kSecondCopyPos,
+              std::min<std::int64_t>(length, kImageSize - kSecondCopyPos));
     settings.FullFlash = kSecondCopyPos;
-    return ReadAt(file, image, kSecondCopyPos,
-                  std::min<std::int64_t>(size, kImageSize - kSecondCopyPos));
 }
 
 }  // namespace vorlix

@@ -32,6 +32,13 @@ class FlashFileTest : public ::testing::Test {
         EXPECT_TRUE(file_.open(QIODevice::ReadOnly));
         return file_;
     }
+    // The first read of the pattern's first `size` bytes; the placements
+    // start from it.
+    std::int64_t Read(std::int64_t size) {
+        std::int64_t length = -1;
+        EXPECT_TRUE(ReadForIdentification(File(size), image_, length).ok());
+        return length;
+    }
     // image[at, at + length) holds the file from its start.
     bool Holds(std::int64_t at, std::int64_t length) const {
         return std::memcmp(image_.BaseImage() + at, Pattern().constData(), length) == 0;
@@ -50,31 +57,49 @@ class FlashFileTest : public ::testing::Test {
 };
 
 TEST_F(FlashFileTest, FirstReadAndReadBySettings) {
-    ASSERT_TRUE(ReadForIdentification(File(20 << 20), image_).ok());  // cut to 16 MiB
+    EXPECT_EQ(Read(20 << 20), kImageSize);  // cut to 16 MiB
     EXPECT_TRUE(Holds(0, kImageSize));
-    ASSERT_TRUE(ReadForIdentification(File(0), image_).ok());
+    EXPECT_EQ(Read(0x300001), 0x300001);  // erased behind what the file covers
+    EXPECT_TRUE(Holds(0, 0x300001) && Erased(0x300001, kImageSize - 0x300001));
+    EXPECT_EQ(Read(0), 0);
     EXPECT_TRUE(Erased(0, kImageSize));
 
-    s_.FullFlash = 0x800000;
-    ASSERT_TRUE(PlaceBySettings(File(12 << 20), image_, s_).ok());  // what fits
-    EXPECT_TRUE(Erased(0, 0x800000) && Holds(0x800000, 0x800000));
-    s_.FullFlash = 0xFFFFFF;
-    ASSERT_TRUE(PlaceBySettings(file_, image_, s_).ok());
-    EXPECT_TRUE(Erased(0, kImageSize - 1) && Holds(kImageSize - 1, 1));
+    // Each placement starts from a first read that filled the image.
+    struct Case {
+        std::int64_t size;
+        std::int32_t fullFlash;
+        std::int64_t placed;
+    };
+    for (const Case c : {Case{12 << 20, 0x800000, 0x800000}, Case{12 << 20, 0xFFFFFF, 1},
+                         Case{0x300001, 0x200000, 0x300001}, Case{0x300001, 0x600000, 0x300001},
+                         Case{0x300001, 0, 0x300001}, Case{20 << 20, 0x100, kImageSize - 0x100}}) {
+        ASSERT_EQ(Read(0x1000000), kImageSize);
+        const std::int64_t length = Read(c.size);
+        s_.FullFlash = c.fullFlash;
+        ASSERT_TRUE(PlaceBySettings(image_, length, s_).ok());
+        const std::int64_t end = c.fullFlash + c.placed;
+        EXPECT_TRUE(Erased(0, c.fullFlash) && Holds(c.fullFlash, c.placed) &&
+                    Erased(end, kImageSize - end))
+            << c.size << " at " << c.fullFlash;
+    }
 
     // A FullFlash outside the image is refused and the image left alone.
+    const std::int64_t length = Read(12 << 20);
     for (const std::int32_t bad : {-1, kImageSize, INT32_MIN}) {
         s_.FullFlash = bad;
-        const Status s = PlaceBySettings(file_, image_, s_);
+        const Status s = PlaceBySettings(image_, length, s_);
         EXPECT_EQ(s.code(), Status::Code::InvalidArgument);
         EXPECT_TRUE(s.message().contains(Hex6(bad)));
-        EXPECT_TRUE(Holds(kImageSize - 1, 1));
+        EXPECT_TRUE(Holds(0, 12 << 20) && Erased(12 << 20, 4 << 20));
     }
+    // An empty file has nothing to place, wherever FullFlash points.
+    EXPECT_TRUE(PlaceBySettings(image_, Read(0), s_).ok());
+    EXPECT_TRUE(Erased(0, kImageSize));
 }
 
 TEST_F(FlashFileTest, ReadWithoutSettings) {
     s_.ModelAndVersion = "C55v50";
-    ASSERT_TRUE(PlaceWithoutSettings(File(0x300000), image_, s_).ok());
+    PlaceWithoutSettings(image_, Read(0x300000), s_);
     EXPECT_EQ(s_.FullFlash, 0xD00000);
     EXPECT_EQ(s_.PITAdrMin + s_.PictureAdrMin + s_.PlaceAdrMin, 0);
     EXPECT_EQ(s_.PITAdrMax & s_.PictureAdrMax & s_.PlaceAdrMax, 0x300000);
@@ -84,15 +109,24 @@ TEST_F(FlashFileTest, ReadWithoutSettings) {
     // lies there whole, as every later open by the stored FullFlash lays it.
     for (const std::int64_t size : {0x200000, 0x400000}) {
         s_.ModelAndVersion = size == 0x200000 ? "S45v21" : "ME45v10";
-        ASSERT_TRUE(PlaceWithoutSettings(File(size), image_, s_).ok());
+        PlaceWithoutSettings(image_, Read(size), s_);
         EXPECT_EQ(s_.FullFlash, 0x800000);
         EXPECT_EQ(s_.PITAdrMax, size);
         EXPECT_TRUE(Holds(0x800000, size) && Holds(kImageSize - size, size));
+        EXPECT_TRUE(Erased(0, kImageSize - std::max<std::int64_t>(size, 0x800000)));
+        if (size == 0x200000) {
+            EXPECT_TRUE(Erased(0xA00000, 0x400000));
+        }
     }
-    EXPECT_TRUE(Erased(0, 0x800000));
+    // A dump over 8 MiB: the second copy covers the first one's tail, and
+    // what lies before 0x800000 is the first copy's head.
+    PlaceWithoutSettings(image_, Read(0xA00000), s_);
+    EXPECT_EQ(s_.FullFlash, 0x800000);
+    EXPECT_TRUE(Erased(0, 0x600000) && Holds(0x600000, 0x200000) && Holds(0x800000, 0x800000));
     s_.ModelAndVersion = "s45v21";  // case-sensitive
-    ASSERT_TRUE(PlaceWithoutSettings(File(0x200000), image_, s_).ok());
+    PlaceWithoutSettings(image_, Read(0x200000), s_);
     EXPECT_EQ(s_.FullFlash, 0xE00000);
+    EXPECT_TRUE(Erased(0, 0xE00000) && Holds(0xE00000, 0x200000));
 }
 
 }  // namespace

@@ -1,13 +1,33 @@
 #include "image/flash_image.h"
 
+#include <cstdlib>
 #include <cstring>
+#include <new>
+
+#ifdef __linux__
+#include <sys/mman.h>
+#endif
 
 namespace vorlix {
 
-FlashImage::FlashImage()
-    : base_(new std::uint8_t[kImageSize]),
-      work_(new std::uint8_t[kImageSize]),
-      usage_(new std::uint8_t[kImageSize]) {
+void FlashImage::ArrayDeleter::operator()(std::uint8_t* array) const { std::free(array); }
+
+// Every open writes all three arrays whole. Backed by 2 MiB pages where the
+// system offers them on request, that costs two dozen page faults instead
+// of twelve thousand.
+FlashImage::Array FlashImage::Allocate() {
+#ifdef __linux__
+    constexpr std::size_t kHugePage = 0x200000;
+    void* array = std::aligned_alloc(kHugePage, kImageSize);
+    if (array) (void)madvise(array, kImageSize, MADV_HUGEPAGE);
+#else
+    void* array = std::malloc(kImageSize);
+#endif
+    if (!array) throw std::bad_alloc();
+    return Array(static_cast<std::uint8_t*>(array));
+}
+
+FlashImage::FlashImage() : base_(Allocate()), work_(Allocate()), usage_(Allocate()) {
     ClearBase();
     ResetWorkingCopy();
 }

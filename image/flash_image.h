@@ -47,7 +47,13 @@ public:
     void ResetWorkingCopy();  // working image = base image, usage map all 0xFF
 
 private:
-    std::unique_ptr<std::uint8_t[]> base_, work_, usage_;
+    struct ArrayDeleter {
+        void operator()(std::uint8_t* array) const;
+    };
+    using Array = std::unique_ptr<std::uint8_t[], ArrayDeleter>;
+    static Array Allocate();
+
+    Array base_, work_, usage_;
 };
 
 // The two formats of a record's address field (bytes 4 to 7, two

@@ -40,7 +40,11 @@ OpenResult OpenFullFlash(FlashSession& session, const QString& path, const OpenH
     // The pictures point into the arrays that the reads below overwrite:
     // they go together with their rows.
     session.ClearPictures();
-    if (Status s = ReadForIdentification(file, image); !s.ok()) return Refused(settings, s);
+    // The file is read this once; the placement below lays out these bytes.
+    std::int64_t length = 0;
+    const Status read = ReadForIdentification(file, image, length);
+    file.close();
+    if (!read.ok()) return Refused(settings, read);
 
     Show(hooks, QStringLiteral("Определение версии прошивки"));
     if (const auto key = IdentifyFirmware(image.BaseImage())) {
@@ -53,17 +57,14 @@ OpenResult OpenFullFlash(FlashSession& session, const QString& path, const OpenH
 
     if (usedOwnKey) {
         Show(hooks, QStringLiteral("Загрузка данных"));
-        const Status s = PlaceBySettings(file, image, settings);
-        file.close();
-        if (!s.ok()) return Refused(settings, s);
+        if (Status s = PlaceBySettings(image, length, settings); !s.ok())
+            return Refused(settings, s);
         image.ResetWorkingCopy();
         return OpenResult::Opened;
     }
 
     Show(hooks, QStringLiteral("Определение настроек"));
-    const Status s = PlaceWithoutSettings(file, image, settings);
-    file.close();
-    if (!s.ok()) return Refused(settings, s);
+    PlaceWithoutSettings(image, length, settings);
     image.ResetWorkingCopy();
 
     Show(hooks, QStringLiteral("Поиск PIT и ExtPIT"));

@@ -77,7 +77,12 @@ Status SettingsStore::WriteValue(const QString& subKey, const QString& name, con
     // A store that could not be read as a whole is not rewritten: writing
     // it back would drop whatever part of it was not understood.
     if (settings.status() != QSettings::NoError) return WriteRefused(name);
-    settings.setValue(KeyOf(subKey, name), text);
+    const QString key = KeyOf(subKey, name);
+    // A value that already holds exactly this text is left as it is: the
+    // store would end up the same, only flushed to disk once more.
+    const QVariant stored = settings.value(key);
+    if (stored.typeId() == QMetaType::QString && stored.toString() == text) return Status::Ok();
+    settings.setValue(key, text);
     settings.sync();
     if (settings.status() != QSettings::NoError) return WriteRefused(name);
     return Status::Ok();

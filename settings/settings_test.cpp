@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QDateTime>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 namespace vorlix {
@@ -139,6 +141,37 @@ TEST_F(SettingsTest, ResetProgramSettingsKeepsVersionAndRecent) {
     EXPECT_EQ(Get("", "InternalVersion"), "5");
     EXPECT_EQ(Get("", "Recent0"), "a.fls");
     EXPECT_EQ(Get("", "WindowWidth"), "778");
+}
+
+TEST_F(SettingsTest, WriteOfTheStoredTextLeavesTheFileAlone) {
+    bool own = false;
+    ASSERT_TRUE(settings.LoadProgramSettings().ok() && settings.LoadModelSettings(&own).ok());
+    Put(kAll, "Note", QStringLiteral("1,2 \"x\""));  // a text the file must quote
+    QFile file(store.location());
+    const QDateTime old(QDate(2001, 2, 3), QTime(4, 5, 6), Qt::UTC);
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite) &&
+                file.setFileTime(old, QFileDevice::FileModificationTime));
+    const QByteArray bytes = file.readAll();
+    file.close();
+    auto untouched = [&] {
+        return QFileInfo(file.fileName()).lastModified() == old &&
+               file.open(QIODevice::ReadOnly) && file.readAll() == bytes && (file.close(), true);
+    };
+
+    // Loads and saves that store what is there already write nothing.
+    ASSERT_TRUE(settings.LoadModelSettings(&own).ok());
+    ASSERT_TRUE(settings.SaveProgramSettings().ok());
+    Put("", "AuthorName", QString());
+    Put(kAll, "Note", QStringLiteral("1,2 \"x\""));
+    EXPECT_TRUE(untouched());
+
+    // A changed text, or an empty one where there was none, is written.
+    Put(kAll, "Note", QStringLiteral("1,2"));
+    EXPECT_FALSE(untouched());
+    EXPECT_EQ(Get(kAll, "Note"), "1,2");
+    EXPECT_FALSE(store.HasValue(kAll, "Spare"));
+    Put(kAll, "Spare", QString());
+    EXPECT_TRUE(store.HasValue(kAll, "Spare"));
 }
 
 TEST_F(SettingsTest, StoreKeepsSubKeysApartAndReportsRefusals) {
