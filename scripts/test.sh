@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything and runs every test: first the
 # normal build (core, command line, window, benchmarks built but not run),
-# then the core tests again under AddressSanitizer and UndefinedBehaviorSanitizer.
+# then every test again under AddressSanitizer and UndefinedBehaviorSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -20,7 +20,7 @@ ninja -C build -j "$jobs"
 ctest --test-dir build --output-on-failure -j "$jobs"
 
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVORLIX_SANITIZE=ON \
-      -DVORLIX_BUILD_UI=OFF -DVORLIX_BUILD_BENCH=OFF
+      -DVORLIX_BUILD_UI=ON -DVORLIX_BUILD_BENCH=OFF
 ninja -C build-asan -j "$jobs"
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
     ctest --test-dir build-asan --output-on-failure -j "$jobs"
