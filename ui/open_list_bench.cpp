@@ -1,5 +1,7 @@
-// Times the way from the open command to the last row of a FullFlash with
-// 3000 pictures, with the window shown and repainting.
+// Benchmark: the way from the open command to the last row of a FullFlash
+// with 3000 pictures, with the window shown and repainting. Prints the
+// figures (target: 1 s); it checks only that every row arrives while the
+// list repaints, never a time.
 #include <QElapsedTimer>
 #include <QTest>
 #include <QTreeView>
@@ -9,7 +11,7 @@
 
 using namespace vorlix;
 
-class SearchSpeedTest : public QObject {
+class OpenListBench : public QObject {
     Q_OBJECT
   private slots:
     void openToLastRow_data() {
@@ -29,7 +31,7 @@ class SearchSpeedTest : public QObject {
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         int repaints = 0;
         w.ListView1->viewport()->installEventFilter(this);
-        connect(this, &SearchSpeedTest::painted, &w, [&] { ++repaints; });
+        connect(this, &OpenListBench::painted, &w, [&] { ++repaints; });
 
         QElapsedTimer clock;
         qint64 lastRowMs = -1;
@@ -46,10 +48,6 @@ class SearchSpeedTest : public QObject {
             "of the list",
             kCount, scanRecords ? "by records" : "by tables", lastRowMs, openedMs, repaints);
         QVERIFY(repaints > 1);
-        // The target is 1 s; the bound leaves room for a loaded machine or a
-        // sanitizer build while still catching a search that waits for the
-        // window at every candidate.
-        QVERIFY2(lastRowMs >= 0 && lastRowMs < 4000, qPrintable(QString::number(lastRowMs)));
     }
 
   signals:
@@ -62,5 +60,5 @@ class SearchSpeedTest : public QObject {
     }
 };
 
-QTEST_MAIN(SearchSpeedTest)
-#include "search_speed_test.moc"
+QTEST_MAIN(OpenListBench)
+#include "open_list_bench.moc"
