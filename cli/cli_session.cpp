@@ -104,7 +104,12 @@ int CliSession::Open(const QString& path, std::optional<bool> scanRecords, bool 
     // what was read.
     bool programValuesRead = true;
     OpenHooks hooks;
-    hooks.newModel = [&] { programValuesRead = LoadProgramValues().ok(); };
+    hooks.newModel = [&] {
+        // Without a confirmed sPIT the tables cannot be walked: such a model
+        // is searched by records, as the settings dialog would set it.
+        if (settings_.sPITAdr < 0) settings_.SearchType = true;
+        programValuesRead = LoadProgramValues().ok();
+    };
     const OpenResult result = OpenFullFlash(session_, path, hooks);
     if (!programValuesRead) return 1;
     if (result == OpenResult::NotOpened) {

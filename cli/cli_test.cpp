@@ -110,6 +110,17 @@ TEST_F(CliTest, ListByRecordsOverridesTheSearchForOneRunOnly) {
     EXPECT_EQ(StoredValue("C55v50", "SearchType"), "0");
 }
 
+TEST_F(CliTest, ModelWithoutTablesIsSearchedByRecords) {
+    // Build information but no sPIT: discovery finds no tables.
+    const QString flash = Path("notables.fls");
+    FlashBuilder builder = FlashBuilder::C55();
+    builder.BuildInfo(0x820000, "X75", 0x11);
+    ASSERT_TRUE(builder.WriteFile(flash));
+    ASSERT_EQ(Run({"list", flash}), kExitOk);
+    EXPECT_EQ(StoredValue("X75v11", "SearchType"), "1");
+    EXPECT_EQ(StoredValue("X75v11", "sPITAdr"), "0xFFFFFFFF");
+}
+
 TEST_F(CliTest, ProgramSettingsAndRecentFilesStayAsStored) {
     {
         SettingsStore store(settingsPath());
