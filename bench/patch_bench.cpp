@@ -31,13 +31,7 @@ struct BenchSession {
     std::unique_ptr<FlashSession> session = std::make_unique<FlashSession>(settings);
 
     BenchSession() {
-        settings.FullFlash = c55::kFullFlash;
-        settings.PictureAdrMax = c55::kPictureAdrMax;
-        settings.PlaceAdrMin = c55::kPlaceAdrMin;
-        settings.PlaceAdrMax = c55::kPlaceAdrMax;
-        settings.MaxSizeX = 101;
-        settings.MaxSizeY = 80;
-        settings.sPITAdr = c55::kSpitAdr;
+        c55::SetC55ModelValues(settings);
         settings.PatchMaxLength = 27;
         settings.AuthorName = QStringLiteral("bench");
         session->FilePath = QStringLiteral("bench.fls");

@@ -13,16 +13,7 @@ namespace {
 
 class RecordScanTest : public ::testing::Test {
   protected:
-    RecordScanTest() {  // the C55 values
-        s_.FullFlash = c55::kFullFlash;
-        s_.PITAdrMin = c55::kPitAdrMin;
-        s_.PITAdrMax = c55::kPitAdrMax;
-        s_.PictureAdrMax = c55::kPictureAdrMax;
-        s_.MaxSizeX = 101;
-        s_.MaxSizeY = 80;
-        s_.sPITAdr = c55::kSpitAdr;
-        s_.ExtPITAdr = c55::kExtPitAdr;
-    }
+    RecordScanTest() { c55::SetC55ModelValues(s_); }
 
     // Runs a search; gives the accepted positions, each with T and E.
     std::vector<std::array<std::int32_t, 3>> Run(bool byRecords, std::function<bool()> stop = {}) {

@@ -23,17 +23,7 @@ struct TestSession {
 
     TestSession() {
         BuildColorTables();
-        settings.FullFlash = c55::kFullFlash;
-        settings.PITAdrMin = c55::kPitAdrMin;
-        settings.PITAdrMax = c55::kPitAdrMax;
-        settings.PictureAdrMin = 0;
-        settings.PictureAdrMax = c55::kPictureAdrMax;
-        settings.PlaceAdrMin = c55::kPlaceAdrMin;
-        settings.PlaceAdrMax = c55::kPlaceAdrMax;
-        settings.MaxSizeX = 101;
-        settings.MaxSizeY = 80;
-        settings.sPITAdr = c55::kSpitAdr;
-        settings.ExtPITAdr = c55::kExtPitAdr;
+        c55::SetC55ModelValues(settings);
         settings.PatchMaxLength = 27;
         settings.ModelAndVersion = QStringLiteral("C55v50");
         session->FilePath = QStringLiteral("test.fls");

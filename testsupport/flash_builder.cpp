@@ -1,5 +1,7 @@
 #include "testsupport/flash_builder.h"
 
+#include "settings/settings.h"
+
 #include <QFile>
 #include <algorithm>
 #include <cstdio>
@@ -217,6 +219,21 @@ FlashBuilder FlashBuilder::SampleC55() {
     b.Bytes(d + 0x900, {0xFF, 0xC0, 0x80, 0x40});
     b.ExtPitCode(kExtPitCode, c55::kExtPitAdr);
     return b;
+}
+
+void c55::SetC55ModelValues(Settings& settings) {
+    settings.FullFlash = kFullFlash;
+    settings.PITAdrMin = kPitAdrMin;
+    settings.PITAdrMax = kPitAdrMax;
+    settings.PictureAdrMin = 0;
+    settings.PictureAdrMax = kPictureAdrMax;
+    settings.PlaceAdrMin = kPlaceAdrMin;
+    settings.PlaceAdrMax = kPlaceAdrMax;
+    settings.MaxSizeX = 101;
+    settings.MaxSizeY = 80;
+    settings.sPITAdr = kSpitAdr;
+    settings.ExtPITAdr = kExtPitAdr;
+    settings.SearchType = false;
 }
 
 }  // namespace vorlix

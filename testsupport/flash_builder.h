@@ -34,6 +34,8 @@ struct ExtPitRunSpec {
 // image offset 0x800000, the sPIT at 0xC4625C, the ExtPIT at 0xE7F856, the
 // PIT scanned in file offsets 0x660000..0x680000, picture data below file
 // offset 0x680000, new data placed in 0x5E2000..0x600000.
+class Settings;
+
 namespace c55 {
 inline constexpr std::int32_t kFileSize = 0x800000;
 inline constexpr std::int32_t kFullFlash = 0x800000;
@@ -44,6 +46,10 @@ inline constexpr std::int32_t kPitAdrMax = 0x680000;
 inline constexpr std::int32_t kPictureAdrMax = 0x680000;
 inline constexpr std::int32_t kPlaceAdrMin = 0x5E2000;
 inline constexpr std::int32_t kPlaceAdrMax = 0x600000;
+// Sets the model values of `settings` to the C55's built-in ones (the
+// defaults of the "All" sub-key), as a test or benchmark needs them without
+// a settings store. Program values stay as they are.
+void SetC55ModelValues(Settings& settings);
 }  // namespace c55
 
 // Builds synthetic FullFlash files for tests, benchmarks and the demo
