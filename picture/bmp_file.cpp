@@ -68,6 +68,8 @@ Status Picture::LoadBmp(const QString& fileName, bool* placed, const PictureList
                 .arg(Shown(fileName)));
     if (file.width() > kMaxSide || file.height() > kMaxSide) return TooLarge(fileName, file.size());
 
+    const QImage sourceBefore = SourceBitmap;
+    const PitRecord recordBefore = Record;
     SourceBitmap = OverWhite(file);
     Record[0] = static_cast<std::uint8_t>(file.width());
     Record[1] = static_cast<std::uint8_t>(file.height());
@@ -75,6 +77,13 @@ Status Picture::LoadBmp(const QString& fileName, bool* placed, const PictureList
     // compressed, the richest encoding.
     Record[2] = (Type() == 0x01 || Type() == 0x81) ? 0x01 : 0x88;
     const bool ok = Replace(others);
+    if (!ok) {
+        // No place for the new data: the picture keeps describing what it
+        // still holds, so its row and a later replacement stay true to the
+        // working image.
+        SourceBitmap = sourceBefore;
+        Record = recordBefore;
+    }
     if (placed != nullptr) *placed = ok;
     return Status::Ok();
 }
