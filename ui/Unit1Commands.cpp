@@ -194,9 +194,10 @@ void TForm1::RadioGroup1Click() {
         ShowPictureType(*picture);
         return;
     }
+    const std::uint8_t typeBefore = picture->Record[2];
     picture->Record[2] =
         static_cast<std::uint8_t>(kDepthCodes[item] | (CheckBox3->isChecked() ? 0x80 : 0x00));
-    (void)picture->Replace(&session_.Pictures);
+    if (!picture->Replace(&session_.Pictures)) picture->Record[2] = typeBefore;
     session_.WriteRowAfterReplace(row);
     RowChanged(row);
     // Without a place the picture keeps its former type: the controls show

@@ -160,6 +160,21 @@ void CommandsTest::replaceAndChangeDepth() {
     QVERIFY(w.CheckBox3->isChecked());
     QCOMPARE(int(p.Type()), 0x88);
     QVERIFY(WorkIs(w, before));
+
+    // A depth whose data finds no place: the picture keeps its type and the
+    // controls show it.
+    w.CheckBox3->setChecked(false);
+    w.SetRadioGroup1ItemIndex(0);
+    QCOMPARE(int(p.Type()), 0x01);
+    std::uint8_t* working = w.session().image().WorkImage();
+    const Settings& settings = w.session().settings();
+    std::memset(working + settings.FullFlash + settings.PlaceAdrMin, 0x00,
+                settings.PlaceAdrMax - settings.PlaceAdrMin);
+    std::memset(working + p.DataPos() + p.Length, 0x00, 64);
+    w.SetRadioGroup1ItemIndex(4);
+    QCOMPARE(int(p.Type()), 0x01);
+    QCOMPARE(w.RadioGroup1ItemIndex(), 0);
+    QVERIFY(!w.CheckBox3->isChecked());
 }
 
 void CommandsTest::savePictures() {
