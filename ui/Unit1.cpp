@@ -367,7 +367,13 @@ void TForm1::CreateClientPanel() {
     Splitter1->addWidget(Memo1);
     Splitter1->setStretchFactor(0, 0);
     Splitter1->setStretchFactor(1, 1);
-    Splitter1->setSizes({445, kDesignedWidth - 445 - 3});
+    // The list is 445 wide as designed, or as wide as its columns where the
+    // font made them wider, so that a whole row shows.
+    const int listWidth =
+        std::max(445, ListView1->header()->length() +
+                          ListView1->style()->pixelMetric(QStyle::PM_ScrollBarExtent) +
+                          2 * ListView1->frameWidth());
+    Splitter1->setSizes({listWidth, kDesignedWidth - listWidth - 3});
 
     auto* client = new QVBoxLayout(Panel1);
     client->setContentsMargins(0, 0, 0, 0);
