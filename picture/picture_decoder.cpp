@@ -105,52 +105,40 @@ DecodeResult DecodeCompressed1(Stream& s, std::int64_t n, QRgb* out) {
     return r;
 }
 
-// 8-bit compressed: a control byte below 0x80 is a run of that many pixels
-// of the next byte's colour; 0x80 and above a literal of 256 - h bytes.
-// Blocks are read whole; pixels past the last row are not drawn.
-DecodeResult DecodeCompressed8(Stream& s, std::int64_t n, QRgb* out) {
-    DecodeResult r;
-    std::int64_t p = 0;
-    while (p < n && s.has(1)) {
-        const unsigned h = s.Byte();
-        if (h < 0x80) {
-            if (!s.has(1)) break;
-            const QRgb c = Palette8[s.Byte()];
-            const std::int64_t count = std::min<std::int64_t>(h, n - p);
-            std::fill_n(out + p, count, c);
-            p += count;
-        } else {
-            const std::int64_t count = std::min<std::int64_t>(256 - h, s.size - s.at);
-            const std::int64_t draw = std::min(count, n - p);
-            for (std::int64_t k = 0; k < draw; ++k) out[p + k] = Palette8[s.p[s.at + k]];
-            p += draw;
-            s.at += count;
-        }
-    }
-    r.drawn = p;
-    return r;
+// 8- and 16-bit compressed: a control byte below 0x80 is a run of that many
+// pixels of the next value's colour; 0x80 and above a literal of 256 - h
+// values. Values are one byte (8-bit palette) or two (16-bit colour). Blocks
+// are read whole; pixels past the last row are not drawn.
+template <int kValueBytes>
+QRgb CompressedValue(const std::uint8_t* q) {
+    if constexpr (kValueBytes == 1)
+        return Palette8[q[0]];
+    else
+        return Colors16[static_cast<std::uint16_t>(q[0] | (q[1] << 8))];
 }
 
-// 16-bit compressed: as 8-bit, with two-byte values.
-DecodeResult DecodeCompressed16(Stream& s, std::int64_t n, QRgb* out) {
+template <int kValueBytes>
+DecodeResult DecodeCompressedBlocks(Stream& s, std::int64_t n, QRgb* out) {
     DecodeResult r;
     std::int64_t p = 0;
     while (p < n && s.has(1)) {
         const unsigned h = s.Byte();
         if (h < 0x80) {
-            if (!s.has(2)) break;
-            const QRgb c = Colors16[s.Word()];
+            if (!s.has(kValueBytes)) break;
+            const QRgb c = CompressedValue<kValueBytes>(s.p + s.at);
+            s.at += kValueBytes;
             const std::int64_t count = std::min<std::int64_t>(h, n - p);
             std::fill_n(out + p, count, c);
             p += count;
         } else {
-            const std::int64_t count = std::min<std::int64_t>(256 - h, (s.size - s.at) / 2);
+            const std::int64_t count =
+                std::min<std::int64_t>(256 - h, (s.size - s.at) / kValueBytes);
             const std::int64_t draw = std::min(count, n - p);
             const std::uint8_t* q = s.p + s.at;
             for (std::int64_t k = 0; k < draw; ++k)
-                out[p + k] = Colors16[static_cast<std::uint16_t>(q[2 * k] | (q[2 * k + 1] << 8))];
+                out[p + k] = CompressedValue<kValueBytes>(q + kValueBytes * k);
             p += draw;
-            s.at += count * 2;
+            s.at += count * kValueBytes;
             if (count < 256 - h) break;  // the image ended inside the block
         }
     }
@@ -239,13 +227,13 @@ DecodeResult DecodePixels(const std::uint8_t* image, std::int64_t pos, int width
             r = DecodeCompressed1(s, n, pixels);
             break;
         case 0x85:
-            r = DecodeCompressed8(s, n, pixels);
+            r = DecodeCompressedBlocks<1>(s, n, pixels);
             break;
         case 0x87:
             r = DecodeCompressed12(s, n, pixels);
             break;
         case 0x88:
-            r = DecodeCompressed16(s, n, pixels);
+            r = DecodeCompressedBlocks<2>(s, n, pixels);
             break;
         default:
             break;  // 0x83 and unknown types: nothing is read
