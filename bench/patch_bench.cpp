@@ -6,7 +6,7 @@
 #include <memory>
 
 #include "common/prompt.h"
-#include "image/flash_session.h"
+#include "session/flash_session.h"
 #include "image/record_scan.h"
 #include "patch/patch_apply.h"
 #include "patch/patch_file.h"

@@ -2,7 +2,7 @@
 
 #include <QFileInfo>
 
-#include "image/open_flash.h"
+#include "session/open_flash.h"
 
 namespace vorlix {
 

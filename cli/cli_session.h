@@ -6,7 +6,7 @@
 #include <optional>
 
 #include "cli/cli_prompt.h"
-#include "image/flash_session.h"
+#include "session/flash_session.h"
 #include "image/record_scan.h"
 #include "settings/settings.h"
 

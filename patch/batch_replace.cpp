@@ -3,7 +3,7 @@
 #include <QHash>
 #include <algorithm>
 
-#include "image/flash_session.h"
+#include "session/flash_session.h"
 #include "picture/picture.h"
 
 namespace vorlix {

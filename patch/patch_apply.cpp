@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "image/flash_image.h"
-#include "image/flash_session.h"
+#include "session/flash_session.h"
 #include "patch/patch_file.h"
 #include "settings/settings.h"
 

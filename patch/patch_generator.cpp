@@ -1,6 +1,6 @@
 #include "patch/patch_generator.h"
 
-#include "image/flash_session.h"
+#include "session/flash_session.h"
 #include "patch/patch_lines.h"
 
 namespace vorlix {

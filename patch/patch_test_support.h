@@ -4,7 +4,7 @@
 #include <memory>
 
 #include "common/prompt.h"
-#include "image/flash_session.h"
+#include "session/flash_session.h"
 #include "image/record_scan.h"
 #include "picture/color_tables.h"
 #include "settings/settings.h"

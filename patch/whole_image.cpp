@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "image/flash_session.h"
+#include "session/flash_session.h"
 #include "image/pit_tables.h"
 #include "image/record_scan.h"
 #include "patch/patch_lines.h"

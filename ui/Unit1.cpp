@@ -27,7 +27,7 @@
 #include <QTreeView>
 #include <QVBoxLayout>
 
-#include "image/open_flash.h"
+#include "session/open_flash.h"
 #include "picture/color_tables.h"
 #include "picture/picture.h"
 #include "ui/Unit3.h"

@@ -6,7 +6,7 @@
 #include <memory>
 #include <vector>
 
-#include "image/flash_session.h"
+#include "session/flash_session.h"
 #include "settings/settings.h"
 #include "ui/SearchPic.h"
 #include "ui/user_dialogs.h"

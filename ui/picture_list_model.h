@@ -5,7 +5,7 @@
 #include <functional>
 #include <vector>
 
-#include "image/flash_session.h"
+#include "session/flash_session.h"
 
 namespace vorlix {
 

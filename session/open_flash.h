@@ -3,7 +3,7 @@
 #include <QString>
 #include <functional>
 
-#include "image/flash_session.h"
+#include "session/flash_session.h"
 
 namespace vorlix {
 

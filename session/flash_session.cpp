@@ -1,4 +1,4 @@
-#include "image/flash_session.h"
+#include "session/flash_session.h"
 
 namespace vorlix {
 

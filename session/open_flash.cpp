@@ -1,4 +1,4 @@
-#include "image/open_flash.h"
+#include "session/open_flash.h"
 
 #include <QFile>
 
