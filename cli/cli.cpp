@@ -29,6 +29,7 @@ const char kUsage[] =
     "--settings FILE names the settings file (else VORLIX_SETTINGS, else the\n"
     "default location). The FullFlash file is never written. Questions are\n"
     "answered \"No\" unless --yes is given.\n"
+    "--help prints this text, --version the program's version.\n"
     "Exit status: 0 success, 1 error, 2 wrong usage.\n";
 
 int Usage(QIODevice& err, const QString& problem) {
@@ -56,6 +57,10 @@ int RunCli(const QStringList& args, QIODevice& out, QIODevice& err) {
     if (command == QLatin1String("--help") || command == QLatin1String("-h") ||
         command == QLatin1String("help")) {
         out.write(kUsage);
+        return kExitOk;
+    }
+    if (command == QLatin1String("--version")) {
+        WriteLine(out, QStringLiteral("vorlix-cli ") + Settings::kVersionText);
         return kExitOk;
     }
     const CommandShape* shape = nullptr;

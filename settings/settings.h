@@ -7,6 +7,7 @@
 
 #include "common/prompt.h"
 #include "common/status.h"
+#include "settings/version.h"
 
 namespace vorlix {
 
@@ -67,7 +68,7 @@ private:
 class Settings {
 public:
     static constexpr std::int32_t kInternalVersion = 4;
-    static inline const QString kVersionText = QStringLiteral("0.7.8 beta");
+    static inline const QString kVersionText = QStringLiteral(VORLIX_VERSION_TEXT);
     static inline const QString kGeneralKey = QStringLiteral("All");
 
     Settings(SettingsStore& store, Prompt& prompt) : store_(store), prompt_(prompt) {}

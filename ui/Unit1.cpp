@@ -33,6 +33,7 @@
 #include "ui/Unit3.h"
 #include "ui/picture_list_model.h"
 #include "ui/preview_pane.h"
+#include "ui/program_icon.h"
 
 namespace vorlix {
 
@@ -81,6 +82,7 @@ TForm1::TForm1(Settings& settings, UserDialogs& dialogs, QWidget* parent)
     : QMainWindow(parent), settings_(settings), dialogs_(dialogs), session_(settings) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Vorlix Editor"));
+    setWindowIcon(ProgramIcon());
     resize(kDesignedWidth, kDesignedHeight);
 
     CreateActions();
@@ -243,7 +245,7 @@ void TForm1::CreateTopPanel() {
     Label1->setObjectName(QStringLiteral("Label1"));
     Image3 = new QLabel(Panel3);
     Image3->setObjectName(QStringLiteral("Image3"));
-    Image3->setPixmap(style()->standardIcon(QStyle::SP_DesktopIcon).pixmap(32, 32));
+    Image3->setPixmap(ProgramIcon().pixmap(32, 32));
     auto* info = new QVBoxLayout(Panel3);
     info->addWidget(Image3, 0, Qt::AlignHCenter);
     info->addWidget(Label8);

@@ -5,30 +5,74 @@
 #include <QTimer>
 #include <cstdio>
 #include <exception>
+#include <optional>
 
 #include "settings/settings.h"
 #include "ui/Unit1.h"
+#include "ui/command_line.h"
+#include "ui/program_icon.h"
 #include "ui/user_dialogs.h"
 
+namespace {
+
+// Prints what --help, --version or a wrong argument ask for; the exit status.
+int Answer(const vorlix::EditorCommandLine& commandLine) {
+    using Action = vorlix::EditorCommandLine::Action;
+    if (commandLine.action == Action::ShowHelp) {
+        std::fputs(qPrintable(vorlix::EditorHelpText()), stdout);
+        return 0;
+    }
+    if (commandLine.action == Action::ShowVersion) {
+        std::fputs(qPrintable(vorlix::EditorVersionText()), stdout);
+        return 0;
+    }
+    std::fprintf(
+        stderr, "vorlix: %s\n%s\n", qPrintable(commandLine.problem),
+        qPrintable(QCoreApplication::translate("EditorCommandLine", "Try \"vorlix --help\".")));
+    return 2;
+}
+
+}  // namespace
+
 int main(int argc, char* argv[]) {
+    QCoreApplication::setApplicationName(QStringLiteral("vorlix"));
+    QCoreApplication::setApplicationVersion(vorlix::Settings::kVersionText);
+    {
+        // --help, --version and wrong arguments answer without a display.
+        // An unknown option may be one of Qt's own (-platform and the like),
+        // known only once the window system's application has taken it out.
+        QStringList raw;
+        for (int i = 0; i < argc; ++i) raw << QString::fromLocal8Bit(argv[i]);
+        const vorlix::EditorCommandLine early = vorlix::ParseEditorCommandLine(raw);
+        if (early.action != vorlix::EditorCommandLine::Action::Run && !early.unknownOption) {
+            QCoreApplication app(argc, argv);
+            return Answer(early);
+        }
+    }
+
     QApplication app(argc, argv);
     QApplication::setApplicationDisplayName(QStringLiteral("Vorlix Editor"));
+    QApplication::setWindowIcon(vorlix::ProgramIcon());
+    QGuiApplication::setDesktopFileName(QStringLiteral("vorlix"));
 
-    const QStringList args = QApplication::arguments();
-    if (args.size() > 2) {
-        std::fprintf(stderr, "usage: vorlix [FULLFLASH]\n");
-        return 2;
-    }
+    const vorlix::EditorCommandLine commandLine =
+        vorlix::ParseEditorCommandLine(QApplication::arguments());
+    if (commandLine.action != vorlix::EditorCommandLine::Action::Run) return Answer(commandLine);
     try {
         vorlix::QtUserDialogs dialogs;
-        vorlix::SettingsStore store;
-        vorlix::Settings settings(store, dialogs);
+        std::optional<vorlix::SettingsStore> store;
+        if (commandLine.settingsFile.isEmpty()) {
+            store.emplace();
+        } else {
+            store.emplace(commandLine.settingsFile);
+        }
+        vorlix::Settings settings(*store, dialogs);
         vorlix::TForm1 window(settings, dialogs);
         if (window.StartupFailed()) return 1;
         dialogs.setParent(&window);
         window.show();
-        if (args.size() == 2) {
-            const QString path = QFileInfo(args[1]).absoluteFilePath();
+        if (!commandLine.flash.isEmpty()) {
+            const QString path = QFileInfo(commandLine.flash).absoluteFilePath();
             QTimer::singleShot(0, &window, [&window, path] { window.OpenFullFlash(path); });
         }
         return QApplication::exec();

@@ -1,0 +1,101 @@
+#include "ui/command_line.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+
+#include "settings/settings.h"
+
+namespace vorlix {
+
+namespace {
+
+QString Tr(const char* text) { return QCoreApplication::translate("EditorCommandLine", text); }
+
+// The parser is built afresh for each use, so that its texts follow the
+// language that is in force at that moment.
+struct EditorParser {
+    QCommandLineParser parser;
+    QCommandLineOption help;
+    QCommandLineOption version;
+    QCommandLineOption settings{
+        QStringLiteral("settings"),
+        Tr("Keep the settings in the INI file FILE instead of the default "
+           "place (VORLIX_SETTINGS, else the user's configuration folder)."),
+        QStringLiteral("FILE")};
+
+    // Qt's own help option would bring --help-all, which lists Qt's options
+    // too but is answered only once the window system is up.
+    EditorParser()
+        : help(QStringList{QStringLiteral("h"), QStringLiteral("help")},
+               Tr("Show this help and end.")),
+          version(QStringList{QStringLiteral("v"), QStringLiteral("version")},
+                  Tr("Show the program's version and end.")) {
+        parser.addOption(help);
+        parser.addOption(version);
+        parser.setApplicationDescription(
+            Tr("Vorlix Editor: lists and shows the pictures of a Siemens phone's firmware\n"
+               "(C55, S45, ME45, CF62), replaces them with BMP files and makes a V_Klay\n"
+               "patch (*.vkp) for a flasher. The FullFlash file itself is never written."));
+        parser.addOption(settings);
+        parser.addPositionalArgument(
+            QStringLiteral("FULLFLASH"),
+            Tr("The FullFlash (*.fls, *.bin) to open at start; without it the window opens "
+               "empty."),
+            QStringLiteral("[FULLFLASH]"));
+    }
+};
+
+}  // namespace
+
+EditorCommandLine ParseEditorCommandLine(const QStringList& args) {
+    EditorParser p;
+    EditorCommandLine result;
+    const auto wrong = [&result](const QString& problem) {
+        result.action = EditorCommandLine::Action::WrongUsage;
+        result.problem = problem;
+        return result;
+    };
+    if (!p.parser.parse(args)) {
+        result.unknownOption = !p.parser.unknownOptionNames().isEmpty();
+        return wrong(p.parser.errorText());
+    }
+    if (p.parser.isSet(p.help)) {
+        result.action = EditorCommandLine::Action::ShowHelp;
+        return result;
+    }
+    if (p.parser.isSet(p.version)) {
+        result.action = EditorCommandLine::Action::ShowVersion;
+        return result;
+    }
+    if (p.parser.values(p.settings).size() > 1) return wrong(Tr("--settings is given twice."));
+    result.settingsFile = p.parser.value(p.settings);
+    if (p.parser.isSet(p.settings) && result.settingsFile.isEmpty()) {
+        return wrong(Tr("--settings needs a file name."));
+    }
+    const QStringList positional = p.parser.positionalArguments();
+    if (positional.size() > 1) return wrong(Tr("Only one FullFlash opens at start."));
+    if (!positional.isEmpty()) {
+        result.flash = positional.first();
+        if (result.flash.isEmpty()) return wrong(Tr("The FullFlash's name is empty."));
+    }
+    return result;
+}
+
+QString EditorHelpText() {
+    // The usage line names the program as it is installed, not by the path
+    // it was started from.
+    QString text = EditorParser().parser.helpText();
+    const QString started =
+        QCoreApplication::instance() ? QCoreApplication::arguments().value(0) : QString();
+    const qsizetype at = started.isEmpty() ? -1 : text.indexOf(started);
+    if (at >= 0 && at < text.indexOf(QLatin1Char('\n'))) {
+        text.replace(at, started.size(), QStringLiteral("vorlix"));
+    }
+    return text;
+}
+
+QString EditorVersionText() {
+    return QStringLiteral("vorlix ") + Settings::kVersionText + QLatin1Char('\n');
+}
+
+}  // namespace vorlix

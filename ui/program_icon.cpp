@@ -1,0 +1,13 @@
+#include "ui/program_icon.h"
+
+namespace vorlix {
+
+QIcon ProgramIcon() {
+    QIcon icon;
+    for (const int size : {16, 24, 32, 48, 64, 128, 256}) {
+        icon.addFile(QStringLiteral(":/icons/vorlix-%1.png").arg(size), QSize(size, size));
+    }
+    return icon;
+}
+
+}  // namespace vorlix
