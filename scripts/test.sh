@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything and runs every test: first the
 # normal build (core, command line, window, benchmarks built but not run),
-# then every test again under AddressSanitizer and UndefinedBehaviorSanitizer.
+# then its Debian package, then every test again under AddressSanitizer and
+# UndefinedBehaviorSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -18,6 +19,11 @@ cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVORLIX_BUILD_UI
       -DVORLIX_BUILD_BENCH=ON
 ninja -C build -j "$jobs"
 ctest --test-dir build --output-on-failure -j "$jobs"
+
+# The Debian package of that build: made and checked, installed, run as a
+# user would, removed.
+scripts/package.sh build
+scripts/package-smoke.sh build
 
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVORLIX_SANITIZE=ON \
       -DVORLIX_BUILD_UI=ON -DVORLIX_BUILD_BENCH=OFF
