@@ -12,6 +12,7 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 export VORLIX_SETTINGS="$work/settings.ini" LC_ALL=C
 
+# shellcheck source=/dev/null
 source "$completion"
 failures=0
 passes=0
@@ -61,15 +62,18 @@ for command in $commands; do
 done
 
 expect "option values" "$(offered "$cli list x.fls --search ")" "records tables"
+# Words that other versions of vorlix-cli take, when this one names them.
+patch_options=(--author --line-length --plain --settings)
+for word in --lang --with; do
+    "$cli" --help | grep -qE -- "$word([^[:alnum:]-]|\$)" && patch_options+=("$word")
+done
 expect "options of patch" "$(offered "$cli patch x.fls --")" \
-    "$(printf '%s\n' --author --line-length --plain --settings \
-        $("$cli" --help | grep -qE -- '--lang([^[:alnum:]-]|$)' && echo --lang) \
-        $("$cli" --help | grep -qE -- '--with([^[:alnum:]-]|$)' && echo --with) | sort | tr '\n' ' ' | sed 's/ $//')"
+    "$(printf '%s\n' "${patch_options[@]}" | sort | tr '\n' ' ' | sed 's/ $//')"
 
 mkdir -p "$work/pics/sub"
 touch "$work/pics/a.fls" "$work/pics/b.BIN" "$work/pics/c.vkp" "$work/pics/d.bmp" \
     "$work/pics/e.ini"
-cd "$work/pics"
+cd "$work/pics" || exit 1
 expect "a FullFlash first" "$(offered "$cli info ")" "a.fls b.BIN sub"
 expect "a patch second" "$(offered "$cli apply a.fls ")" "c.vkp sub"
 expect "nothing after the last argument" "$(offered "$cli apply a.fls c.vkp ")" ""

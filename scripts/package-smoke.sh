@@ -8,7 +8,10 @@
 # scratch folder instead.
 set -euo pipefail
 debs=("$1"/package/vorlix_*.deb)
-[ ${#debs[@]} -eq 1 ] && [ -f "${debs[0]}" ] || { echo "no package in $1/package" >&2; exit 1; }
+if [ ${#debs[@]} -ne 1 ] || [ ! -f "${debs[0]}" ]; then
+    echo "no package in $1/package" >&2
+    exit 1
+fi
 deb="$(cd "$(dirname "${debs[0]}")" && pwd)/$(basename "${debs[0]}")"
 version="$(dpkg-deb -f "$deb" Version)"
 

@@ -28,7 +28,10 @@ cmake --build "$build" -j "$(nproc 2>/dev/null || echo 2)"
 rm -f "$build"/package/*.deb
 (cd "$build" && cpack -G DEB >/dev/null)
 debs=("$build"/package/vorlix_*.deb)
-[ ${#debs[@]} -eq 1 ] && [ -f "${debs[0]}" ] || { echo "package.sh: no package made" >&2; exit 1; }
+if [ ${#debs[@]} -ne 1 ] || [ ! -f "${debs[0]}" ]; then
+    echo "package.sh: no package made" >&2
+    exit 1
+fi
 deb="${debs[0]}"
 
 work="$(mktemp -d)"
