@@ -18,9 +18,11 @@ const char kUsage[] =
     "  list FLASH [--search tables|records]\n"
     "                                  one tab-separated line per picture\n"
     "  export FLASH DIR                every picture as DIR/PIT_<PIT>.bmp\n"
-    "  patch FLASH FILE... [-o OUT] [--line-length N] [--plain] [--author NAME]\n"
+    "  patch FLASH FILE... [-o OUT] [--line-length N] [--plain] [--author NAME] [--yes]\n"
     "                                  replace pictures by PIT_<PIT>.bmp files and\n"
-    "                                  write the patch (to OUT or stdout)\n"
+    "                                  write the patch (to OUT or stdout); a file\n"
+    "                                  larger than the model's maximum size is\n"
+    "                                  refused unless --yes is given\n"
     "  apply FLASH PATCH [--yes] [-o OUT]\n"
     "                                  apply a patch; -o writes the patched FullFlash\n"
     "  fill FLASH                      patch that erases every picture (stdout)\n"
@@ -89,6 +91,7 @@ int RunCli(const QStringList& args, QIODevice& out, QIODevice& err) {
         parser.addOption(lineLengthOption);
         parser.addOption(plainOption);
         parser.addOption(authorOption);
+        parser.addOption(yesOption);
     }
     if (command == QLatin1String("apply")) {
         parser.addOption(outputOption);
@@ -110,7 +113,8 @@ int RunCli(const QStringList& args, QIODevice& out, QIODevice& err) {
     }
 
     const CliContext cx{out, err, parser.value(settingsOption),
-                        command == QLatin1String("apply") && parser.isSet(yesOption)};
+                        (command == QLatin1String("apply") || command == QLatin1String("patch")) &&
+                            parser.isSet(yesOption)};
     if (parser.isSet(settingsOption) && cx.settingsPath.isEmpty()) {
         return Usage(err, QStringLiteral("--settings needs a file name"));
     }

@@ -93,6 +93,8 @@ Status CliSession::LoadPatchValues() {
     step(values.Bool("PlainPatch", "0", s.PlainPatch));
     step(values.Int("PatchMaxLength", "27", s.PatchMaxLength));
     step(values.Text("AuthorName", QString(), s.AuthorName));
+    step(values.Bool("KeepDepthAndCompression", "0", s.KeepDepthAndCompression));
+    step(values.Bool("AskSizeChange", "0", s.AskSizeChange));
     return status;
 }
 

@@ -24,8 +24,9 @@ public:
     // the missing ones. Nothing is stored, apart from what the store itself
     // writes back when a present value is empty.
     [[nodiscard]] Status LoadProgramValues();
-    // The same for the three values a patch is made with: PatchMaxLength,
-    // PlainPatch and AuthorName.
+    // The same for the values a patch is made with: PatchMaxLength,
+    // PlainPatch, AuthorName, and the two that rule replacements,
+    // KeepDepthAndCompression and AskSizeChange.
     [[nodiscard]] Status LoadPatchValues();
 
     // The open procedure as the window runs it (identification, model

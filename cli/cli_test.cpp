@@ -281,6 +281,21 @@ TEST_F(CliTest, WrongUsageExitsWithTwo) {
     EXPECT_TRUE(Err().contains("missing.fls"));
 }
 
+// A picture larger than the model's maximum would vanish from the list once
+// patched: without --yes no patch is written, and the message names it.
+TEST_F(CliTest, PatchRefusesOversizedPicturesWithoutYes) {
+    QImage big(120, 90, QImage::Format_RGB32);
+    big.fill(Qt::red);
+    ASSERT_TRUE(big.save(Path("PIT_660110.bmp"), "BMP"));
+    const QStringList args = {"patch", demo_, Path("PIT_660110.bmp"), "-o", Path("p.vkp")};
+    EXPECT_EQ(Run(args), kExitError);
+    EXPECT_TRUE(Err().contains("PIT_660110.bmp: 120×90 вместо ")) << Err();
+    EXPECT_TRUE(Err().contains("Патч не записан")) << Err();
+    EXPECT_FALSE(QFile::exists(Path("p.vkp")));
+    ASSERT_EQ(Run(args + QStringList{"--yes"}), kExitOk) << Err();
+    EXPECT_TRUE(Err().contains("Удачно заменено 1 картинок из 1 выбранных; размер изменён: 1"));
+}
+
 TEST_F(CliTest, TheBuiltProgramRunsEndToEnd) {
     QProcess process;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();

@@ -1,5 +1,6 @@
 #include "cli/commands.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -13,6 +14,7 @@
 #include "patch/patch_apply.h"
 #include "patch/patch_file.h"
 #include "patch/patch_generator.h"
+#include "patch/replacement_size.h"
 #include "patch/whole_image.h"
 
 namespace vorlix {
@@ -131,9 +133,23 @@ int PatchCommand(const CliContext& cx, const QString& flash, const QStringList& 
     if (options.plain) settings.PlainPatch = true;
     if (options.author) settings.AuthorName = *options.author;
 
+    // Sizes that would spoil the image are a question, which the command
+    // line answers "No" unless --yes was given: then no patch is written,
+    // rather than one that lacks some of the files.
+    const std::vector<SizeWarning> sizes = BatchSizeQuestions(cli.session(), files);
+    if (!sizes.empty() &&
+        cli.prompt().Ask(SizeQuestionCaption(),
+                         SizeWarningList(sizes) + QLatin1Char('\n') +
+                             QCoreApplication::translate("vorlix-cli", "Заменить эти картинки?"),
+                         Buttons::YesNo) != Answer::Yes)
+        return Fail(cx,
+                    QCoreApplication::translate(
+                        "vorlix-cli",
+                        "Патч не записан: размер картинок не подтверждён (--yes заменяет их)."));
+
     BatchResult batch;
     if (!BatchReplace(cli.session(), files, cli.prompt(), batch).ok()) return kExitError;
-    WriteLine(cx.err, BatchClosingText(batch.replaced, batch.chosen));
+    WriteLine(cx.err, BatchReportText(batch));
 
     QStringList lines;
     GeneratePatch(cli.session(), lines);

@@ -22,6 +22,8 @@ public:
     bool ok() const { return code_ == Code::Ok; }
     Code code() const { return code_; }
     const QString& message() const { return message_; }
+    // The same kind with another message (a longer explanation, say).
+    Status WithMessage(QString message) const { return {code_, std::move(message)}; }
     // "ok", or the kind followed by the message; for logs and test output.
     QString ToString() const;
 

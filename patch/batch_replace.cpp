@@ -1,10 +1,13 @@
 #include "patch/batch_replace.h"
 
+#include <QCoreApplication>
+#include <QFileInfo>
 #include <QHash>
+#include <QSet>
 #include <algorithm>
 
-#include "session/flash_session.h"
 #include "picture/picture.h"
+#include "session/flash_session.h"
 
 namespace vorlix {
 
@@ -18,6 +21,17 @@ char16_t AsciiUpper(QChar c) {
 }
 
 bool IsHexDigit(char16_t u) { return (u >= u'0' && u <= u'9') || (u >= u'A' && u <= u'F'); }
+
+QString Tr(const char* text) { return QCoreApplication::translate("BatchReplace", text); }
+
+// The report lists at most this many names of one kind, then how many more.
+constexpr int kListedNames = 5;
+
+QString NameList(const QStringList& names) {
+    QStringList shown = names.mid(0, kListedNames);
+    if (names.size() > kListedNames) shown << Tr("и ещё %1").arg(names.size() - kListedNames);
+    return shown.join(QStringLiteral(", "));
+}
 
 }  // namespace
 
@@ -38,39 +52,80 @@ std::optional<QString> BatchFileKey(const QString& fileName) {
     return key;
 }
 
-QString BatchClosingText(int replaced, int chosen) {
-    return QStringLiteral("Удачно заменено %1 картинок из %2 выбранных").arg(replaced).arg(chosen);
-}
-
-Status BatchReplace(FlashSession& session, const QStringList& files, Prompt& prompt,
-                    BatchResult& result, const ProgressSink& progress) {
-    result = BatchResult();
-    result.chosen = static_cast<int>(files.size());
-
+std::vector<int> MatchBatchFiles(const FlashSession& session, const QStringList& files) {
     // The first row of each "PIT" text; replacements never change that column.
     QHash<QString, int> rowOfKey;
     for (int r = static_cast<int>(session.Rows.size()) - 1; r >= 0; --r) {
         rowOfKey.insert(session.Rows[r][ColPIT], r);
     }
+    std::vector<int> rows;
+    rows.reserve(static_cast<std::size_t>(files.size()));
+    for (const QString& file : files) {
+        const std::optional<QString> key = BatchFileKey(file);
+        rows.push_back(key ? rowOfKey.value(*key, -1) : -1);
+    }
+    return rows;
+}
+
+QString BatchClosingText(int replaced, int chosen) {
+    return QStringLiteral("Удачно заменено %1 картинок из %2 выбранных").arg(replaced).arg(chosen);
+}
+
+QString BatchReportText(const BatchResult& result) {
+    QString text = BatchClosingText(result.replaced, result.chosen);
+    if (!result.unmatched.isEmpty())
+        text += Tr("; нет такой картинки: %1").arg(NameList(result.unmatched));
+    if (!result.skipped.isEmpty()) text += Tr("; пропущены: %1").arg(NameList(result.skipped));
+    if (!result.notPlaced.isEmpty())
+        text += Tr("; не хватило места: %1").arg(NameList(result.notPlaced));
+    if (result.sizeChanged > 0) text += Tr("; размер изменён: %1").arg(result.sizeChanged);
+    return text;
+}
+
+Status BatchReplace(FlashSession& session, const QStringList& files, Prompt& prompt,
+                    BatchResult& result, const ProgressSink& progress, const QStringList& skip) {
+    result = BatchResult();
+    result.chosen = static_cast<int>(files.size());
+    const std::vector<int> rows = MatchBatchFiles(session, files);
+    const QSet<QString> skipped(skip.begin(), skip.end());
 
     progress.Maximum(result.chosen);
     for (int k = 0; k < result.chosen; ++k) {
         progress.Position(k);
-        const std::optional<QString> key = BatchFileKey(files[k]);
-        if (!key) continue;
-        const auto found = rowOfKey.constFind(*key);
-        if (found == rowOfKey.constEnd()) continue;
-        const int row = found.value();
+        const QString name = QFileInfo(files[k]).fileName();
+        const int row = rows[static_cast<std::size_t>(k)];
+        if (row < 0) {
+            result.unmatched << name;
+            continue;
+        }
         Picture* picture = session.PictureOfRow(row);
         if (!picture) continue;
+        if (skipped.contains(files[k])) {
+            result.skipped << name;
+            continue;
+        }
 
+        const int widthBefore = picture->Width(), heightBefore = picture->Height();
         bool placed = false;
         if (Status status = picture->LoadBmp(files[k], &placed, &session.Pictures); !status.ok()) {
             progress.Position(0);
-            prompt.Error(status.message());
-            return status;
+            const Status stopped = status.WithMessage(
+                status.message() + QLatin1Char('\n') +
+                Tr("До этого файла заменено картинок: %1. Не обработано файлов, включая "
+                   "этот: %2 из %3.")
+                    .arg(result.replaced)
+                    .arg(result.chosen - k)
+                    .arg(result.chosen));
+            prompt.Error(stopped.message());
+            return stopped;
         }
-        if (placed) ++result.replaced;
+        if (placed) {
+            ++result.replaced;
+            if (picture->Width() != widthBefore || picture->Height() != heightBefore)
+                ++result.sizeChanged;
+        } else {
+            result.notPlaced << name;
+        }
         session.WriteRowAfterReplace(row);
         result.last = picture;
         result.lastRow = row;

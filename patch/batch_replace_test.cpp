@@ -4,6 +4,7 @@
 
 #include <QFile>
 #include <QImage>
+#include <cstring>
 
 #include "patch/patch_test_support.h"
 #include "picture/picture.h"
@@ -95,6 +96,35 @@ TEST(BatchReplace, RowsWithoutPicturesAreSkipped) {
     ASSERT_TRUE(BatchReplace(*t.session, {t.Bmp("PIT_660018.bmp", 3, 2)}, t.prompt, result).ok());
     EXPECT_EQ(result.replaced, 0);
     EXPECT_EQ(result.lastRow, -1);
+}
+
+// What became of every file: replaced, passed over on the caller's word,
+// matching no picture, without a place, or unreadable (which ends it).
+TEST(BatchReplace, ReportNamesTheFilesNotReplaced) {
+    BatchSession t;
+    // Nothing is free where the 8-bit picture's larger data could go.
+    std::memset(t.work() + t.settings.FullFlash + t.settings.PlaceAdrMin, 0,
+                t.settings.PlaceAdrMax - t.settings.PlaceAdrMin);
+    const Picture& eightBit = *t.session->PictureOfRow(1);
+    std::memset(t.work() + eightBit.DataPos() + eightBit.Length, 0, 256);
+    QStringList files = {t.Bmp("PIT_660010.bmp", 4, 4), t.Bmp("PIT_660018.bmp", 30, 20),
+                         t.Bmp("PIT_660020.bmp", 2, 1), t.Bmp("PIT_660028.bmp", 8, 2),
+                         t.Bmp("PIT_ABCDEF.bmp", 2, 2), t.Bmp("notes.bmp", 2, 2)};
+    t.settings.KeepDepthAndCompression = true;  // the 16-bit picture stays uncompressed
+    BatchResult result;
+    ASSERT_TRUE(BatchReplace(*t.session, files, t.prompt, result, {}, {files[3]}).ok());
+    EXPECT_EQ(t.session->PictureOfRow(2)->Type(), 0x08);
+    EXPECT_EQ(BatchReportText(result),
+              "Удачно заменено 2 картинок из 6 выбранных; нет такой картинки: PIT_ABCDEF.bmp, "
+              "notes.bmp; пропущены: PIT_660028.bmp; не хватило места: PIT_660018.bmp; размер "
+              "изменён: 1");
+    EXPECT_EQ(t.session->Rows[3][ColModified], "");
+
+    files.insert(2, t.dir.filePath("PIT_660030.bmp"));  // no such file
+    EXPECT_TRUE(BatchReplace(*t.session, files, t.prompt, result)
+                    .message()
+                    .endsWith("\nДо этого файла заменено картинок: 1. Не обработано файлов, "
+                              "включая этот: 5 из 7."));
 }
 
 }  // namespace

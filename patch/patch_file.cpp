@@ -74,7 +74,10 @@ bool ConfirmNewPatch(Prompt& prompt) {
 }
 
 QString PatchSaveName(const QString& chosenName, int filterIndex) {
-    return filterIndex == 0 ? chosenName + QStringLiteral(".vkp") : chosenName;
+    // A name typed with its extension, in any letter case, keeps it as it is.
+    if (filterIndex != 0 || chosenName.endsWith(QLatin1String(".vkp"), Qt::CaseInsensitive))
+        return chosenName;
+    return chosenName + QStringLiteral(".vkp");
 }
 
 QByteArray EncodePatchText(const QStringList& lines) {

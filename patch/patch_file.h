@@ -18,8 +18,9 @@ inline const QStringList kPatchOpenFilters = {QStringLiteral("*.vkp"), QStringLi
 // The question of the new-patch command; true when the pane may be cleared.
 bool ConfirmNewPatch(Prompt& prompt);
 
-// The file name a save writes: the chosen name with ".vkp" appended when
-// the first filter (index 0) was the selected one, as chosen otherwise.
+// The file name a save writes: with the first filter (index 0) selected,
+// the chosen name with ".vkp" appended unless it already ends so; with
+// another filter, the name as chosen.
 QString PatchSaveName(const QString& chosenName, int filterIndex);
 
 // Patch text as stored: Windows-1251, every line (the last included)

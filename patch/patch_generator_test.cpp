@@ -85,9 +85,15 @@ TEST(PatchGenerator, OnlySelectedRowsAndHeaderRules) {
 }
 
 TEST(PatchFile, SavesWindows1251WithCrLfAfterEveryLine) {
-    EXPECT_EQ(PatchSaveName("a", 0), "a.vkp");
-    EXPECT_EQ(PatchSaveName("a.vkp", 0), "a.vkp.vkp");
-    EXPECT_EQ(PatchSaveName("a", 1), "a");
+    // The extension is added only where the name lacks it.
+    const char* const names[][3] = {{"a", "0", "a.vkp"},
+                                    {"a.vkp", "0", "a.vkp"},
+                                    {"dir/A.VKP", "0", "dir/A.VKP"},
+                                    {"a.vkp.txt", "0", "a.vkp.txt.vkp"},
+                                    {"a", "1", "a"},
+                                    {"a.vkp", "1", "a.vkp"}};
+    for (const auto& [chosen, filter, written] : names)
+        EXPECT_EQ(PatchSaveName(chosen, QString(filter).toInt()), written) << chosen;
 
     TestSession t;
     const QString name = t.dir.filePath("p.vkp");

@@ -3,6 +3,8 @@
 #include <QImageWriter>
 
 #include "picture/picture.h"
+#include "picture/picture_codec.h"
+#include "settings/settings.h"
 
 namespace vorlix {
 
@@ -73,9 +75,7 @@ Status Picture::LoadBmp(const QString& fileName, bool* placed, const PictureList
     SourceBitmap = OverWhite(file);
     Record[0] = static_cast<std::uint8_t>(file.width());
     Record[1] = static_cast<std::uint8_t>(file.height());
-    // A monochrome picture stays monochrome; everything else becomes 16-bit
-    // compressed, the richest encoding.
-    Record[2] = (Type() == 0x01 || Type() == 0x81) ? 0x01 : 0x88;
+    Record[2] = TypeAfterLoad(Type(), settings_.KeepDepthAndCompression);
     const bool ok = Replace(others);
     if (!ok) {
         // No place for the new data: the picture keeps describing what it

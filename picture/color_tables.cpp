@@ -75,6 +75,24 @@ void BuildColorTables() {
 
 bool ColorToMono(int r, int g, int b) { return 33 * r + 56 * g + 11 * b < 12800; }
 
+std::uint8_t ColorTo2(int r, int g, int b) {
+    // The nearest of the four colours by squared distance; of two equally
+    // near ones the lower index wins, so the result never depends on order.
+    std::uint8_t best = 0;
+    int bestDistance = -1;
+    for (std::uint8_t i = 0; i < Palette2.size(); ++i) {
+        const int dr = Clamp8(r) - qRed(Palette2[i]);
+        const int dg = Clamp8(g) - qGreen(Palette2[i]);
+        const int db = Clamp8(b) - qBlue(Palette2[i]);
+        const int distance = dr * dr + dg * dg + db * db;
+        if (bestDistance < 0 || distance < bestDistance) {
+            best = i;
+            bestDistance = distance;
+        }
+    }
+    return best;
+}
+
 std::uint8_t ColorTo8(int r, int g, int b) {
     return static_cast<std::uint8_t>(kRIndex[Clamp8(r)] * 32 + kGIndex[Clamp8(g)] * 4 +
                                      kBIndex[Clamp8(b)]);

@@ -39,9 +39,19 @@ inline std::int64_t EncodeBufferSize(int width, int height) {
 
 // Encodes the top-left width x height pixels of `source` by `type` into
 // `out` (EncodeBufferSize bytes) and returns the number of bytes written.
-// Pixels outside `source` count as white. Types that have no encoder (2-bit,
-// unknown) write nothing.
+// Pixels outside `source` count as white. Types that have no encoder
+// (compressed 2-bit, whose layout is unknown, and unknown types) write
+// nothing.
 std::int32_t EncodePixels(const QImage& source, int width, int height, std::uint8_t type,
                           std::uint8_t* out);
+
+// True when EncodePixels writes data for `type`.
+bool HasEncoder(std::uint8_t type);
+
+// The type byte a picture of type `current` takes when a file replaces it:
+// a monochrome picture stays monochrome, uncompressed (0x01); every other
+// one becomes 16-bit compressed (0x88), the richest encoding. With
+// `keepType`, a type that has an encoder stays as it is.
+std::uint8_t TypeAfterLoad(std::uint8_t current, bool keepType);
 
 }  // namespace vorlix

@@ -40,6 +40,7 @@ std::vector<T> ReducePixels(const QImage& source, int w, int h, Reduce reduce) {
 }
 
 std::uint8_t Mono(QRgb c) { return ColorToMono(qRed(c), qGreen(c), qBlue(c)) ? 1 : 0; }
+std::uint8_t Reduce2(QRgb c) { return ColorTo2(qRed(c), qGreen(c), qBlue(c)); }
 std::uint8_t Reduce8(QRgb c) { return ColorTo8(qRed(c), qGreen(c), qBlue(c)); }
 std::uint16_t Reduce12(QRgb c) { return ColorTo12(qRed(c), qGreen(c), qBlue(c)); }
 std::uint16_t Reduce16(QRgb c) { return ColorTo16(qRed(c), qGreen(c), qBlue(c)); }
@@ -50,14 +51,18 @@ void PutValue(std::uint8_t*& o, std::uint16_t v) {
     *o++ = static_cast<std::uint8_t>(v >> 8);
 }
 
-// 0x01: rows packed eight pixels a byte, leftmost in bit 7, dark = 1; the
-// bits past the width in a row's last byte are 1.
-std::uint8_t* EncodeMono(const std::vector<std::uint8_t>& p, int w, int h, std::uint8_t* o) {
+// 0x01 and 0x03: rows packed 8 / Bits pixels a byte, the leftmost in the
+// top bits (1-bit: dark = 1; 2-bit: the Palette2 index); the bits past the
+// width in a row's last byte are 1.
+template <int Bits>
+std::uint8_t* EncodePadded(const std::vector<std::uint8_t>& p, int w, int h, std::uint8_t* o) {
+    constexpr int perByte = 8 / Bits;
+    constexpr unsigned surplus = (1u << Bits) - 1;
     std::size_t i = 0;
     for (int y = 0; y < h; ++y) {
-        for (int x0 = 0; x0 < w; x0 += 8) {
+        for (int x0 = 0; x0 < w; x0 += perByte) {
             unsigned b = 0;
-            for (int k = 0; k < 8; ++k) b = (b << 1) | (x0 + k < w ? p[i++] : 1u);
+            for (int k = 0; k < perByte; ++k) b = (b << Bits) | (x0 + k < w ? p[i++] : surplus);
             *o++ = static_cast<std::uint8_t>(b);
         }
     }
@@ -140,7 +145,10 @@ std::int32_t EncodePixels(const QImage& source, int width, int height, std::uint
     std::uint8_t* o = out;
     switch (type) {
         case 0x01:
-            o = EncodeMono(ReducePixels<std::uint8_t>(source, w, h, Mono), w, h, o);
+            o = EncodePadded<1>(ReducePixels<std::uint8_t>(source, w, h, Mono), w, h, o);
+            break;
+        case 0x03:
+            o = EncodePadded<2>(ReducePixels<std::uint8_t>(source, w, h, Reduce2), w, h, o);
             break;
         case 0x81:
             o = EncodeMonoCompressed(ReducePixels<std::uint8_t>(source, w, h, Mono), o);
@@ -164,9 +172,31 @@ std::int32_t EncodePixels(const QImage& source, int width, int height, std::uint
             o = EncodeBlocks(ReducePixels<std::uint16_t>(source, w, h, Reduce16), o);
             break;
         default:
-            break;  // 2-bit and unknown types have no encoder
+            break;  // compressed 2-bit (no known layout) and unknown types
     }
     return static_cast<std::int32_t>(o - out);
+}
+
+bool HasEncoder(std::uint8_t type) {
+    switch (type) {
+        case 0x01:
+        case 0x03:
+        case 0x05:
+        case 0x07:
+        case 0x08:
+        case 0x81:
+        case 0x85:
+        case 0x87:
+        case 0x88:
+            return true;
+        default:
+            return false;
+    }
+}
+
+std::uint8_t TypeAfterLoad(std::uint8_t current, bool keepType) {
+    if (keepType && HasEncoder(current)) return current;
+    return (current == 0x01 || current == 0x81) ? 0x01 : 0x88;
 }
 
 void Picture::Encode() {

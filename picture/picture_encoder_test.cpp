@@ -130,5 +130,43 @@ TEST_F(PictureTest, EncodeReadsTheSourceBitmapBySizeOfTheRecord) {
     EXPECT_EQ(p->NewData[4], 0x9E);  // outside the source: white
 }
 
+// 2-bit rows pack four pixels a byte, the leftmost in bits 7 and 6, the
+// pairs past the width 11; colours go to the nearest of the four (a tie to
+// the lower index). Palette colours come back exactly at every width.
+TEST_F(PictureTest, TwoBitRoundTripsPaletteColoursLosslessly) {
+    EXPECT_EQ(Encode(Row({Palette2[0], Palette2[1], Palette2[2], Palette2[3], Palette2[2]}), 0x03),
+              (Bytes{0x1B, 0xBF}));
+    EXPECT_EQ(Encode(Row({qRgb(40, 40, 40), qRgb(240, 240, 240), qRgb(0, 0, 255),
+                          qRgb(160, 160, 160), qRgb(0, 0, 96)}),
+                     0x03),
+              (Bytes{0x1B, 0x3F}));
+    QRandomGenerator rng(3);
+    std::vector<QRgb> decoded(9 * 3);
+    for (int w = 1; w <= 9; ++w) {
+        QImage img(w, 3, QImage::Format_RGB32);
+        for (int i = 0; i < w * 3; ++i) img.setPixel(i % w, i / w, Palette2[rng.bounded(4)]);
+        const Bytes data = Encode(img, 0x03);
+        std::copy(data.begin(), data.end(), image.BaseImage() + 0x900000);
+        const DecodeResult r =
+            DecodePixels(image.BaseImage(), 0x900000, w, 3, 0x03, decoded.data());
+        ASSERT_EQ(r.length, std::int32_t(data.size()));
+        ASSERT_EQ(r.length, (w + 3) / 4 * 3);
+        for (int i = 0; i < w * 3; ++i) ASSERT_EQ(decoded[i], img.pixel(i % w, i / w)) << w;
+    }
+}
+
+// The type a file takes when it replaces a picture of each type.
+TEST(Encoder, TypeAfterLoadKeepsWhatHasAnEncoder) {
+    const std::uint8_t cases[][3] = {// before, usual, kept
+                                     {0x01, 0x01, 0x01}, {0x81, 0x01, 0x81}, {0x03, 0x88, 0x03},
+                                     {0x83, 0x88, 0x88}, {0x05, 0x88, 0x05}, {0x85, 0x88, 0x85},
+                                     {0x07, 0x88, 0x07}, {0x87, 0x88, 0x87}, {0x08, 0x88, 0x08},
+                                     {0x88, 0x88, 0x88}};
+    for (const auto& [before, usual, kept] : cases) {
+        EXPECT_EQ(TypeAfterLoad(before, false), usual) << int(before);
+        EXPECT_EQ(TypeAfterLoad(before, true), kept) << int(before);
+    }
+}
+
 }  // namespace
 }  // namespace vorlix::testing

@@ -122,6 +122,8 @@ Status Settings::LoadProgramSettings() {
     program.Bool("PlainPatch", "0", PlainPatch);
     program.Int("PatchMaxLength", "27", PatchMaxLength);
     program.Text("AuthorName", QString(), AuthorName);
+    program.Bool("KeepDepthAndCompression", "0", KeepDepthAndCompression);
+    program.Bool("AskSizeChange", "0", AskSizeChange);
     return program.status();
 }
 
@@ -138,6 +140,8 @@ Status Settings::SaveProgramSettings() {
     program.Write("FrameColor", QString::number(FrameColor));
     program.Write("AutoName", Flag(AutoName));
     program.Write("OnlySelected", Flag(OnlySelected));
+    program.Write("KeepDepthAndCompression", Flag(KeepDepthAndCompression));
+    program.Write("AskSizeChange", Flag(AskSizeChange));
     return program.status();
 }
 
@@ -193,6 +197,8 @@ Status Settings::ResetProgramSettings() {
     program.Write("OnlySelected", QStringLiteral("0"));
     program.Write("PlainPatch", QStringLiteral("0"));
     program.Write("AuthorName", QString());
+    program.Write("KeepDepthAndCompression", QStringLiteral("0"));
+    program.Write("AskSizeChange", QStringLiteral("0"));
     return program.status();
 }
 

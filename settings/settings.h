@@ -101,6 +101,13 @@ public:
     bool AutoName = false;
     bool OnlySelected = false;
     std::array<QString, 8> Recent;
+    // A picture loaded from a file keeps its type byte (depth and
+    // compression) where an encoder for it exists, instead of becoming
+    // 16-bit compressed. Off: the usual rule.
+    bool KeepDepthAndCompression = false;
+    // A replacement of another size than the picture's asks first; off, it
+    // is only reported. A picture larger than MaxSizeX x MaxSizeY always asks.
+    bool AskSizeChange = false;
 
     // Every error status of the loads, saves and resets below has already
     // been shown to the user through the prompt (caption "Ошибка"); callers

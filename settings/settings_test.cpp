@@ -192,5 +192,17 @@ TEST_F(SettingsTest, StoreKeepsSubKeysApartAndReportsRefusals) {
     EXPECT_EQ(prompt.shown().back().caption, kCaptionError);
 }
 
+// The replacement settings read "0" (the usual rule) when absent, and are
+// saved and reset like every program value.
+TEST_F(SettingsTest, ReplacementSettings) {
+    ASSERT_TRUE(settings.LoadProgramSettings().ok());
+    EXPECT_EQ(Get("", "KeepDepthAndCompression") + Get("", "AskSizeChange"), "00");
+    settings.KeepDepthAndCompression = settings.AskSizeChange = true;
+    ASSERT_TRUE(settings.SaveProgramSettings().ok());
+    EXPECT_EQ(Get("", "KeepDepthAndCompression") + Get("", "AskSizeChange"), "11");
+    ASSERT_TRUE(settings.ResetProgramSettings().ok() && settings.LoadProgramSettings().ok());
+    EXPECT_FALSE(settings.KeepDepthAndCompression || settings.AskSizeChange);
+}
+
 }  // namespace
 }  // namespace vorlix

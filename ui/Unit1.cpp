@@ -24,6 +24,7 @@
 #include <QStyle>
 #include <QTimer>
 #include <QToolBar>
+#include <QToolButton>
 #include <QTreeView>
 #include <QVBoxLayout>
 
@@ -108,6 +109,7 @@ TForm1::TForm1(Settings& settings, UserDialogs& dialogs, QWidget* parent)
 
     Form3 = new TForm3(settings_, dialogs_, this);
 
+    CreateShortcuts();
     ConnectCommands();
     StartUp();
 }
@@ -164,6 +166,14 @@ void TForm1::CreateTopPanel() {
     Open->setContextMenuPolicy(Qt::CustomContextMenu);
     PopupMenu2 = new QMenu(Open);
     PopupMenu2->setObjectName(QStringLiteral("PopupMenu2"));
+    RecentFiles = new QToolButton(Panel2);
+    RecentFiles->setObjectName(QStringLiteral("RecentFiles"));
+    RecentFiles->setArrowType(Qt::DownArrow);
+    RecentFiles->setPopupMode(QToolButton::InstantPopup);
+    RecentFiles->setMenu(PopupMenu2);
+    // The arrow says it all; the style's small menu mark would repeat it.
+    RecentFiles->setStyleSheet(QStringLiteral("QToolButton::menu-indicator { image: none; }"));
+    RecentFiles->setToolTip(tr("Недавно открытые файлы"));
     Close = button("Close", QStringLiteral("Zavřít FF"));
     Refresh = button("Refresh", QStringLiteral("Obnovit FF"));
     Button1 = button("Button1", QStringLiteral("Nastavení"));
@@ -256,7 +266,11 @@ void TForm1::CreateTopPanel() {
     // Left: the file commands, the file and its firmware, the options.
     auto* files = new QGridLayout;
     files->setVerticalSpacing(4);
-    files->addWidget(Open, 0, 0);
+    auto* open = new QHBoxLayout;
+    open->setSpacing(0);
+    open->addWidget(Open, 1);
+    open->addWidget(RecentFiles);
+    files->addLayout(open, 0, 0);
     files->addWidget(Close, 0, 1);
     files->addWidget(Refresh, 1, 0);
     files->addWidget(Button1, 1, 1);
@@ -417,6 +431,7 @@ void TForm1::ConnectCommands() {
         PopupMenu1->popup(ListView1->viewport()->mapToGlobal(pos));
     });
     connect(Timer1, &QTimer::timeout, this, &TForm1::Timer1Timer);
+    WatchPatchPane();
     ConnectPictureCommands();
 }
 
@@ -484,6 +499,13 @@ void TForm1::PopupMenu2ItemsClick(int number) {
 }
 
 void TForm1::OpenFullFlash(const QString& path) {
+    // Refresh and close ask before edits are thrown away; so does an open
+    // over them, whichever way the file came.
+    if (HasModifiedPictures() &&
+        dialogs_.Ask(tr("Подтверждение открытия"),
+                     tr("Эта операция уничтожит все изменения. Продолжить?"),
+                     Buttons::YesNo) != Answer::Yes)
+        return;
     SetOpenPath(path);
     OpenHooks hooks;
     hooks.status = [this](const QString& text) { SetStatus(0, text); };
@@ -492,6 +514,7 @@ void TForm1::OpenFullFlash(const QString& path) {
     hooks.recentChanged = [this] {
         StopSearch();
         model_->Reset([this] { session_.ClearPictures(); });
+        editsSincePatch_ = false;
         RebuildRecentMenu();
     };
     hooks.identified = [this](const QString& modelAndVersion) { Edit1->setText(modelAndVersion); };
@@ -502,11 +525,14 @@ void TForm1::OpenFullFlash(const QString& path) {
         SetOpenPath(QString());
         return;
     }
-    if (result == OpenResult::Opened) StartPictureSearch();
+    if (result == OpenResult::Opened) {
+        AskAboutPatchOfOtherFlash();
+        StartPictureSearch();
+    }
 }
 
 void TForm1::RefreshClick() {
-    if (Edit4->text().isEmpty()) return;
+    if (!HasOpenImage()) return;
     if (dialogs_.Ask(QStringLiteral("Подтверждение обновления"),
                      QStringLiteral("Эта операция уничтожит все изменения. Продолжить?"),
                      Buttons::YesNo) != Answer::Yes)
@@ -514,11 +540,12 @@ void TForm1::RefreshClick() {
     StopSearch();
     model_->Reset([this] { session_.ClearPictures(); });
     session_.image().ResetWorkingCopy();
+    editsSincePatch_ = false;
     StartPictureSearch();
 }
 
 void TForm1::CloseClick() {
-    if (Edit4->text().isEmpty()) return;
+    if (!HasOpenImage()) return;
     if (dialogs_.Ask(QStringLiteral("Подтверждение закрытия"),
                      QStringLiteral("Закрыть этот фуллфлеш?"), Buttons::YesNo) != Answer::Yes)
         return;
@@ -530,10 +557,14 @@ void TForm1::CloseClick() {
     SetOpenPath(QString());
     session_.FilePath.clear();
     Edit1->clear();
+    editsSincePatch_ = false;
     for (PreviewPane* pane : {Image1, Image2}) {
         pane->ResetSize();
         pane->DrawEmpty(Frame());
     }
+    // The counts of the closed image would read as the state of an open one.
+    SetStatus(1, tr("FullFlash не открыт"));
+    SetStatus(2, QString());
 }
 
 void TForm1::SetOpenPath(const QString& path) {
@@ -711,6 +742,7 @@ void TForm1::RebuildRecentMenu() {
                 this, [this, n] { PopupMenu2ItemsClick(n); }, Qt::QueuedConnection);
         });
     }
+    RecentFiles->setEnabled(!PopupMenu2->isEmpty());
 }
 
 void TForm1::CheckBox1Click() {
@@ -722,7 +754,10 @@ void TForm1::CheckBox2Click() {
 }
 
 void TForm1::EditSelectAll1Execute() {
-    if (Memo1->hasFocus()) Memo1->selectAll();
+    if (Memo1->hasFocus())
+        Memo1->selectAll();
+    else if (ListView1->hasFocus())
+        ListView1->selectAll();
 }
 
 void TForm1::Button1Click() {

@@ -4,6 +4,7 @@
 #include <QMainWindow>
 #include <array>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "session/flash_session.h"
@@ -26,6 +27,7 @@ class QSplitter;
 class QStatusBar;
 class QTimer;
 class QToolBar;
+class QToolButton;
 class QTreeView;
 
 namespace vorlix {
@@ -55,6 +57,23 @@ class TForm1 : public QMainWindow {
     ~TForm1() override;
 
     bool StartupFailed() const { return startupFailed_; }
+
+    // ---- work that a command would lose (Unit1Unsaved.cpp)
+    // True when a listed picture has been replaced.
+    bool HasModifiedPictures() const;
+    // True when pictures were replaced since the last patch generation
+    // that took every modified picture.
+    bool PicturesChangedSincePatch() const;
+    // True when the patch pane holds text generated or edited since it was
+    // last saved or emptied.
+    bool PatchUnsaved() const { return patchDirty_; }
+    // Asks before the window closes when pictures changed since the last
+    // patch or the patch is unsaved; Yes saves the patch (making it first
+    // when the pane is empty). False keeps the window open.
+    bool ConfirmExit();
+    // The patch pane's save: the save dialog, then the file. True when the
+    // file was written.
+    bool SavePatchNow();
 
     // ---- opening and closing
     void OpenClick();
@@ -143,6 +162,9 @@ class TForm1 : public QMainWindow {
     // Top panel.
     QFrame* Panel2;
     QPushButton* Open;
+    // The drop-down arrow beside Open: the recent files (PopupMenu2), as
+    // the right-click on Open shows them.
+    QToolButton* RecentFiles;
     QMenu* PopupMenu2;
     QPushButton* Close;
     QPushButton* Refresh;
@@ -192,12 +214,23 @@ class TForm1 : public QMainWindow {
     QAction* LoadPicture1;
     QAction* SavePicture1;
     QAction* BatchLoad1;
+    // Keyboard commands of the buttons: Ctrl+O, F5, Ctrl+W, and Ctrl+Q to
+    // close the window.
+    QAction* FileOpen1;
+    QAction* FileRefresh1;
+    QAction* FileClose1;
+    QAction* FileExit1;
 
     QTimer* Timer1;
     TForm3* Form3;
 
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+
   private:
     void CreateActions();
+    // Shortcuts of the commands, and their hints (Unit1Shortcuts.cpp).
+    void CreateShortcuts();
     void CreateTopPanel();
     void CreateClientPanel();
     void ConnectCommands();
@@ -212,6 +245,20 @@ class TForm1 : public QMainWindow {
     void ShowSearchCounts();
     void SetOpenPath(const QString& path);
     QColor Frame() const;
+
+    // A command with nothing to act on says so in the status bar: these
+    // return false after saying it.
+    bool HasOpenImage();
+    Picture* SelectedPicture(int& row);
+    // A replacement was placed: the pictures differ from the last patch.
+    void NotePictureEdit() { editsSincePatch_ = true; }
+    // Before the pane's text is emptied: an unsaved patch may be saved
+    // first. False when the user chose to keep it.
+    bool OfferToSavePatch();
+    // After an open: when the pane holds text generated from another
+    // FullFlash, asks whether to start a new patch.
+    void AskAboutPatchOfOtherFlash();
+    void WatchPatchPane();
 
     Settings& settings_;
     UserDialogs& dialogs_;
@@ -228,6 +275,15 @@ class TForm1 : public QMainWindow {
     bool building_ = false;
     bool startupFailed_ = false;
     QString currentFolder_;
+
+    // The FullFlash the pane's text was generated from.
+    struct PatchSource {
+        QString path;
+        QString modelAndVersion;
+    };
+    std::optional<PatchSource> patchSource_;
+    bool patchDirty_ = false;
+    bool editsSincePatch_ = false;
 };
 
 }  // namespace vorlix

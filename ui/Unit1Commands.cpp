@@ -21,8 +21,10 @@
 #include "patch/patch_apply.h"
 #include "patch/patch_file.h"
 #include "patch/patch_generator.h"
+#include "patch/replacement_size.h"
 #include "patch/whole_image.h"
 #include "picture/picture.h"
+#include "picture/picture_codec.h"
 #include "ui/Unit1.h"
 #include "ui/picture_list_model.h"
 #include "ui/preview_pane.h"
@@ -42,6 +44,10 @@ const QString kManualNamingText = QStringLiteral(
     "Если Вы нажмёте \"Нет\", то продолжите ручное задание имён для остальных картинок\n"
     "Если Вы нажмёте \"Отмена\", то сохранение будет прервано");
 const QString kNotSupported = QStringLiteral("Пока не поддерживается!");
+
+QString NoPlaceText() {
+    return TForm1::tr("Для новых данных картинки не нашлось места: картинка не изменена");
+}
 
 // The open-picture dialog's filter: every format the platform reads, BMP
 // (the format pictures are saved in) first.
@@ -125,17 +131,32 @@ void TForm1::RememberFolder(const QString& chosenPath) {
 // ---- pictures
 
 void TForm1::Load1Click() {
-    const int row = SelectedRow();
-    Picture* picture = session_.PictureOfRow(row);
+    int row = -1;
+    Picture* picture = HasOpenImage() ? SelectedPicture(row) : nullptr;
     if (!picture) return;
     const QString path = dialogs_.OpenFile(PictureOpenFilter());
     if (path.isEmpty()) return;
     RememberFolder(path);
     SetStatus(0, path);
+    // A size that would spoil the image waits for the user's word; another
+    // size that does not ask is still named.
+    const std::optional<SizeWarning> size = CheckReplacementSize(*picture, path, settings_);
+    const bool asks = size && AsksBeforeReplacing(*size, settings_);
+    if (asks && dialogs_.Ask(SizeQuestionCaption(), SingleSizeQuestion(*size), Buttons::YesNo) !=
+                    Answer::Yes) {
+        SetStatus(2, tr("Картинка не заменена"));
+        return;
+    }
     bool placed = false;
     if (const Status status = picture->LoadBmp(path, &placed, &session_.Pictures); !status.ok()) {
         dialogs_.Error(status.message());
         return;
+    }
+    if (placed) {
+        NotePictureEdit();
+        SetStatus(2, size && !asks && size->Changed() ? SizeChangeNote(*size) : QString());
+    } else {
+        SetStatus(2, NoPlaceText());
     }
     // Without a place the row is rewritten from the picture as it stands.
     session_.WriteRowAfterReplace(row);
@@ -145,9 +166,15 @@ void TForm1::Load1Click() {
 }
 
 void TForm1::Save1Click() {
+    if (!HasOpenImage()) return;
+    const std::vector<int> rows = SelectedRows();
+    if (rows.empty()) {
+        SetStatus(2, tr("Не выбрана ни одна картинка"));
+        return;
+    }
     // A click on the box while the save runs does not change this save.
     bool autoNaming = CheckBox1->isChecked();
-    for (const int row : SelectedRows()) {
+    for (const int row : rows) {
         const Picture* picture = session_.PictureOfRow(row);
         if (!picture) continue;
         const QString name = QStringLiteral("PIT_") + session_.Rows[row][ColPIT];
@@ -185,19 +212,32 @@ void TForm1::Save1Click() {
 
 void TForm1::RadioGroup1Click() {
     if (Suppressing) return;
-    const int row = SelectedRow();
-    Picture* picture = session_.PictureOfRow(row);
+    int row = -1;
+    Picture* picture = HasOpenImage() ? SelectedPicture(row) : nullptr;
     if (!picture) return;
     const int item = RadioGroup1ItemIndex();
-    if (item < 0 || item >= int(kDepthCodes.size()) || item == 1) {
+    if (item < 0 || item >= int(kDepthCodes.size())) {
         dialogs_.Tell(kCaptionWarning, kNotSupported);
         ShowPictureType(*picture);
         return;
     }
-    const std::uint8_t typeBefore = picture->Record[2];
-    picture->Record[2] =
+    auto type =
         static_cast<std::uint8_t>(kDepthCodes[item] | (CheckBox3->isChecked() ? 0x80 : 0x00));
-    if (!picture->Replace(&session_.Pictures)) picture->Record[2] = typeBefore;
+    QString note;
+    // Compressed 2-bit data has no known layout: such a picture is stored
+    // uncompressed, and the compress box, showing the type below, clears.
+    if (type == (kType2Bit | kCompressed)) {
+        type = kType2Bit;
+        note = tr("Сжатие 2-битных картинок не поддерживается: картинка сохранена без сжатия");
+    }
+    const std::uint8_t typeBefore = picture->Record[2];
+    picture->Record[2] = type;
+    const bool placed = picture->Replace(&session_.Pictures);
+    if (placed)
+        NotePictureEdit();
+    else
+        picture->Record[2] = typeBefore;
+    SetStatus(2, placed ? note : NoPlaceText());
     session_.WriteRowAfterReplace(row);
     RowChanged(row);
     // Without a place the picture keeps its former type: the controls show
@@ -207,15 +247,35 @@ void TForm1::RadioGroup1Click() {
 }
 
 void TForm1::BatchLoad1Execute() {
-    if (Edit4->text().isEmpty()) return;
+    if (!HasOpenImage()) return;
     const QStringList files = dialogs_.OpenFiles(PictureOpenFilter());
     if (files.isEmpty()) return;
     RememberFolder(files.first());
 
+    // One question for the whole batch, listing the files whose size would
+    // spoil the image.
+    QStringList skip;
+    if (const std::vector<SizeWarning> sizes = BatchSizeQuestions(session_, files);
+        !sizes.empty()) {
+        switch (
+            dialogs_.Ask(SizeQuestionCaption(), BatchSizeQuestion(sizes), Buttons::YesNoCancel)) {
+            case Answer::Yes:
+                break;
+            case Answer::No:
+                for (const SizeWarning& w : sizes) skip << w.file;
+                break;
+            default:
+                SetStatus(2, tr("Пакетная загрузка отменена: ни одна картинка не заменена"));
+                return;
+        }
+    }
+
     const std::vector<ListRow> before = session_.Rows;
     BatchResult result;
-    const Status status = BatchReplace(session_, files, dialogs_, result, BarSink(ProgressBar1));
+    const Status status =
+        BatchReplace(session_, files, dialogs_, result, BarSink(ProgressBar1), skip);
     ProgressBar1->setValue(0);
+    if (result.replaced > 0) NotePictureEdit();
     for (int row = 0; row < int(session_.Rows.size()) && row < int(before.size()); ++row)
         if (session_.Rows[row].texts != before[row].texts) RowChanged(row);
     // A file that could not be read has been shown; the files before it
@@ -223,13 +283,13 @@ void TForm1::BatchLoad1Execute() {
     if (!status.ok()) return;
     if (result.replaced > 0 && result.last) ShowPicture(*result.last);
     SetStatus(0, files.first());
-    SetStatus(2, BatchClosingText(result.replaced, result.chosen));
+    SetStatus(2, BatchReportText(result));
 }
 
 // ---- the patch pane
 
 void TForm1::MakePatchClick() {
-    if (Edit4->text().isEmpty()) return;
+    if (!HasOpenImage()) return;
     std::vector<bool> selected;
     const bool onlySelected = CheckBox2->isChecked();
     if (onlySelected) {
@@ -238,11 +298,27 @@ void TForm1::MakePatchClick() {
             if (row < int(selected.size())) selected[row] = true;
     }
     QStringList lines;
+    int pictures = 0;
     WhileHidden(Splitter1, Memo1, [&] {
-        GeneratePatch(session_, lines, onlySelected ? &selected : nullptr, BarSink(ProgressBar1));
-        AppendToPane(Memo1, lines);
+        pictures = GeneratePatch(session_, lines, onlySelected ? &selected : nullptr,
+                                 BarSink(ProgressBar1));
+        // A patch without a picture would carry no data at all.
+        if (pictures > 0) AppendToPane(Memo1, lines);
         ProgressBar1->setValue(0);
     });
+    if (pictures == 0) {
+        SetStatus(2, onlySelected
+                         ? tr("Среди выделенных строк нет изменённых картинок: патч не создан")
+                         : tr("Нет изменённых картинок: патч не создан"));
+        return;
+    }
+    patchSource_ = PatchSource{Edit4->text(), settings_.ModelAndVersion};
+    int modified = 0;
+    for (int row = 0; row < int(session_.Rows.size()); ++row)
+        if (session_.Rows[row][ColModified] == QLatin1String("yes") && session_.PictureOfRow(row))
+            ++modified;
+    if (pictures == modified) editsSincePatch_ = false;
+    SetStatus(2, tr("В патч вошло картинок: %1").arg(pictures));
 }
 
 void TForm1::EditDelete1Execute() {
@@ -250,14 +326,24 @@ void TForm1::EditDelete1Execute() {
 }
 
 void TForm1::EditCopy1Execute() {
+    if (Memo1->document()->isEmpty()) {
+        SetStatus(2, tr("Патч пуст: копировать нечего"));
+        return;
+    }
     Memo1->selectAll();
     Memo1->copy();
 }
 
-void TForm1::SavePatch1Execute() {
+void TForm1::SavePatch1Execute() { (void)SavePatchNow(); }
+
+bool TForm1::SavePatchNow() {
+    if (Memo1->document()->isEmpty()) {
+        SetStatus(2, tr("Патч пуст: сохранять нечего"));
+        return false;
+    }
     const UserDialogs::SaveChoice choice =
         dialogs_.SaveFile(QtFileFilter(kPatchSaveFilter), QString());
-    if (choice.path.isEmpty()) return;
+    if (choice.path.isEmpty()) return false;
     RememberFolder(choice.path);
     const QString fileName = PatchSaveName(choice.path, choice.filterIndex);
     // The dialog asked about the name chosen; the name with ".vkp" appended
@@ -266,9 +352,14 @@ void TForm1::SavePatch1Execute() {
         dialogs_.Ask(QStringLiteral("Подтверждение замены"),
                      QStringLiteral("Файл «%1» уже существует. Заменить его?").arg(fileName),
                      Buttons::YesNo) != Answer::Yes)
-        return;
-    if (const Status status = SavePatchFile(fileName, PaneLines(Memo1)); !status.ok())
+        return false;
+    if (const Status status = SavePatchFile(fileName, PaneLines(Memo1)); !status.ok()) {
         dialogs_.Error(status.message());
+        return false;
+    }
+    patchDirty_ = false;
+    SetStatus(0, fileName);
+    return true;
 }
 
 void TForm1::Apply1Click() {
@@ -293,6 +384,7 @@ void TForm1::Button2Click() {
         counts = FillPicturesWithFF(session_, lines, BarSink(ProgressBar1));
         session_.Pictures = std::move(kept);
         AppendToPane(Memo1, lines);
+        if (!lines.isEmpty()) patchSource_ = PatchSource{Edit4->text(), settings_.ModelAndVersion};
         ProgressBar1->setValue(0);
     });
     SetStatus(1, FillCountsText(counts));

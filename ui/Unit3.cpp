@@ -128,6 +128,16 @@ TForm3::TForm3(Settings& settings, Prompt& prompt, QWidget* parent)
     PlainPatchBox->setObjectName(QStringLiteral("PlainPatchBox"));
     AuthorName = MakeEdit(GroupBox4, "AuthorName");
     LetGrow(AuthorName);
+    KeepDepthAndCompressionBox =
+        new QCheckBox(tr("Загруженная картинка сохраняет глубину и сжатие"), GroupBox4);
+    KeepDepthAndCompressionBox->setObjectName(QStringLiteral("KeepDepthAndCompressionBox"));
+    KeepDepthAndCompressionBox->setToolTip(
+        tr("Иначе картинка из файла становится 16-битной сжатой (монохромная — 1-битной)"));
+    AskSizeChangeBox =
+        new QCheckBox(tr("Спрашивать, если размер заменяемой картинки меняется"), GroupBox4);
+    AskSizeChangeBox->setObjectName(QStringLiteral("AskSizeChangeBox"));
+    AskSizeChangeBox->setToolTip(
+        tr("Картинку больше наибольшего размера программа не заменяет, не спросив"));
     auto* programGrid = new QGridLayout(GroupBox4);
     programGrid->addWidget(MakeLabel(QStringLiteral("Длина строки патча"), PatchMaxLengthEdit), 0,
                            0);
@@ -135,6 +145,8 @@ TForm3::TForm3(Settings& settings, Prompt& prompt, QWidget* parent)
     programGrid->addWidget(PlainPatchBox, 0, 2);
     programGrid->addWidget(MakeLabel(QStringLiteral("Имя автора патча"), AuthorName), 1, 0);
     programGrid->addWidget(AuthorName, 1, 1, 1, 2);
+    programGrid->addWidget(KeepDepthAndCompressionBox, 2, 0, 1, 3);
+    programGrid->addWidget(AskSizeChangeBox, 3, 0, 1, 3);
 
     Button1 = new QPushButton(QStringLiteral("ОК"), this);
     Button1->setObjectName(QStringLiteral("Button1"));
@@ -203,6 +215,8 @@ void TForm3::FormShow() {
     PatchMaxLengthEdit->setText(QString::number(s.PatchMaxLength));
     PlainPatchBox->setChecked(s.PlainPatch);
     AuthorName->setText(s.AuthorName);
+    KeepDepthAndCompressionBox->setChecked(s.KeepDepthAndCompression);
+    AskSizeChangeBox->setChecked(s.AskSizeChange);
     sPITAdrEdit->setText(Hex6(s.sPITAdr));
     ExtPITAdrEdit->setText(Hex6(s.ExtPITAdr));
     // Without an sPIT structure the tables cannot be walked.
@@ -239,6 +253,8 @@ void TForm3::Button1Click() {
         return;
     s.PlainPatch = PlainPatchBox->isChecked();
     s.AuthorName = AuthorName->text();
+    s.KeepDepthAndCompression = KeepDepthAndCompressionBox->isChecked();
+    s.AskSizeChange = AskSizeChangeBox->isChecked();
     if (!hex(sPITAdrEdit, s.sPITAdr) || !hex(ExtPITAdrEdit, s.ExtPITAdr)) return;
     s.SearchType = RadioGroup1ItemIndex() > 0;
 }

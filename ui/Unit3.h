@@ -58,6 +58,8 @@ class TForm3 : public QDialog {
     QLineEdit* PatchMaxLengthEdit;
     QCheckBox* PlainPatchBox;
     QLineEdit* AuthorName;
+    QCheckBox* KeepDepthAndCompressionBox;
+    QCheckBox* AskSizeChangeBox;
     QPushButton* Button1;
     QPushButton* Button2;
     QPushButton* SetDefault;

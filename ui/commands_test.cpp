@@ -149,17 +149,22 @@ void CommandsTest::replaceAndChangeDepth() {
             QCOMPARE(p.DecodedBitmap.size(), QSize(6, 5));
         }
     }
-    // "2 bit" is refused; the controls return to the picture's type.
-    const auto before = WorkCopy(w);
+    // "2 bit" with the compress box ticked encodes plain 2-bit, clears the
+    // box and says why, without a question; ticking the box again keeps it.
     run.dialogs.prompt().Clear();
     w.SetRadioGroup1ItemIndex(1);
-    QCOMPARE(LastBox(run).caption, QStringLiteral("Предупреждение"));
-    QCOMPARE(LastBox(run).text, QStringLiteral("Пока не поддерживается!"));
-    QCOMPARE(run.dialogs.prompt().shown().size(), std::size_t{1});
-    QCOMPARE(w.RadioGroup1ItemIndex(), 4);
-    QVERIFY(w.CheckBox3->isChecked());
-    QCOMPARE(int(p.Type()), 0x88);
-    QVERIFY(WorkIs(w, before));
+    for (int tick = 0; tick < 2; ++tick) {
+        QCOMPARE(int(p.Type()), 0x03);
+        QCOMPARE(int(w.session().image().WorkImage()[p.RecordPos + 2]), 0x03);
+        QCOMPARE(Cell(w, 1, ColDepth), QStringLiteral("2"));
+        QVERIFY(Cell(w, 1, ColCompressed).isEmpty());
+        QCOMPARE(w.RadioGroup1ItemIndex(), 1);
+        QVERIFY(!w.CheckBox3->isChecked());
+        QCOMPARE(w.StatusText(2), QStringLiteral("Сжатие 2-битных картинок не поддерживается: "
+                                                 "картинка сохранена без сжатия"));
+        w.CheckBox3->setChecked(true);
+    }
+    QVERIFY(run.dialogs.prompt().shown().empty());
 
     // A depth whose data finds no place: the picture keeps its type and the
     // controls show it.
@@ -295,7 +300,7 @@ void CommandsTest::generateSaveAndApply() {
     QVERIFY(lines[3 + dataLines(p1)].startsWith(recordLine(p2)));
     w.settings().PlainPatch = false;
 
-    // Only the selected rows; an unmodified selection gives the author line.
+    // Only the selected rows; an unmodified selection makes no patch.
     run.dialogs.prompt().Script({Answer::Yes, Answer::Yes});
     w.EditDelete1Execute();
     w.CheckBox2->setChecked(true);
@@ -307,7 +312,9 @@ void CommandsTest::generateSaveAndApply() {
     w.EditDelete1Execute();
     Select(w, {0});
     w.MakePatchClick();
-    QCOMPARE(PaneLines(w), QStringList{author});
+    QVERIFY(w.Memo1->toPlainText().isEmpty());
+    QCOMPARE(w.StatusText(2),
+             QStringLiteral("Среди выделенных строк нет изменённых картинок: патч не создан"));
     w.CheckBox2->setChecked(false);
 
     // Copy, then save as a file: Windows-1251 with CR LF after every line.
@@ -383,7 +390,12 @@ void CommandsTest::batchLoad() {
     QSignalSpy changed(&v.model(), &QAbstractItemModel::dataChanged);
     run.dialogs.openFilesAnswers.push_back(files);
     v.BatchLoad1Execute();
-    QCOMPARE(v.StatusText(2), QStringLiteral("Удачно заменено 2 картинок из 6 выбранных"));
+    // The files that match no picture are named; both pictures took the
+    // files' size.
+    const QString report = QStringLiteral(
+        "Удачно заменено 2 картинок из 6 выбранных; нет такой картинки: PIT_12.bmp, "
+        "PIT_66001G.bmp, PIT_ABCDEF.bmp, foreign.bmp; размер изменён: 2");
+    QCOMPARE(v.StatusText(2), report);
     QCOMPARE(v.StatusText(0), files.first());
     QCOMPARE(changed.size(), 2);
     for (int row = 0; row < int(v.session().Rows.size()); ++row)
@@ -401,7 +413,7 @@ void CommandsTest::batchLoad() {
     QCOMPARE(LastBox(run).caption, QStringLiteral("Ошибка"));
     QCOMPARE(Cell(v, 3, ColModified), kYes);
     QVERIFY(Cell(v, 4, ColModified).isEmpty());
-    QCOMPARE(v.StatusText(2), QStringLiteral("Удачно заменено 2 картинок из 6 выбранных"));
+    QCOMPARE(v.StatusText(2), report);
 }
 
 void CommandsTest::fillAndRowCommandsAfterIt() {

@@ -1,0 +1,122 @@
+#include "patch/replacement_size.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QImageReader>
+
+#include "patch/batch_replace.h"
+#include "picture/picture.h"
+#include "session/flash_session.h"
+#include "settings/settings.h"
+
+namespace vorlix {
+
+namespace {
+
+QString Tr(const char* text) { return QCoreApplication::translate("ReplacementSize", text); }
+
+QString SizeText(QSize size) {
+    return QStringLiteral("%1×%2").arg(size.width()).arg(size.height());
+}
+
+QString Name(const QString& file) { return QFileInfo(file).fileName(); }
+
+// A batch question lists at most this many files, then how many more.
+constexpr int kListedFiles = 15;
+
+QString TooLargeConsequence() {
+    return Tr(
+        "После применения патча программа не найдёт в прошивке картинку больше "
+        "наибольшего размера: в списке станет на одну строку меньше.");
+}
+
+}  // namespace
+
+QSize PictureFileSize(const QString& file) {
+    QImageReader reader(file);
+    const QSize declared = reader.size();
+    if (declared.isValid()) return declared;
+    // Formats whose header does not tell the size are read whole.
+    QImage image;
+    return reader.read(&image) ? image.size() : QSize();
+}
+
+std::optional<SizeWarning> CheckReplacementSize(const Picture& picture, const QString& file,
+                                                const Settings& settings) {
+    SizeWarning warning{file, QSize(picture.Width(), picture.Height()), PictureFileSize(file),
+                        QSize(settings.MaxSizeX, settings.MaxSizeY)};
+    if (!warning.newSize.isValid() || warning.newSize.isEmpty() ||
+        (!warning.Changed() && !warning.TooLarge()))
+        return std::nullopt;
+    return warning;
+}
+
+bool AsksBeforeReplacing(const SizeWarning& warning, const Settings& settings) {
+    return warning.TooLarge() || (warning.Changed() && settings.AskSizeChange);
+}
+
+std::vector<SizeWarning> BatchSizeQuestions(const FlashSession& session, const QStringList& files) {
+    std::vector<SizeWarning> warnings;
+    const std::vector<int> rows = MatchBatchFiles(session, files);
+    for (qsizetype k = 0; k < files.size(); ++k) {
+        const Picture* picture = session.PictureOfRow(rows[static_cast<std::size_t>(k)]);
+        if (!picture) continue;
+        const std::optional<SizeWarning> warning =
+            CheckReplacementSize(*picture, files[k], session.settings());
+        if (warning && AsksBeforeReplacing(*warning, session.settings()))
+            warnings.push_back(*warning);
+    }
+    return warnings;
+}
+
+QString SizeQuestionCaption() { return Tr("Подтверждение замены картинки"); }
+
+QString SingleSizeQuestion(const SizeWarning& w) {
+    QString text;
+    if (w.TooLarge()) {
+        text = Tr("Картинка в файле «%1» имеет размер %2, а наибольший размер картинки для "
+                  "этой модели — %3.")
+                   .arg(Name(w.file), SizeText(w.newSize), SizeText(w.maxSize)) +
+               QLatin1Char('\n') + TooLargeConsequence() + QLatin1Char('\n');
+        if (w.Changed())
+            text +=
+                Tr("Сейчас картинка имеет размер %1.").arg(SizeText(w.oldSize)) + QLatin1Char('\n');
+    } else {
+        text = Tr("Картинка в файле «%1» имеет размер %2, а заменяемая картинка — %3.\n"
+                  "Телефон рисует большинство картинок в отведённом им месте экрана.")
+                   .arg(Name(w.file), SizeText(w.newSize), SizeText(w.oldSize)) +
+               QLatin1Char('\n');
+    }
+    return text + Tr("Заменить картинку?");
+}
+
+QString SizeWarningList(const std::vector<SizeWarning>& warnings) {
+    QStringList lines;
+    bool tooLarge = false;
+    for (std::size_t i = 0; i < warnings.size(); ++i) {
+        const SizeWarning& w = warnings[i];
+        tooLarge = tooLarge || w.TooLarge();
+        if (i >= kListedFiles) continue;
+        QString line =
+            Tr("%1: %2 вместо %3").arg(Name(w.file), SizeText(w.newSize), SizeText(w.oldSize));
+        if (w.TooLarge()) line += Tr(", больше наибольшего %1").arg(SizeText(w.maxSize));
+        lines << line;
+    }
+    if (warnings.size() > kListedFiles)
+        lines << Tr("и ещё файлов: %1").arg(warnings.size() - kListedFiles);
+    if (tooLarge) lines << TooLargeConsequence();
+    return lines.join(QLatin1Char('\n'));
+}
+
+QString BatchSizeQuestion(const std::vector<SizeWarning>& warnings) {
+    return Tr("Размер картинок в этих файлах не подходит:") + QLatin1Char('\n') +
+           SizeWarningList(warnings) + QStringLiteral("\n\n") +
+           Tr("«Да» — заменить все картинки, «Нет» — пропустить эти файлы, «Отмена» — не "
+              "заменять ничего.");
+}
+
+QString SizeChangeNote(const SizeWarning& w) {
+    return Tr("Размер картинки изменён: %1 → %2").arg(SizeText(w.oldSize), SizeText(w.newSize));
+}
+
+}  // namespace vorlix

@@ -1,0 +1,53 @@
+// The main window's keyboard: the file commands and the patch commands
+// that users reach for most, each named in its control's hint.
+#include <QAction>
+#include <QKeySequence>
+#include <QPushButton>
+#include <QToolButton>
+
+#include "ui/Unit1.h"
+
+namespace vorlix {
+
+namespace {
+
+// "hint (Ctrl+S)", the shortcut in the platform's own spelling.
+QString WithShortcut(const QString& hint, const QKeySequence& keys) {
+    return QStringLiteral("%1 (%2)").arg(hint, keys.toString(QKeySequence::NativeText));
+}
+
+}  // namespace
+
+void TForm1::CreateShortcuts() {
+    const auto command = [this](const char* name, const QString& caption,
+                                const QKeySequence& keys) {
+        auto* action = new QAction(caption, this);
+        action->setObjectName(QLatin1String(name));
+        action->setShortcut(keys);
+        action->setShortcutContext(Qt::WindowShortcut);
+        addAction(action);
+        return action;
+    };
+    FileOpen1 = command("FileOpen1", Open->text(), QKeySequence(Qt::CTRL | Qt::Key_O));
+    FileRefresh1 = command("FileRefresh1", Refresh->text(), QKeySequence(Qt::Key_F5));
+    FileClose1 = command("FileClose1", Close->text(), QKeySequence(Qt::CTRL | Qt::Key_W));
+    FileExit1 = command("FileExit1", tr("Выход"), QKeySequence(Qt::CTRL | Qt::Key_Q));
+    connect(FileOpen1, &QAction::triggered, this, &TForm1::OpenClick);
+    connect(FileRefresh1, &QAction::triggered, this, &TForm1::RefreshClick);
+    connect(FileClose1, &QAction::triggered, this, &TForm1::CloseClick);
+    connect(FileExit1, &QAction::triggered, this, &QWidget::close);
+
+    Open->setToolTip(WithShortcut(tr("Открыть FullFlash"), FileOpen1->shortcut()));
+    Refresh->setToolTip(
+        WithShortcut(tr("Перечитать картинки, отменив все изменения"), FileRefresh1->shortcut()));
+    Close->setToolTip(WithShortcut(tr("Закрыть FullFlash"), FileClose1->shortcut()));
+
+    SavePatch1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    GeneratePatch1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_G));
+    for (QAction* action : {SavePatch1, GeneratePatch1}) {
+        action->setShortcutContext(Qt::WindowShortcut);
+        action->setToolTip(WithShortcut(action->toolTip(), action->shortcut()));
+    }
+}
+
+}  // namespace vorlix

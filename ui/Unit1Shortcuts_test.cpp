@@ -1,0 +1,72 @@
+// Every shortcut of the window, pressed as a user presses it, and the
+// drop-down arrow of the recent files.
+#include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QTest>
+#include <QToolButton>
+#include <QTreeView>
+
+#include "ui/picture_list_model.h"
+#include "ui/ui_test_support.h"
+
+using namespace vorlix;
+
+class Unit1ShortcutsTest : public QObject {
+    Q_OBJECT
+  private slots:
+    void everyShortcutAndTheRecentArrow();
+};
+
+void Unit1ShortcutsTest::everyShortcutAndTheRecentArrow() {
+    TestFolder folder;
+    const QString flash = folder.Write(FlashBuilder::SampleC55(), QStringLiteral("s.fls"));
+    // A firmware known already: no settings dialog takes the focus.
+    folder.Store(QStringLiteral("C55v50"), QStringLiteral("Default"), QStringLiteral("1"));
+    ProgramRun run(folder.Ini());
+    TForm1& w = run.Start();
+    w.show();
+    w.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    const auto press = [&](QWidget* focus, Qt::Key key, Qt::KeyboardModifiers modifiers) {
+        focus->setFocus();
+        QTest::keyClick(focus, key, modifiers);
+    };
+    QVERIFY(!w.RecentFiles->isEnabled());  // no recent file yet
+
+    run.dialogs.openAnswers.push_back(flash);
+    press(w.ListView1, Qt::Key_O, Qt::ControlModifier);
+    QVERIFY(WaitForSearch(w));
+    QCOMPARE(w.Edit4->text(), flash);
+    press(w.ListView1, Qt::Key_A, Qt::ControlModifier);
+    QCOMPARE(int(w.SelectedRows().size()), w.model().rowCount());
+    w.Memo1->setPlainText(QStringLiteral("; mine"));
+    press(w.Memo1, Qt::Key_A, Qt::ControlModifier);
+    QCOMPARE(w.Memo1->textCursor().selectedText(), w.Memo1->toPlainText());
+    press(w.ListView1, Qt::Key_G, Qt::ControlModifier);
+    QCOMPARE(w.StatusText(2), QStringLiteral("Нет изменённых картинок: патч не создан"));
+    run.dialogs.saveAnswers.push_back({folder.dir.filePath(QStringLiteral("mine")), 0});
+    press(w.ListView1, Qt::Key_S, Qt::ControlModifier);
+    QVERIFY(QFile::exists(folder.dir.filePath(QStringLiteral("mine.vkp"))));
+    run.dialogs.prompt().Script({Answer::Yes, Answer::Yes});
+    press(w.ListView1, Qt::Key_F5, Qt::NoModifier);
+    QCOMPARE(run.dialogs.prompt().shown().back().caption,
+             QStringLiteral("Подтверждение обновления"));
+    QVERIFY(WaitForSearch(w));
+    press(w.ListView1, Qt::Key_W, Qt::ControlModifier);
+    QVERIFY(w.Edit4->text().isEmpty());
+
+    // The arrow beside "Otevřít FF" drops the recent files down; an entry
+    // opens its file.
+    QVERIFY(w.RecentFiles->isVisible() && w.RecentFiles->isEnabled());
+    QCOMPARE(w.RecentFiles->menu(), w.PopupMenu2);
+    w.RecentFiles->menu()->actions().at(0)->trigger();
+    QTRY_COMPARE(w.Edit4->text(), flash);
+    QVERIFY(WaitForSearch(w));
+
+    press(w.ListView1, Qt::Key_Q, Qt::ControlModifier);
+    QVERIFY(!w.isVisible());
+}
+
+QTEST_MAIN(Unit1ShortcutsTest)
+#include "Unit1Shortcuts_test.moc"
