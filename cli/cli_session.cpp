@@ -94,7 +94,10 @@ Status CliSession::LoadPatchValues() {
     step(values.Int("PatchMaxLength", "27", s.PatchMaxLength));
     step(values.Text("AuthorName", QString(), s.AuthorName));
     step(values.Bool("KeepDepthAndCompression", "0", s.KeepDepthAndCompression));
-    step(values.Bool("AskSizeChange", "0", s.AskSizeChange));
+    // A size change is the window's question; the command line reports it
+    // in its closing line and asks only about pictures too large to be
+    // found again.
+    s.AskSizeChange = false;
     return status;
 }
 

@@ -123,7 +123,7 @@ Status Settings::LoadProgramSettings() {
     program.Int("PatchMaxLength", "27", PatchMaxLength);
     program.Text("AuthorName", QString(), AuthorName);
     program.Bool("KeepDepthAndCompression", "0", KeepDepthAndCompression);
-    program.Bool("AskSizeChange", "0", AskSizeChange);
+    program.Bool("AskSizeChange", "1", AskSizeChange);
     return program.status();
 }
 
@@ -198,7 +198,7 @@ Status Settings::ResetProgramSettings() {
     program.Write("PlainPatch", QStringLiteral("0"));
     program.Write("AuthorName", QString());
     program.Write("KeepDepthAndCompression", QStringLiteral("0"));
-    program.Write("AskSizeChange", QStringLiteral("0"));
+    program.Write("AskSizeChange", QStringLiteral("1"));
     return program.status();
 }
 

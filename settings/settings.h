@@ -105,9 +105,10 @@ public:
     // compression) where an encoder for it exists, instead of becoming
     // 16-bit compressed. Off: the usual rule.
     bool KeepDepthAndCompression = false;
-    // A replacement of another size than the picture's asks first; off, it
-    // is only reported. A picture larger than MaxSizeX x MaxSizeY always asks.
-    bool AskSizeChange = false;
+    // A replacement of another size than the picture's asks first (the
+    // phone draws most pictures into a fixed place); off, it is only
+    // reported. A picture larger than MaxSizeX x MaxSizeY always asks.
+    bool AskSizeChange = true;
 
     // Every error status of the loads, saves and resets below has already
     // been shown to the user through the prompt (caption "Ошибка"); callers

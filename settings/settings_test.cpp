@@ -192,16 +192,18 @@ TEST_F(SettingsTest, StoreKeepsSubKeysApartAndReportsRefusals) {
     EXPECT_EQ(prompt.shown().back().caption, kCaptionError);
 }
 
-// The replacement settings read "0" (the usual rule) when absent, and are
-// saved and reset like every program value.
+// Absent, a loaded picture takes the usual type and a size change asks;
+// both are saved and reset like every program value.
 TEST_F(SettingsTest, ReplacementSettings) {
     ASSERT_TRUE(settings.LoadProgramSettings().ok());
-    EXPECT_EQ(Get("", "KeepDepthAndCompression") + Get("", "AskSizeChange"), "00");
-    settings.KeepDepthAndCompression = settings.AskSizeChange = true;
+    EXPECT_EQ(Get("", "KeepDepthAndCompression") + Get("", "AskSizeChange"), "01");
+    settings.KeepDepthAndCompression = true;
+    settings.AskSizeChange = false;
     ASSERT_TRUE(settings.SaveProgramSettings().ok());
-    EXPECT_EQ(Get("", "KeepDepthAndCompression") + Get("", "AskSizeChange"), "11");
+    EXPECT_EQ(Get("", "KeepDepthAndCompression") + Get("", "AskSizeChange"), "10");
     ASSERT_TRUE(settings.ResetProgramSettings().ok() && settings.LoadProgramSettings().ok());
-    EXPECT_FALSE(settings.KeepDepthAndCompression || settings.AskSizeChange);
+    EXPECT_FALSE(settings.KeepDepthAndCompression);
+    EXPECT_TRUE(settings.AskSizeChange);
 }
 
 }  // namespace

@@ -152,13 +152,15 @@ void Unit1UnsavedTest::sizeQuestionsAndNothingToActOn() {
     QCOMPARE(t.prompt.questions(), 0);
 
     // Row 1 is 3 x 2, the C55's largest 101 x 80. Too large asks (No keeps
-    // the picture); another size is only named until AskSizeChange is set.
+    // the picture); another size asks too, and is only named once
+    // AskSizeChange is switched off.
     t.prompt.Script({Answer::No, Answer::Yes});
     t.Load(1, {120, 90});
     QVERIFY(
         t.Last().startsWith(QStringLiteral("Подтверждение замены картинки: Картинка в файле "
                                            "«r.bmp» имеет размер 120×90")));
     QVERIFY(!t.w.HasModifiedPictures());
+    t.w.settings().AskSizeChange = false;
     t.Load(1, {6, 5});
     QCOMPARE(t.w.StatusText(2), QStringLiteral("Размер картинки изменён: 3×2 → 6×5"));
     t.w.settings().AskSizeChange = true;

@@ -31,8 +31,11 @@ QString Cell(TForm1& w, int row, int column) { return w.session().Rows.at(row)[c
 Picture& Pic(TForm1& w, int row) { return *w.session().PictureOfRow(row); }
 
 // Opens `path` in a fresh window; a new firmware's settings dialog is accepted.
+// These commands replace pictures by files of other sizes on purpose; the
+// question a size change asks has tests of its own.
 TForm1& Opened(ProgramRun& run, const QString& path) {
     TForm1& w = run.Start();
+    w.settings().AskSizeChange = false;
     run.dialogs.modalSteps.push_back([](QDialog& d) { d.accept(); });
     w.OpenFullFlash(path);
     if (!WaitForSearch(w)) qFatal("search did not end");
