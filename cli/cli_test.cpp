@@ -242,7 +242,7 @@ TEST_F(CliTest, ApplyAsksOnMismatchAndNeverWritesTheFlash) {
 
     WriteAll(Path("bad.vkp"), "; header\r\n660110: 0A0 0B0\r\n");
     EXPECT_EQ(Run({"apply", demo_, Path("bad.vkp")}), kExitError);
-    EXPECT_TRUE(Err().contains("Ошибка: Данные патча имеют нечётную длину"));
+    EXPECT_TRUE(Err().contains("bad.vkp:2:9: нечётное число шестнадцатеричных цифр")) << Err();
     EXPECT_EQ(Run({"apply", demo_, Path("missing.vkp")}), kExitError);
 }
 

@@ -30,6 +30,8 @@ class QTreeView;
 
 namespace vorlix {
 
+enum class PatchDirection;
+
 class PictureListModel;
 class PreviewPane;
 class TForm3;
@@ -116,6 +118,7 @@ class TForm1 : public QMainWindow {
     void SavePatch1Execute();
     void BatchLoad1Execute();
     void Apply1Click();
+    void Undo1Click();
     void Button2Click();
     void ReCreateClick();
     // The folder that pictures saved under automatic names go to: the
@@ -176,6 +179,7 @@ class TForm1 : public QMainWindow {
     QAction* Batch1;
     QAction* Save1;
     QAction* Apply1;
+    QAction* Undo1;
     QSplitter* Splitter1;
     QPlainTextEdit* Memo1;
     QProgressBar* ProgressBar1;
@@ -212,6 +216,8 @@ class TForm1 : public QMainWindow {
     void ShowSearchCounts();
     void SetOpenPath(const QString& path);
     QColor Frame() const;
+    // Apply and undo: the chosen patch files, all or nothing.
+    void RunPatchFiles(PatchDirection direction);
 
     Settings& settings_;
     UserDialogs& dialogs_;

@@ -352,7 +352,7 @@ void CommandsTest::generateSaveAndApply() {
     w.RefreshClick();
     QVERIFY(WaitForSearch(w));
     run.dialogs.prompt().Clear();
-    run.dialogs.openAnswers.push_back(patch + ".vkp");
+    run.dialogs.openFilesAnswers.push_back({patch + ".vkp"});
     w.Apply1Click();
     QCOMPARE(run.dialogs.fileDialogsShown.back().filter,
              QStringLiteral("*.vkp (*.vkp);;*.* (*.*)"));
@@ -360,9 +360,10 @@ void CommandsTest::generateSaveAndApply() {
     QVERIFY(WorkIs(w, expected));
 
     // A refused file changes nothing.
-    run.dialogs.openAnswers = {WriteText(folder.dir.filePath("odd.vkp"), "000100: 0A0 0C0\r\n")};
+    run.dialogs.openFilesAnswers = {{WriteText(folder.dir.filePath("odd.vkp"), "000100: 0A0 0C0\r\n")}};
     w.Apply1Click();
-    QCOMPARE(LastBox(run).text, kOddLengthMessage);
+    QCOMPARE(LastBox(run).text,
+             QStringLiteral("«odd.vkp», строка 1, столбец 9: нечётное число шестнадцатеричных цифр"));
     QVERIFY(WorkIs(w, expected));
 }
 
