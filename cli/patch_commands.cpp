@@ -47,7 +47,8 @@ bool ReadPatchSources(QIODevice& err, const QStringList& files, std::vector<Patc
     return true;
 }
 
-void WritePatchProblems(QIODevice& err, const PatchCheck& check, std::span<const PatchSource> sources) {
+void WritePatchProblems(QIODevice& err, const PatchCheck& check,
+                        std::span<const PatchSource> sources) {
     for (const PatchProblem& p : check.errors) WriteLine(err, ProblemLine(p, sources, false));
     for (const PatchProblem& p : check.warnings) WriteLine(err, ProblemLine(p, sources, true));
 }
@@ -70,7 +71,8 @@ int ParseCommand(const CliContext& cx, const QStringList& files) {
         for (const VkpDiagnostic& d : file.errors) lines.push_back({{0, d.at, d.message}, false});
         for (const VkpDiagnostic& d : file.warnings) lines.push_back({{0, d.at, d.message}, true});
         if (file.ok() && file.records.empty()) {
-            lines.push_back({{0, {}, QCoreApplication::translate("Cli", "нет данных патча")}, true});
+            lines.push_back(
+                {{0, {}, QCoreApplication::translate("Cli", "нет данных патча")}, true});
         }
         std::stable_sort(lines.begin(), lines.end(), [](const Line& a, const Line& b) {
             return std::tie(a.problem.at.line, a.problem.at.column) <

@@ -16,7 +16,8 @@ bool ReadPatchSources(QIODevice& err, const QStringList& files, std::vector<Patc
 
 // Writes errors, then warnings, one a line in the compilers' form
 // "FILE:LINE:COL: message" ("FILE: message" for a file as a whole).
-void WritePatchProblems(QIODevice& err, const PatchCheck& check, std::span<const PatchSource> sources);
+void WritePatchProblems(QIODevice& err, const PatchCheck& check,
+                        std::span<const PatchSource> sources);
 
 // "parse PATCH...": every record one line "ADDR OLD NEW" (the file name and
 // a tab first when there are several files); problems to the error stream.

@@ -36,8 +36,8 @@ QString Named(const QString& name, const QString& text) {
     return name.isEmpty() ? text : PatchApply::tr("«%1»: %2").arg(name, text);
 }
 
-void CheckSource(const PatchSource& source, int index, PatchDirection direction, std::int32_t fullFlash,
-                 PatchCheck& check) {
+void CheckSource(const PatchSource& source, int index, PatchDirection direction,
+                 std::int32_t fullFlash, PatchCheck& check) {
     const VkpFile& file = source.file;
     for (const VkpDiagnostic& d : file.errors) check.errors.push_back({index, d.at, d.message});
     for (const VkpDiagnostic& d : file.warnings) check.warnings.push_back({index, d.at, d.message});
@@ -82,7 +82,7 @@ struct Write {
 };
 
 class PatchRun {
-public:
+  public:
     PatchRun(std::span<const PatchSource> sources, PatchDirection direction, FlashImage& image,
              std::int32_t fullFlash, Prompt& prompt)
         : sources_(sources),
@@ -97,7 +97,8 @@ public:
                 if (!source.file.ok() ||
                     !InImage(ImageOffset(r, fullFlash_),
                              static_cast<std::int64_t>(r.CheckedEnd() - r.address)))
-                    return Status::InvalidArgument(PatchApply::tr("Патч не проверен перед применением"));
+                    return Status::InvalidArgument(
+                        PatchApply::tr("Патч не проверен перед применением"));
             }
         }
         // The image the records are compared with, as the run changes it.
@@ -120,7 +121,7 @@ public:
         return Status::Ok();
     }
 
-private:
+  private:
     // The bytes a step writes: apply the new bytes, undo as many of the old
     // bytes (old data may be longer: only what apply wrote is put back).
     std::span<const std::uint8_t> Target(const VkpFile& f, const VkpRecord& r) const {
@@ -132,7 +133,8 @@ private:
         return undo_ ? f.NewBytes(r) : f.OldBytes(r);
     }
     bool Holds(const VkpRecord& r, std::span<const std::uint8_t> bytes) const {
-        return std::memcmp(sequence_.data() + ImageOffset(r, fullFlash_), bytes.data(), bytes.size()) == 0;
+        return std::memcmp(sequence_.data() + ImageOffset(r, fullFlash_), bytes.data(),
+                           bytes.size()) == 0;
     }
 
     Status RunSource(int index, ApplyCounts& counts) {
@@ -148,12 +150,15 @@ private:
 
         bool checking = true;
         if (AlreadyDone(file, steps)) {
-            const QString caption = undo_ ? PatchApply::tr("Патч уже откачен") : PatchApply::tr("Патч уже применён");
+            const QString caption =
+                undo_ ? PatchApply::tr("Патч уже откачен") : PatchApply::tr("Патч уже применён");
             const QString text =
-                undo_ ? PatchApply::tr("Все записи уже содержат данные отката: похоже, патч уже откачен "
-                              "или не применялся. Откатить его ещё раз?")
-                      : PatchApply::tr("Все записи уже содержат новые данные: похоже, патч уже применён. "
-                              "Применить его ещё раз?");
+                undo_ ? PatchApply::tr(
+                            "Все записи уже содержат данные отката: похоже, патч уже откачен "
+                            "или не применялся. Откатить его ещё раз?")
+                      : PatchApply::tr(
+                            "Все записи уже содержат новые данные: похоже, патч уже применён. "
+                            "Применить его ещё раз?");
             if (prompt_.Ask(caption, Named(source.name, text), Buttons::YesNo) != Answer::Yes) {
                 ++counts.skippedFiles;
                 return Status::Ok();
@@ -184,7 +189,8 @@ private:
     // patch whose old and new bytes agree throughout changes nothing and is
     // simply run).
     bool AlreadyDone(const VkpFile& file, const std::vector<const VkpRecord*>& steps) const {
-        if (!steps.front()->Has(undo_ ? kWarnIfOldExistOnUndo : kWarnIfNewExistOnApply)) return false;
+        if (!steps.front()->Has(undo_ ? kWarnIfOldExistOnUndo : kWarnIfNewExistOnApply))
+            return false;
         bool changes = false;
         for (const VkpRecord* r : steps) {
             const std::span<const std::uint8_t> target = Target(file, *r);
@@ -197,7 +203,9 @@ private:
     }
 
     QString MismatchQuestion(const PatchSource& source, const VkpRecord& r) const {
-        if (undo_) return Located(source.name, r.at.line, PatchApply::tr("Данные патча не совпадают. Откатывать патч?"));
+        if (undo_)
+            return Located(source.name, r.at.line,
+                           PatchApply::tr("Данные патча не совпадают. Откатывать патч?"));
         // One patch applied asks as the command always has.
         if (sources_.size() == 1) return kMismatchQuestion;
         return Located(source.name, r.at.line, kMismatchQuestion);
@@ -220,7 +228,8 @@ PatchCheck CheckPatches(std::span<const PatchSource> sources, PatchDirection dir
     for (std::size_t i = 0; i < sources.size(); ++i)
         CheckSource(sources[i], static_cast<int>(i), direction, fullFlash, check);
     auto order = [](const PatchProblem& a, const PatchProblem& b) {
-        return std::tie(a.source, a.at.line, a.at.column) < std::tie(b.source, b.at.line, b.at.column);
+        return std::tie(a.source, a.at.line, a.at.column) <
+               std::tie(b.source, b.at.line, b.at.column);
     };
     std::stable_sort(check.errors.begin(), check.errors.end(), order);
     std::stable_sort(check.warnings.begin(), check.warnings.end(), order);
@@ -241,11 +250,12 @@ QString PatchProblemText(const PatchProblem& problem, std::span<const PatchSourc
                                 .arg(problem.message);
 }
 
-QString PatchProblemsText(std::span<const PatchProblem> problems, std::span<const PatchSource> sources,
-                          int shown) {
+QString PatchProblemsText(std::span<const PatchProblem> problems,
+                          std::span<const PatchSource> sources, int shown) {
     QStringList lines;
     const int n = static_cast<int>(problems.size());
-    for (int i = 0; i < n && i < shown; ++i) lines << PatchProblemText(problems[static_cast<std::size_t>(i)], sources);
+    for (int i = 0; i < n && i < shown; ++i)
+        lines << PatchProblemText(problems[static_cast<std::size_t>(i)], sources);
     if (n > shown) lines << PatchApply::tr("… и ещё %1").arg(n - shown);
     return lines.join(QLatin1Char('\n'));
 }
@@ -267,12 +277,13 @@ Status ApplyPatchSources(std::span<const PatchSource> sources, PatchDirection di
         prompt.Error(text);
         return Status::InvalidArgument(text);
     }
-    if (!check.warnings.empty()) prompt.Tell(kCaptionWarning, PatchProblemsText(check.warnings, sources));
+    if (!check.warnings.empty())
+        prompt.Tell(kCaptionWarning, PatchProblemsText(check.warnings, sources));
     return RunPatches(sources, direction, image, fullFlash, prompt, counts);
 }
 
-Status ApplyPatchFiles(FlashSession& session, const QStringList& fileNames, PatchDirection direction,
-                       Prompt& prompt, ApplyCounts* counts) {
+Status ApplyPatchFiles(FlashSession& session, const QStringList& fileNames,
+                       PatchDirection direction, Prompt& prompt, ApplyCounts* counts) {
     std::vector<PatchSource> sources(static_cast<std::size_t>(fileNames.size()));
     for (qsizetype i = 0; i < fileNames.size(); ++i) {
         PatchSource& source = sources[static_cast<std::size_t>(i)];
@@ -282,8 +293,8 @@ Status ApplyPatchFiles(FlashSession& session, const QStringList& fileNames, Patc
             return status;
         }
     }
-    return ApplyPatchSources(sources, direction, session.image(), session.settings().FullFlash, prompt,
-                             counts);
+    return ApplyPatchSources(sources, direction, session.image(), session.settings().FullFlash,
+                             prompt, counts);
 }
 
 Status ApplyPatchFile(FlashSession& session, const QString& fileName, Prompt& prompt,

@@ -18,7 +18,8 @@ class FlashSession;
 
 inline const QString kUnequalLengthsMessage =
     QStringLiteral("Данные патча и данные для отката имеют различную длину");
-inline const QString kMismatchQuestion = QStringLiteral("Данные отката не совпадают. Применять патч?");
+inline const QString kMismatchQuestion =
+    QStringLiteral("Данные отката не совпадают. Применять патч?");
 
 enum class PatchDirection { Apply, Undo };
 
@@ -48,21 +49,21 @@ struct PatchCheck {
 // (addresses are file offsets: the image offset is `fullFlash` plus the
 // address), for undo records without old data, and for apply a warning
 // listing the records written without a check.
-[[nodiscard]] PatchCheck CheckPatches(std::span<const PatchSource> sources, PatchDirection direction,
-                                      std::int32_t fullFlash);
+[[nodiscard]] PatchCheck CheckPatches(std::span<const PatchSource> sources,
+                                      PatchDirection direction, std::int32_t fullFlash);
 
 // "«name», строка L, столбец C: message", without the name for a source
 // that has none and without line and column for the file as a whole.
 QString PatchProblemText(const PatchProblem& problem, std::span<const PatchSource> sources);
 // The problems one a line, the first `shown` of them and a count of the rest.
-QString PatchProblemsText(std::span<const PatchProblem> problems, std::span<const PatchSource> sources,
-                          int shown = 20);
+QString PatchProblemsText(std::span<const PatchProblem> problems,
+                          std::span<const PatchSource> sources, int shown = 20);
 
 struct ApplyCounts {
-    int entries = 0;          // records written
-    std::int64_t bytes = 0;   // bytes written
-    bool checkedAll = true;   // false once a mismatch or a repeat was accepted
-    int skippedFiles = 0;     // files found applied (undone) already and left
+    int entries = 0;         // records written
+    std::int64_t bytes = 0;  // bytes written
+    bool checkedAll = true;  // false once a mismatch or a repeat was accepted
+    int skippedFiles = 0;    // files found applied (undone) already and left
 };
 
 // Runs checked sources over the image, all or nothing. Apply takes the
@@ -82,8 +83,9 @@ struct ApplyCounts {
 
 // The whole command for the window: checks the sources, shows the errors
 // (then nothing is written) or the warnings, each kind in one box, and runs.
-[[nodiscard]] Status ApplyPatchSources(std::span<const PatchSource> sources, PatchDirection direction,
-                                       FlashImage& image, std::int32_t fullFlash, Prompt& prompt,
+[[nodiscard]] Status ApplyPatchSources(std::span<const PatchSource> sources,
+                                       PatchDirection direction, FlashImage& image,
+                                       std::int32_t fullFlash, Prompt& prompt,
                                        ApplyCounts* counts = nullptr);
 // The same for files, in the order given; a file that cannot be read is
 // shown and nothing is applied.

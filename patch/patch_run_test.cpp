@@ -17,14 +17,21 @@ struct RunSession : TestSession {
     Status Run(std::initializer_list<std::pair<const char*, QByteArray>> files,
                PatchDirection direction = PatchDirection::Apply) {
         std::vector<PatchSource> sources;
-        for (const auto& [name, text] : files) sources.push_back({QString::fromUtf8(name), ReadVkp(text)});
+        for (const auto& [name, text] : files)
+            sources.push_back({QString::fromUtf8(name), ReadVkp(text)});
         return ApplyPatchSources(sources, direction, image(), settings.FullFlash, prompt, &counts);
     }
     std::string Work(std::int32_t pos = 0x812345, int n = 4) {
-        return QByteArray(reinterpret_cast<const char*>(work() + pos), n).toHex().toUpper().toStdString();
+        return QByteArray(reinterpret_cast<const char*>(work() + pos), n)
+            .toHex()
+            .toUpper()
+            .toStdString();
     }
     std::string Usage(std::int32_t pos = 0x812345, int n = 4) {
-        return QByteArray(reinterpret_cast<const char*>(image().UsageMap() + pos), n).toHex().toUpper().toStdString();
+        return QByteArray(reinterpret_cast<const char*>(image().UsageMap() + pos), n)
+            .toHex()
+            .toUpper()
+            .toStdString();
     }
     std::string Shown(std::size_t i) { return prompt.shown().at(i).text.toStdString(); }
     std::string Caption(std::size_t i) { return prompt.shown().at(i).caption.toStdString(); }
@@ -34,7 +41,9 @@ struct RunSession : TestSession {
 
 TEST(PatchRun, FilesApplyInOrderEachRelyingOnTheOnesBefore) {
     RunSession t;
-    ASSERT_TRUE(t.Run({{"a.vkp", "012345: 0A0B 1112"}, {"b.vkp", "012345: 11 21\n012347: 0C0D 3132"}}).ok());
+    ASSERT_TRUE(
+        t.Run({{"a.vkp", "012345: 0A0B 1112"}, {"b.vkp", "012345: 11 21\n012347: 0C0D 3132"}})
+            .ok());
     EXPECT_TRUE(t.prompt.shown().empty());
     EXPECT_EQ(t.Work(), "21123132");
     EXPECT_EQ(t.Usage(0x812344, 6), "FF00000000FF");
@@ -62,13 +71,18 @@ TEST(PatchRun, NothingIsWrittenWhenAnyFileIsRefused) {
         Answer answer;
         std::string box;
     } cases[] = {
-        {"; b\n012347: 0C0 11", Answer::No, "«b.vkp», строка 2, столбец 9: нечётное число шестнадцатеричных цифр"},
-        {"012347: 55 11", Answer::No, "«b.vkp», строка 1: Данные отката не совпадают. Применять патч?"},
+        {"; b\n012347: 0C0 11", Answer::No,
+         "«b.vkp», строка 2, столбец 9: нечётное число шестнадцатеричных цифр"},
+        {"012347: 55 11", Answer::No,
+         "«b.vkp», строка 1: Данные отката не совпадают. Применять патч?"},
         {"; only a comment", Answer::No, "«b.vkp»: нет данных патча"},
         {"{\\rtf1 012347: 0C 11}", Answer::No,
-         "«b.vkp», строка 1, столбец 1: это документ RTF: сохраните его как обычный текст и откройте снова"},
-        {"FFFFFF: 00 01", Answer::No, "«b.vkp», строка 1, столбец 1: данные выходят за пределы образа"},
-        {"7FFFFF: 0A0B 0C", Answer::No, "«b.vkp», строка 1, столбец 1: данные выходят за пределы образа"},
+         "«b.vkp», строка 1, столбец 1: это документ RTF: сохраните его как обычный текст и "
+         "откройте снова"},
+        {"FFFFFF: 00 01", Answer::No,
+         "«b.vkp», строка 1, столбец 1: данные выходят за пределы образа"},
+        {"7FFFFF: 0A0B 0C", Answer::No,
+         "«b.vkp», строка 1, столбец 1: данные выходят за пределы образа"},
         {"-10\n0: 0A 01", Answer::No,
          "«b.vkp», строка 2, столбец 1: адрес со смещением выходит за пределы 0…FFFFFFFF"},
     };
@@ -85,12 +99,16 @@ TEST(PatchRun, NothingIsWrittenWhenAnyFileIsRefused) {
 
 TEST(PatchRun, RecordsWithoutOldDataAreListedInOneWarning) {
     RunSession t;
-    ASSERT_TRUE(t.Run({{"a.vkp", "012345: 01\n012346: 0B 02"}, {"b.vkp", "; x\n012347: 03\n012348: 04"}}).ok());
+    ASSERT_TRUE(
+        t.Run({{"a.vkp", "012345: 01\n012346: 0B 02"}, {"b.vkp", "; x\n012347: 03\n012348: 04"}})
+            .ok());
     ASSERT_EQ(t.prompt.shown().size(), 1u);
     EXPECT_EQ(t.Caption(0), "Предупреждение");
     EXPECT_EQ(t.Shown(0),
-              "«a.vkp», строка 1, столбец 1: записи без данных отката (1) будут записаны без проверки; строки 1\n"
-              "«b.vkp», строка 2, столбец 1: записи без данных отката (2) будут записаны без проверки; строки 2, 3");
+              "«a.vkp», строка 1, столбец 1: записи без данных отката (1) будут записаны без "
+              "проверки; строки 1\n"
+              "«b.vkp», строка 2, столбец 1: записи без данных отката (2) будут записаны без "
+              "проверки; строки 2, 3");
     EXPECT_EQ(t.Work(0x812345, 4), "01020304");
 
     RunSession quiet;
@@ -105,8 +123,9 @@ TEST(PatchRun, AFileAlreadyAppliedIsLeftUnlessConfirmed) {
     ASSERT_TRUE(no.Run({{"a.vkp", applied}, {"b.vkp", "012347: 0C 11"}}).ok());
     ASSERT_EQ(no.prompt.shown().size(), 1u);
     EXPECT_EQ(no.Caption(0), "Патч уже применён");
-    EXPECT_EQ(no.Shown(0), "«a.vkp»: Все записи уже содержат новые данные: похоже, патч уже применён. "
-                           "Применить его ещё раз?");
+    EXPECT_EQ(no.Shown(0),
+              "«a.vkp»: Все записи уже содержат новые данные: похоже, патч уже применён. "
+              "Применить его ещё раз?");
     EXPECT_EQ(no.counts.skippedFiles, 1);
     EXPECT_EQ(no.Usage(), "FFFF00FF");
 
@@ -120,7 +139,8 @@ TEST(PatchRun, AFileAlreadyAppliedIsLeftUnlessConfirmed) {
     // Switched off, the mismatch question comes instead; a record whose old
     // and new bytes agree changes nothing and asks nothing.
     RunSession off;
-    EXPECT_FALSE(off.Run({{"a.vkp", "#pragma disable warn_if_new_exist_on_apply\n" + applied}}).ok());
+    EXPECT_FALSE(
+        off.Run({{"a.vkp", "#pragma disable warn_if_new_exist_on_apply\n" + applied}}).ok());
     EXPECT_EQ(off.Shown(0), kMismatchQuestion.toStdString());
     RunSession same;
     ASSERT_TRUE(same.Run({{"a.vkp", "012345: 0A0B 0A0B"}}).ok());
@@ -155,17 +175,22 @@ TEST(PatchRun, UndoTakesFilesOutLastFirst) {
 TEST(PatchRun, UndoRefusesRecordsWithoutOldDataAndAsksOnMismatch) {
     RunSession t;
     EXPECT_FALSE(t.Run({{"a.vkp", "012345: 0A 01\n012346: 02"}}, PatchDirection::Undo).ok());
-    EXPECT_EQ(t.Shown(0), "«a.vkp», строка 2, столбец 1: у записи нет данных отката: откатить этот файл нельзя");
+    EXPECT_EQ(
+        t.Shown(0),
+        "«a.vkp», строка 2, столбец 1: у записи нет данных отката: откатить этот файл нельзя");
 
     RunSession ff;  // old_equal_ff gives the old data; disabled undo needs none
     ff.work()[0x812345] = 0x01;
-    ASSERT_TRUE(ff.Run({{"a.vkp", "#pragma enable old_equal_ff\n012345: 01\n#pragma disable undo\n012346: 02"}},
-                       PatchDirection::Undo)
-                    .ok());
+    ASSERT_TRUE(
+        ff.Run({{"a.vkp",
+                 "#pragma enable old_equal_ff\n012345: 01\n#pragma disable undo\n012346: 02"}},
+               PatchDirection::Undo)
+            .ok());
     EXPECT_EQ(ff.Work(), "FF0B0C0D");
 
     RunSession mismatch;
-    EXPECT_EQ(mismatch.Run({{"a.vkp", "012345: 55 01"}}, PatchDirection::Undo).code(), Status::Code::Cancelled);
+    EXPECT_EQ(mismatch.Run({{"a.vkp", "012345: 55 01"}}, PatchDirection::Undo).code(),
+              Status::Code::Cancelled);
     EXPECT_EQ(mismatch.Shown(0), "«a.vkp», строка 1: Данные патча не совпадают. Откатывать патч?");
     EXPECT_EQ(mismatch.Work(), "0A0B0C0D");
 }

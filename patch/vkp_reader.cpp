@@ -96,22 +96,33 @@ constexpr PragmaName kPragmas[] = {
 // count that names no size.
 int DecimalSize(qsizetype digits) {
     switch (digits) {
-        case 1: case 2: case 3: return 1;
-        case 5: return 2;
-        case 8: return 3;
-        case 10: return 4;
-        case 13: return 5;
-        case 15: return 6;
-        case 17: return 7;
-        case 20: return 8;
-        default: return 0;
+        case 1:
+        case 2:
+        case 3:
+            return 1;
+        case 5:
+            return 2;
+        case 8:
+            return 3;
+        case 10:
+            return 4;
+        case 13:
+            return 5;
+        case 15:
+            return 6;
+        case 17:
+            return 7;
+        case 20:
+            return 8;
+        default:
+            return 0;
     }
 }
 
 class VkpReader {
     Q_DECLARE_TR_FUNCTIONS(VkpReader)
 
-public:
+  public:
     VkpReader(QByteArrayView text, VkpFile& out)
         : p_(text.data()), end_(text.data() + text.size()), lineStart_(p_), out_(out) {}
 
@@ -119,7 +130,8 @@ public:
         if (end_ - p_ >= 3 && std::memcmp(p_, "\xEF\xBB\xBF", 3) == 0) p_ += 3;
         lineStart_ = p_;
         utf8_ = IsValidUtf8(p_, end_);
-        out_.records.reserve(static_cast<std::size_t>(std::min<qsizetype>((end_ - p_) / 40, 1 << 16)));
+        out_.records.reserve(
+            static_cast<std::size_t>(std::min<qsizetype>((end_ - p_) / 40, 1 << 16)));
         if (end_ - p_ >= 5 && std::memcmp(p_, "{\\rtf", 5) == 0) {
             Error({1, 1}, tr("это документ RTF: сохраните его как обычный текст и откройте снова"));
             return;
@@ -136,7 +148,7 @@ public:
         out_.lineCount = line_;
     }
 
-private:
+  private:
     using Ptr = const char*;
 
     char Peek(qsizetype k = 0) const { return end_ - p_ > k ? p_[k] : '\0'; }
@@ -160,7 +172,8 @@ private:
         if (!utf8_) {
             column += at - lineStart_;
         } else {
-            for (Ptr q = lineStart_; q < at; ++q) column += (static_cast<unsigned char>(*q) & 0xC0) != 0x80;
+            for (Ptr q = lineStart_; q < at; ++q)
+                column += (static_cast<unsigned char>(*q) & 0xC0) != 0x80;
         }
         return {line_, static_cast<int>(std::min<qsizetype>(column, INT32_MAX))};
     }
@@ -205,7 +218,8 @@ private:
         if (out_.warnings.size() < std::size_t{kVkpMaxErrors}) {
             out_.warnings.push_back({at, message});
         } else if (WantWarning()) {
-            out_.warnings.push_back({at, tr("слишком много предупреждений; остальные не показаны")});
+            out_.warnings.push_back(
+                {at, tr("слишком много предупреждений; остальные не показаны")});
         }
     }
 
@@ -218,7 +232,8 @@ private:
     bool AtCommentStart() const {
         if (p_ >= end_) return false;
         const char c = *p_, d = Peek(1);
-        return c == ';' || c == '#' || (c == '/' && (d == '/' || d == '*')) || (c == '*' && d == '/');
+        return c == ';' || c == '#' || (c == '/' && (d == '/' || d == '*')) ||
+               (c == '*' && d == '/');
     }
 
     // Steps over a comment at p_; false when none starts there. A "#pragma"
@@ -301,7 +316,8 @@ private:
             BadChar(p_);
             SkipToLineEnd();
         } else {
-            Error(Here(p_), tr("непонятная строка: ожидается адрес, смещение, #pragma или комментарий"));
+            Error(Here(p_),
+                  tr("непонятная строка: ожидается адрес, смещение, #pragma или комментарий"));
             SkipToLineEnd();
         }
     }
@@ -330,7 +346,8 @@ private:
             if (name == p.name) known = &p;
         }
         if (!known) {
-            Error(Here(nameAt), tr("неизвестная директива «%1»").arg(ShownText(name.begin(), name.end())));
+            Error(Here(nameAt),
+                  tr("неизвестная директива «%1»").arg(ShownText(name.begin(), name.end())));
             SkipToLineEnd();
             return;
         }
@@ -351,7 +368,8 @@ private:
         const qsizetype n = p_ - digits;
         if (n == 0 || n > maxDigits) return std::nullopt;
         std::uint32_t value = 0;
-        for (Ptr q = digits; q < p_; ++q) value = value << 4 | static_cast<std::uint32_t>(HexValue(*q));
+        for (Ptr q = digits; q < p_; ++q)
+            value = value << 4 | static_cast<std::uint32_t>(HexValue(*q));
         return value;
     }
 
@@ -360,7 +378,8 @@ private:
         const char sign = *p_++;
         const std::optional<std::uint32_t> value = HexValueAt(8);
         if (!value) {
-            Error(at, tr("после «%1» ожидается смещение: до 8 шестнадцатеричных цифр").arg(QLatin1Char(sign)));
+            Error(at, tr("после «%1» ожидается смещение: до 8 шестнадцатеричных цифр")
+                          .arg(QLatin1Char(sign)));
             SkipToLineEnd();
             return;
         }
@@ -457,9 +476,7 @@ private:
 
     // ---- data
 
-    bool AtItemStart() const {
-        return p_ < end_ && (IsHex(*p_) || *p_ == '"' || *p_ == '\'');
-    }
+    bool AtItemStart() const { return p_ < end_ && (IsHex(*p_) || *p_ == '"' || *p_ == '\''); }
     // A backslash with nothing but blanks after it on its line.
     bool AtContinuation() const {
         if (p_ >= end_ || *p_ != '\\') return false;
@@ -539,7 +556,8 @@ private:
     }
 
     void PushLittleEndian(std::uint64_t value, int size) {
-        for (int i = 0; i < size; ++i) out_.bytes.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
+        for (int i = 0; i < size; ++i)
+            out_.bytes.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
     }
 
     bool HexNumber() {
@@ -553,7 +571,8 @@ private:
             return false;
         }
         std::uint32_t value = 0;
-        for (Ptr q = digits; q < p_; ++q) value = value << 4 | static_cast<std::uint32_t>(HexValue(*q));
+        for (Ptr q = digits; q < p_; ++q)
+            value = value << 4 | static_cast<std::uint32_t>(HexValue(*q));
         PushLittleEndian(value, static_cast<int>((n + 1) / 2));
         return true;
     }
@@ -684,8 +703,8 @@ private:
         static constexpr struct {
             char letter;
             char value;
-        } kSimple[] = {{'a', 7},   {'b', 8},   {'t', 9},   {'r', 13},  {'n', 10},
-                       {'v', 11},  {'f', 12},  {'e', 27},  {'\\', '\\'}, {'/', '/'},
+        } kSimple[] = {{'a', 7},   {'b', 8},   {'t', 9},     {'r', 13},    {'n', 10},
+                       {'v', 11},  {'f', 12},  {'e', 27},    {'\\', '\\'}, {'/', '/'},
                        {'*', '*'}, {'"', '"'}, {'\'', '\''}, {'`', '`'}};
         for (const auto& s : kSimple) {
             if (n == s.letter) {
@@ -719,7 +738,8 @@ private:
         if (n >= '0' && n <= '7') {
             std::uint32_t value = 0;
             Ptr q = p_ + 1;
-            while (q < end_ && q < p_ + 4 && *q >= '0' && *q <= '7') value = value * 8 + static_cast<std::uint32_t>(*q++ - '0');
+            while (q < end_ && q < p_ + 4 && *q >= '0' && *q <= '7')
+                value = value * 8 + static_cast<std::uint32_t>(*q++ - '0');
             if (value > 0xFF) {
                 Error(Here(e), tr("«%1»: восьмеричное значение больше 0xFF").arg(ShownText(e, q)));
                 return false;
@@ -755,21 +775,23 @@ Status ReadVkpFile(const QString& fileName, VkpFile& file) {
     file = VkpFile();
     QFile in(fileName);
     if (!in.open(QIODevice::ReadOnly)) {
-        return Status::IoError(QCoreApplication::translate("VkpReader", "Не удалось прочитать файл \"%1\": %2")
-                                   .arg(fileName, in.errorString()));
+        return Status::IoError(
+            QCoreApplication::translate("VkpReader", "Не удалось прочитать файл \"%1\": %2")
+                .arg(fileName, in.errorString()));
     }
     if (in.size() > kVkpMaxFileSize) {
         return Status::IoError(
-            QCoreApplication::translate("VkpReader",
-                                        "Файл \"%1\" слишком велик для патча: %2 МиБ (не больше %3 МиБ)")
+            QCoreApplication::translate(
+                "VkpReader", "Файл \"%1\" слишком велик для патча: %2 МиБ (не больше %3 МиБ)")
                 .arg(fileName)
                 .arg(in.size() / (1024 * 1024))
                 .arg(kVkpMaxFileSize / (1024 * 1024)));
     }
     const QByteArray text = in.read(kVkpMaxFileSize + 1);
     if (in.error() != QFileDevice::NoError || text.size() > kVkpMaxFileSize) {
-        return Status::IoError(QCoreApplication::translate("VkpReader", "Не удалось прочитать файл \"%1\": %2")
-                                   .arg(fileName, in.errorString()));
+        return Status::IoError(
+            QCoreApplication::translate("VkpReader", "Не удалось прочитать файл \"%1\": %2")
+                .arg(fileName, in.errorString()));
     }
     file = ReadVkp(text);
     return Status::Ok();

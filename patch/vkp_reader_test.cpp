@@ -13,7 +13,6 @@
 #include "patch/patch_test_support.h"
 #include "picture/picture.h"
 
-
 namespace vorlix {
 namespace {
 
@@ -22,7 +21,8 @@ std::string Lines(const QStringList& list) { return list.join(QLatin1Char('\n'))
 
 QString Hex(std::span<const std::uint8_t> bytes) {
     QString text;
-    for (std::uint8_t b : bytes) text += QStringLiteral("%1").arg(b, 2, 16, QLatin1Char('0')).toUpper();
+    for (std::uint8_t b : bytes)
+        text += QStringLiteral("%1").arg(b, 2, 16, QLatin1Char('0')).toUpper();
     return text;
 }
 
@@ -37,7 +37,8 @@ QStringList Records(const VkpFile& f) {
                            .arg(r.hasOld ? Hex(f.OldBytes(r)) : QStringLiteral("-"))
                            .arg(Hex(f.NewBytes(r)))
                            .toUpper();
-        if (r.flags != kVkpInitialFlags) line += QStringLiteral(" flags %1").arg(r.flags, 2, 16, QLatin1Char('0'));
+        if (r.flags != kVkpInitialFlags)
+            line += QStringLiteral(" flags %1").arg(r.flags, 2, 16, QLatin1Char('0'));
         out << line;
     }
     return out;
@@ -45,7 +46,8 @@ QStringList Records(const VkpFile& f) {
 
 QStringList Diagnostics(const std::vector<VkpDiagnostic>& list) {
     QStringList out;
-    for (const VkpDiagnostic& d : list) out << QStringLiteral("%1:%2 %3").arg(d.at.line).arg(d.at.column).arg(d.message);
+    for (const VkpDiagnostic& d : list)
+        out << QStringLiteral("%1:%2 %3").arg(d.at.line).arg(d.at.column).arg(d.message);
     return out;
 }
 
@@ -93,14 +95,17 @@ TEST(VkpReader, EveryConstructAloneAndMixed) {
         {"10: \"Hi\\n\"", {"1:1 000010 - 48690A"}},
         {"10: 'Hi'", {"1:1 000010 - 48006900"}},
         {"10: \"\\a\\b\\t\\r\\n\\v\\f\\e\\\\\\/\\*\\\"\\'\\`\\x41\\101\\0\\377\"",
-         {"1:1 000010 - 0708090D0A0B0C1B5C2F2A2227604141" "00FF"}},
+         {"1:1 000010 - 0708090D0A0B0C1B5C2F2A2227604141"
+          "00FF"}},
         {"10: '\\u0410\\xFF\\n'", {"1:1 000010 - 1004FF000A00"}},
         {"10: \"a\\/*b\"", {"1:1 000010 - 612F2A62"}},
         {"10: \"a\\\nb\" 0x1", {"1:1 000010 6162 01"}},
         // Cyrillic: Windows-1251 bytes from either encoding, UTF-16 for '...'.
         {"10: \"\xCF\xF0\xE8\"", {"1:1 000010 - CFF0E8"}},
         {"10: \"При\" 'П'", {"1:1 000010 CFF0E8 1F04"}},
-        {"\xEF\xBB\xBF" "10: \"Ё\"", {"1:1 000010 - A8"}},
+        {"\xEF\xBB\xBF"
+         "10: \"Ё\"",
+         {"1:1 000010 - A8"}},
         {"10: '\xA8'", {"1:1 000010 - 0104"}},
         // Continued fields, commas and items joined without separators.
         {"10: AA\\\nBB CC\\\nDD", {"1:1 000010 AABB CCDD"}},
@@ -108,7 +113,8 @@ TEST(VkpReader, EveryConstructAloneAndMixed) {
         {"10: AA,BB,0x1 CC,DD,EE", {"1:1 000010 AABB01 CCDDEE"}},
         {"10: AA0x1234\"z\"0n1,0i1 \"abcdef\"", {"1:1 000010 AA34127A0101 616263646566"}},
         // Line ends of every kind, a stray comment end, Ctrl-Z at the end.
-        {"10: AA BB\r11: CC DD\r\n12: EE FF\n\x1A", {"1:1 000010 AA BB", "2:1 000011 CC DD", "3:1 000012 EE FF"}},
+        {"10: AA BB\r11: CC DD\r\n12: EE FF\n\x1A",
+         {"1:1 000010 AA BB", "2:1 000011 CC DD", "3:1 000012 EE FF"}},
         {"10: AA BB */\n", {"1:1 000010 AA BB"}},
         {"10:\n11: AA", {"2:1 000011 - AA"}},
     };
@@ -142,11 +148,13 @@ TEST(VkpReader, ErrorsNameLineAndColumn) {
         {"10: 0n111111111111111111111111111111111", "1:5 после 0n нужно от 1 до 32 двоичных цифр"},
         {"10: 0i", "1:5 после 0i нужны десятичные цифры"},
         {"10: 0i1234",
-         "1:5 0i1234: неверное число цифр (нужно 1–3, 5, 8, 10, 13, 15, 17 или 20; дополните нулями)"},
+         "1:5 0i1234: неверное число цифр (нужно 1–3, 5, 8, 10, 13, 15, 17 или 20; дополните "
+         "нулями)"},
         {"10: 0i256", "1:5 0i256 вне пределов 0…255"},
         {"10: 0i+128", "1:5 0i+128 вне пределов -128…+127"},
         {"10: 0i-2147483649", "1:5 0i-2147483649 вне пределов -2147483648…+2147483647"},
-        {"10: 0i99999999999999999999", "1:5 0i99999999999999999999 вне пределов 0…18446744073709551615"},
+        {"10: 0i99999999999999999999",
+         "1:5 0i99999999999999999999 вне пределов 0…18446744073709551615"},
         {"10: \"abc", "1:5 кавычка не закрыта до конца строки"},
         {"10: 'abc\n11: AA", "1:5 кавычка не закрыта до конца строки"},
         {"10: \"a/*b\"", "1:7 «/*» в строке нужно записать через \\/ или \\*"},
@@ -169,7 +177,8 @@ TEST(VkpReader, ErrorsNameLineAndColumn) {
         {"-20\n10: AA BB", "2:1 адрес со смещением выходит за пределы 0…FFFFFFFF"},
         {"+10\nFFFFFFF8: AA BB", "2:1 адрес со смещением выходит за пределы 0…FFFFFFFF"},
         {"FFFFFFFF: AABB CCDD", "1:1 данные записи выходят за адрес FFFFFFFF"},
-        {"{\\rtf1\\ansi 10: AA BB}", "1:1 это документ RTF: сохраните его как обычный текст и откройте снова"},
+        {"{\\rtf1\\ansi 10: AA BB}",
+         "1:1 это документ RTF: сохраните его как обычный текст и откройте снова"},
         {"10: AA\\\nBG", "2:2 недопустимый символ «G» в данных"},
         // Columns count characters: the same line in UTF-8 and in Windows-1251.
         {"/* Привет */ 10: AG", "1:19 недопустимый символ «G» в данных"},
@@ -232,7 +241,7 @@ TEST(VkpReader, FilesThisProgramWritesReadBackLineByLine) {
 
 // Writes bytes in one of the spellings the dialect allows for them.
 class RandomSpeller {
-public:
+  public:
     explicit RandomSpeller(std::uint32_t seed) : random_(seed) {}
 
     int Pick(int n) { return static_cast<int>(random_() % static_cast<unsigned>(n)); }
@@ -253,7 +262,8 @@ public:
             if (kind == 1 && left >= 2) {  // 0x number of 2 or 4 bytes
                 const int n = left >= 4 && Pick(2) ? 4 : 2;
                 std::uint32_t v = 0;
-                for (int k = n - 1; k >= 0; --k) v = v << 8 | bytes[i + static_cast<std::size_t>(k)];
+                for (int k = n - 1; k >= 0; --k)
+                    v = v << 8 | bytes[i + static_cast<std::size_t>(k)];
                 const QByteArray digits = QByteArray::number(v, 16).rightJustified(2 * n, '0');
                 text += (Pick(2) ? "0x" : "0X") + (Pick(2) ? digits.toUpper() : digits);
                 i += static_cast<std::size_t>(n);
@@ -263,7 +273,8 @@ public:
                     text += "0i" + QByteArray::number(b).rightJustified(1 + Pick(3), '0');
                 } else {
                     const int v = static_cast<std::int8_t>(b);
-                    text += (v < 0 ? "0i-" : "0i+") + QByteArray::number(std::abs(v)).rightJustified(3, '0');
+                    text += (v < 0 ? "0i-" : "0i+") +
+                            QByteArray::number(std::abs(v)).rightJustified(3, '0');
                 }
             } else if (kind == 3) {  // 0n
                 text += "0n" + QByteArray::number(bytes[i++], 2).rightJustified(8, '0');
@@ -288,7 +299,7 @@ public:
 
     QByteArray Blank() { return Pick(3) ? " " : Pick(2) ? "\t" : " \t "; }
 
-private:
+  private:
     std::mt19937 random_;
 };
 
@@ -303,8 +314,14 @@ TEST(VkpReader, RandomSpellingsReadBackAsWritten) {
         auto newline = [&] { text += s.Pick(3) ? "\r\n" : s.Pick(2) ? "\n" : "\r"; };
         for (int k = 0; k < 60; ++k) {
             switch (s.Pick(12)) {
-                case 0: text += "; comment"; newline(); continue;
-                case 1: text += "/* a\nb */"; newline(); continue;
+                case 0:
+                    text += "; comment";
+                    newline();
+                    continue;
+                case 1:
+                    text += "/* a\nb */";
+                    newline();
+                    continue;
                 case 2:
                     offset = s.Pick(3) == 0 ? 0 : s.Pick(0x10000);
                     text += "+0x" + QByteArray::number(offset, 16);
@@ -312,7 +329,8 @@ TEST(VkpReader, RandomSpellingsReadBackAsWritten) {
                     continue;
                 case 3:
                     oldEqualFF = !oldEqualFF;
-                    text += oldEqualFF ? "#pragma enable old_equal_ff" : "#pragma disable old_equal_ff";
+                    text +=
+                        oldEqualFF ? "#pragma enable old_equal_ff" : "#pragma disable old_equal_ff";
                     newline();
                     continue;
                 case 4:
@@ -320,7 +338,8 @@ TEST(VkpReader, RandomSpellingsReadBackAsWritten) {
                     text += undo ? "#pragma enable undo ; on" : "#pragma disable undo";
                     newline();
                     continue;
-                default: break;
+                default:
+                    break;
             }
             const auto address = static_cast<std::uint32_t>(s.Pick(0x1000000));
             std::vector<std::uint8_t> newBytes(static_cast<std::size_t>(1 + s.Pick(12)));
@@ -338,7 +357,7 @@ TEST(VkpReader, RandomSpellingsReadBackAsWritten) {
             if (s.Pick(2)) text += " ; done";
             newline();
 
-            const QString old = withOld ? Hex(oldBytes)
+            const QString old = withOld      ? Hex(oldBytes)
                                 : oldEqualFF ? Hex(std::vector<std::uint8_t>(newBytes.size(), 0xFF))
                                              : QStringLiteral("-");
             QString record = QStringLiteral("%1 %2 %3 %4")
@@ -346,15 +365,18 @@ TEST(VkpReader, RandomSpellingsReadBackAsWritten) {
                                  .arg(address + offset, 6, 16, QLatin1Char('0'))
                                  .arg(old, Hex(newBytes))
                                  .toUpper();
-            const auto flags = static_cast<std::uint8_t>((kVkpInitialFlags & ~kUndo) | (undo ? kUndo : 0) |
-                                                         (oldEqualFF ? kOldEqualFF : 0));
-            if (flags != kVkpInitialFlags) record += QStringLiteral(" flags %1").arg(flags, 2, 16, QLatin1Char('0'));
+            const auto flags = static_cast<std::uint8_t>(
+                (kVkpInitialFlags & ~kUndo) | (undo ? kUndo : 0) | (oldEqualFF ? kOldEqualFF : 0));
+            if (flags != kVkpInitialFlags)
+                record += QStringLiteral(" flags %1").arg(flags, 2, 16, QLatin1Char('0'));
             expected << record;
         }
         const VkpFile f = ReadVkp(text);
-        ASSERT_EQ(Lines(Diagnostics(f.errors)), "") << "seed " << seed << "\n" << text.toStdString();
+        ASSERT_EQ(Lines(Diagnostics(f.errors)), "") << "seed " << seed << "\n"
+                                                    << text.toStdString();
         QStringList got = Records(f);
-        for (QString& r : got) r.replace(QRegularExpression(QStringLiteral("^(\\d+):\\d+")), QStringLiteral("\\1"));
+        for (QString& r : got)
+            r.replace(QRegularExpression(QStringLiteral("^(\\d+):\\d+")), QStringLiteral("\\1"));
         EXPECT_EQ(Lines(got), Lines(expected)) << "seed " << seed << "\n" << text.toStdString();
     }
 }
