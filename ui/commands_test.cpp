@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QGuiApplication>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QSignalSpy>
@@ -97,6 +98,7 @@ class CommandsTest : public QObject {
     void batchLoad();
     void fillAndRowCommandsAfterIt();
     void windowAndCommandLineMakeTheSamePatch();
+    void applyAndUndoSeveralPatches();
 };
 
 void CommandsTest::replaceAndChangeDepth() {
@@ -498,6 +500,55 @@ void CommandsTest::windowAndCommandLineMakeTheSamePatch() {
     QVERIFY(fromWindow.contains("Tester\r\n"));
     QVERIFY(fromWindow.count("\r\n") > 10);
     QCOMPARE(fromWindow, ReadAll(cliPatch));
+}
+
+void CommandsTest::applyAndUndoSeveralPatches() {
+    TestFolder folder;
+    const QString flash = folder.Write(FlashBuilder::SampleC55(), QStringLiteral("s.fls"));
+    ProgramRun run(folder.Ini());
+    TForm1& w = Opened(run, flash);
+    // Hidden like the apply item, and beside it.
+    const QList<QAction*> items = w.PopupMenu1->actions();
+    QVERIFY(!w.Undo1->isVisible());
+    QCOMPARE(items.indexOf(w.Undo1), items.indexOf(w.Apply1) + 1);
+    QCOMPARE(w.Undo1->text(), QStringLiteral("Откатить патч"));
+
+    run.dialogs.prompt().Clear();
+    const std::vector<std::uint8_t> before = WorkCopy(w);
+    const std::int32_t at = w.settings().FullFlash + 0x1000;
+    const QByteArray old = QByteArray(reinterpret_cast<const char*>(&before[at]), 2).toHex();
+    const QStringList files = {
+        WriteText(folder.dir.filePath("a.vkp"), "/* first */\r\n001000: " + old + " 1122\r\n"),
+        WriteText(folder.dir.filePath("b.vkp"),
+                  "001000: 11 33 ; relies on a.vkp\r\n001002: 44\r\n")};
+    run.dialogs.openFilesAnswers.push_back(files);
+    w.Apply1Click();
+    QCOMPARE(run.dialogs.fileDialogsShown.back().filter,
+             QStringLiteral("*.vkp (*.vkp);;*.* (*.*)"));
+    // The one warning: a record without old data.
+    QCOMPARE(run.dialogs.prompt().shown().size(), std::size_t{1});
+    QCOMPARE(LastBox(run).caption, QStringLiteral("Предупреждение"));
+    QVERIFY(LastBox(run).text.startsWith(QStringLiteral("«b.vkp», строка 2, столбец 1: ")));
+    const std::uint8_t* work = w.session().image().WorkImage();
+    QCOMPARE(QByteArray(reinterpret_cast<const char*>(work + at), 3).toHex(), QByteArray("332244"));
+    QCOMPARE(w.StatusText(2), QStringLiteral("Применено патчей: 2, записей: 3"));
+
+    // A record without old data cannot be undone: refused, nothing changes.
+    run.dialogs.openFilesAnswers.push_back(files);
+    w.Undo1Click();
+    QCOMPARE(
+        LastBox(run).text,
+        QStringLiteral("«b.vkp», строка 2, столбец 1: у записи нет данных отката: откатить этот "
+                       "файл нельзя"));
+    QCOMPARE(QByteArray(reinterpret_cast<const char*>(work + at), 3).toHex(), QByteArray("332244"));
+
+    // Left out of undo, the record stays; the rest goes back, b before a.
+    WriteText(files[1], "001000: 11 33\r\n#pragma disable undo\r\n001002: 44\r\n");
+    run.dialogs.openFilesAnswers.push_back(files);
+    w.Undo1Click();
+    QCOMPARE(QByteArray(reinterpret_cast<const char*>(work + at), 3).toHex(),
+             old + QByteArray("44"));
+    QCOMPARE(w.StatusText(2), QStringLiteral("Откачено патчей: 2, записей: 2"));
 }
 
 QTEST_MAIN(CommandsTest)
