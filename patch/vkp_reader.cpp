@@ -485,18 +485,18 @@ class VkpReader {
         return q >= end_ || IsLineEnd(*q);
     }
 
-    // One data field: items joined directly or by commas, continued on the
-    // next line after a backslash at the end of a line.
+    // One data field: items separated by commas (doubled and trailing ones
+    // are harmless) or joined directly where that cannot be misread: next
+    // to a quoted string, never between a number and the digits after it.
+    // A backslash at the end of a line continues the field on the next.
     bool Field() {
         for (;;) {
+            const bool quoted = *p_ == '"' || *p_ == '\'';
             if (!Item()) return false;
-            if (p_ >= end_) return true;
-            if (*p_ == ',') {
+            bool comma = false;
+            while (p_ < end_ && *p_ == ',') {
                 ++p_;
-                if (!AtItemStart() && !AtContinuation()) {
-                    Error(Here(p_), tr("после запятой ожидаются данные"));
-                    return false;
-                }
+                comma = true;
             }
             if (AtContinuation()) {
                 // The line end goes as if the two lines were one: blanks at
@@ -506,8 +506,11 @@ class VkpReader {
                 if (AtLineEnd() || IsBlank(*p_) || AtCommentStart()) return true;
                 continue;
             }
-            if (IsBlank(*p_) || IsLineEnd(*p_) || AtCommentStart()) return true;
+            if (AtLineEnd() || IsBlank(*p_) || AtCommentStart()) return true;
             if (!AtItemStart()) return BadChar(p_);
+            if (comma || quoted || *p_ == '"' || *p_ == '\'') continue;
+            Error(Here(p_), tr("между числом и следующими данными нужна запятая"));
+            return false;
         }
     }
 
@@ -534,17 +537,20 @@ class VkpReader {
         return false;
     }
 
-    // Byte pairs, up to a "0x", "0i" or "0n" that starts the next item.
+    // Byte pairs: every hexadecimal digit in a row.
     bool HexBytes() {
         const Ptr s = p_;
-        while (p_ < end_ && IsHex(*p_)) {
-            if (((p_ - s) & 1) == 0 && *p_ == '0' && IsPrefixLetter(Peek(1))) break;
-            ++p_;
-        }
+        while (p_ < end_ && IsHex(*p_)) ++p_;
         if ((p_ - s) & 1) {
-            // "0G" is a wrong character rather than a missing digit.
-            if (p_ < end_ && !IsBlank(*p_) && !IsLineEnd(*p_) && *p_ != ',' && !AtItemStart() &&
-                !AtContinuation() && !AtCommentStart())
+            // "AA0x12" lacks a comma; "0G" has a wrong character rather
+            // than a missing digit.
+            if (p_[-1] == '0' && IsPrefixLetter(Peek())) {
+                Error(Here(p_ - 1),
+                      tr("между данными и числом «0%1…» нужна запятая").arg(QLatin1Char(*p_)));
+                return false;
+            }
+            if (p_ < end_ && !IsBlank(*p_) && !IsLineEnd(*p_) && *p_ != ',' && *p_ != '"' &&
+                *p_ != '\'' && !AtContinuation() && !AtCommentStart())
                 return BadChar(p_);
             Error(Here(s), tr("нечётное число шестнадцатеричных цифр"));
             return false;

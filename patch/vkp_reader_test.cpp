@@ -111,7 +111,8 @@ TEST(VkpReader, EveryConstructAloneAndMixed) {
         {"10: AA\\\nBB CC\\\nDD", {"1:1 000010 AABB CCDD"}},
         {"10: AABB\\\n  CCDD\n11: 01,\\\n02", {"1:1 000010 AABB CCDD", "3:1 000011 - 0102"}},
         {"10: AA,BB,0x1 CC,DD,EE", {"1:1 000010 AABB01 CCDDEE"}},
-        {"10: AA0x1234\"z\"0n1,0i1 \"abcdef\"", {"1:1 000010 AA34127A0101 616263646566"}},
+        {"10: AA,0x1234\"z\"0n1,0i1 \"abcdef\"", {"1:1 000010 AA34127A0101 616263646566"}},
+        {"10: AA,,BB, CC,", {"1:1 000010 AABB CC"}},
         // Line ends of every kind, a stray comment end, Ctrl-Z at the end.
         {"10: AA BB\r11: CC DD\r\n12: EE FF\n\x1A",
          {"1:1 000010 AA BB", "2:1 000011 CC DD", "3:1 000012 EE FF"}},
@@ -133,8 +134,10 @@ TEST(VkpReader, ErrorsNameLineAndColumn) {
         {"10: AAB BB", "1:5 нечётное число шестнадцатеричных цифр"},
         {"; header\n10: AA BBB", "2:8 нечётное число шестнадцатеричных цифр"},
         {"10: AA 0G", "1:9 недопустимый символ «G» в данных"},
-        {"10: AA BB,-", "1:11 после запятой ожидаются данные"},
-        {"10: AA, BB", "1:8 после запятой ожидаются данные"},
+        {"10: AA BB,-", "1:11 недопустимый символ «-» в данных"},
+        {"10: ,AA", "1:5 недопустимый символ «,» в данных"},
+        {"10: AA0x12", "1:7 между данными и числом «0x…» нужна запятая"},
+        {"10: 0i001AA", "1:10 между числом и следующими данными нужна запятая"},
         {"10: XX 11", "1:5 заполнитель «XX» вместо данных: это шаблон, а не готовый патч"},
         {"10: ?? 11", "1:5 заполнитель «??» вместо данных: это шаблон, а не готовый патч"},
         {"XXXXXX: 00 11", "1:1 заполнитель «XXXXXX» вместо данных: это шаблон, а не готовый патч"},
@@ -249,51 +252,63 @@ class RandomSpeller {
     QByteArray Field(std::span<const std::uint8_t> bytes) {
         QByteArray text;
         std::size_t i = 0;
-        bool afterNumber = false;  // digits that follow would continue it
+        enum Kind { kNone, kHex, kNumber, kString } previous = kNone;
         while (i < bytes.size()) {
-            if (!text.isEmpty()) {
-                const int joint = Pick(afterNumber ? 2 : 6);
-                if (joint == 0) text += ',';
-                if (joint == 1) text += "\\\n";
-            }
             const std::size_t left = bytes.size() - i;
-            const int kind = Pick(6);
-            afterNumber = kind >= 1 && kind <= 3;
-            if (kind == 1 && left >= 2) {  // 0x number of 2 or 4 bytes
+            QByteArray item;
+            Kind kind = kNumber;
+            const int pick = Pick(6);
+            if (pick == 1 && left >= 2) {  // 0x number of 2 or 4 bytes
                 const int n = left >= 4 && Pick(2) ? 4 : 2;
                 std::uint32_t v = 0;
                 for (int k = n - 1; k >= 0; --k)
                     v = v << 8 | bytes[i + static_cast<std::size_t>(k)];
                 const QByteArray digits = QByteArray::number(v, 16).rightJustified(2 * n, '0');
-                text += (Pick(2) ? "0x" : "0X") + (Pick(2) ? digits.toUpper() : digits);
+                item = (Pick(2) ? "0x" : "0X") + (Pick(2) ? digits.toUpper() : digits);
                 i += static_cast<std::size_t>(n);
-            } else if (kind == 2) {  // 0i, signed or not
+            } else if (pick == 2) {  // 0i, signed or not
                 const std::uint8_t b = bytes[i++];
                 if (Pick(2)) {
-                    text += "0i" + QByteArray::number(b).rightJustified(1 + Pick(3), '0');
+                    item = "0i" + QByteArray::number(b).rightJustified(1 + Pick(3), '0');
                 } else {
                     const int v = static_cast<std::int8_t>(b);
-                    text += (v < 0 ? "0i-" : "0i+") +
-                            QByteArray::number(std::abs(v)).rightJustified(3, '0');
+                    item = (v < 0 ? "0i-" : "0i+") +
+                           QByteArray::number(std::abs(v)).rightJustified(3, '0');
                 }
-            } else if (kind == 3) {  // 0n
-                text += "0n" + QByteArray::number(bytes[i++], 2).rightJustified(8, '0');
-            } else if (kind == 4 && bytes[i] >= 0x20 && bytes[i] < 0x7F) {  // a string
+            } else if (pick == 3) {  // 0n
+                item = "0n" + QByteArray::number(bytes[i++], 2).rightJustified(8, '0');
+            } else if (pick == 4 && bytes[i] >= 0x20 && bytes[i] < 0x7F) {  // a string
+                kind = kString;
                 QByteArray s;
                 while (i < bytes.size() && bytes[i] >= 0x20 && bytes[i] < 0x7F && s.size() < 6) {
                     const char c = static_cast<char>(bytes[i++]);
                     if (c == '"' || c == '\\' || c == '/' || c == '*') s += '\\';
                     s += c;
                 }
-                text += '"' + s + '"';
-            } else if (kind == 5 && bytes[i] < 0x7F && Pick(2)) {
-                text += "\"\\x" + QByteArray::number(bytes[i++], 16).rightJustified(2, '0') + '"';
+                item = '"' + s + '"';
+            } else if (pick == 5 && bytes[i] < 0x7F) {
+                kind = kString;
+                item = "\"\\x" + QByteArray::number(bytes[i++], 16).rightJustified(2, '0') + '"';
             } else {
-                afterNumber = false;
+                kind = kHex;
                 const QByteArray pair = QByteArray::number(bytes[i++], 16).rightJustified(2, '0');
-                text += Pick(2) ? pair.toUpper() : pair;
+                item = Pick(2) ? pair.toUpper() : pair;
             }
+            if (previous != kNone) {
+                // Directly joined only where nothing can be misread.
+                const bool direct =
+                    previous == kString || kind == kString || (previous == kHex && kind == kHex);
+                const int joint = Pick(3);
+                if (joint == 2) {
+                    text += "\\\n";
+                } else if (joint == 1 || !direct) {
+                    text += Pick(4) ? "," : ",,";
+                }
+            }
+            text += item;
+            previous = kind;
         }
+        if (Pick(8) == 0) text += ',';
         return text;
     }
 
