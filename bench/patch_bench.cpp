@@ -204,6 +204,15 @@ void BM_ReadStrayCommentEnds1MiB(benchmark::State& state) {
 }
 BENCHMARK(BM_ReadStrayCommentEnds1MiB)->Unit(benchmark::kMillisecond);
 
+// One UTF-8 line of a mebibyte holding a quarter of a million strings, and
+// one of as many block comments: locations are counted only when needed.
+void BM_ReadLineOfStringsAndComments1MiB(benchmark::State& state) {
+    const QByteArray strings = QByteArray(1 << 18, ' ').replace(" ", "\"a\"");
+    const QByteArray comments = QByteArray(1 << 18, ' ').replace(" ", "/**/");
+    ReadText(state, "/* Ж */ 10: " + strings + "\n/* Ж */" + comments + "\n");
+}
+BENCHMARK(BM_ReadLineOfStringsAndComments1MiB)->Unit(benchmark::kMillisecond);
+
 // A 100 MiB file is refused before it is read.
 void BM_ReadFile100MiB(benchmark::State& state) {
     static QTemporaryDir dir;

@@ -91,16 +91,9 @@ class PatchRun {
           fullFlash_(fullFlash),
           prompt_(prompt) {}
 
+    // The sources have passed CheckPatches: every record lies in the image,
+    // and for undo every record to restore has old data.
     Status Run(ApplyCounts& counts) {
-        for (const PatchSource& source : sources_) {
-            for (const VkpRecord& r : source.file.records) {
-                if (!source.file.ok() ||
-                    !InImage(ImageOffset(r, fullFlash_),
-                             static_cast<std::int64_t>(r.CheckedEnd() - r.address)))
-                    return Status::InvalidArgument(
-                        PatchApply::tr("Патч не проверен перед применением"));
-            }
-        }
         // The image the records are compared with, as the run changes it.
         const std::uint8_t* start = undo_ ? image_.WorkImage() : image_.BaseImage();
         sequence_.assign(start, start + kImageSize);
@@ -262,6 +255,8 @@ QString PatchProblemsText(std::span<const PatchProblem> problems,
 
 Status RunPatches(std::span<const PatchSource> sources, PatchDirection direction, FlashImage& image,
                   std::int32_t fullFlash, Prompt& prompt, ApplyCounts* counts) {
+    if (const PatchCheck check = CheckPatches(sources, direction, fullFlash); !check.ok())
+        return Status::InvalidArgument(PatchProblemsText(check.errors, sources));
     ApplyCounts local;
     const Status status = PatchRun(sources, direction, image, fullFlash, prompt).Run(local);
     if (status.ok() && counts) *counts = local;

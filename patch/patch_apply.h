@@ -76,7 +76,8 @@ struct ApplyCounts {
 // file: after a Yes the rest of that file is not compared); a file that
 // stands applied (undone) already is left unless the user says otherwise.
 // Only when nothing was refused are the bytes written into the working
-// image and marked occupied in the usage map.
+// image and marked occupied in the usage map. Sources that CheckPatches
+// refuses are refused here too, without a question.
 [[nodiscard]] Status RunPatches(std::span<const PatchSource> sources, PatchDirection direction,
                                 FlashImage& image, std::int32_t fullFlash, Prompt& prompt,
                                 ApplyCounts* counts = nullptr);

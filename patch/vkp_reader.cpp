@@ -145,7 +145,6 @@ class VkpReader {
             }
             Statement();
         }
-        out_.lineCount = line_;
     }
 
   private:
@@ -166,17 +165,26 @@ class VkpReader {
         lineStart_ = p_;
     }
 
-    // The location of `at`, which lies on the current line.
-    VkpLocation Here(Ptr at) const {
+    // A place in the text whose column is counted only when it is needed:
+    // counting characters costs as much as the line is long.
+    struct Mark {
+        Ptr at;
+        Ptr lineStart;
+        int line;
+    };
+    Mark MarkAt(Ptr at) const { return {at, lineStart_, line_}; }
+    VkpLocation Locate(const Mark& m) const {
         qsizetype column = 1;
         if (!utf8_) {
-            column += at - lineStart_;
+            column += m.at - m.lineStart;
         } else {
-            for (Ptr q = lineStart_; q < at; ++q)
+            for (Ptr q = m.lineStart; q < m.at; ++q)
                 column += (static_cast<unsigned char>(*q) & 0xC0) != 0x80;
         }
-        return {line_, static_cast<int>(std::min<qsizetype>(column, INT32_MAX))};
+        return {m.line, static_cast<int>(std::min<qsizetype>(column, INT32_MAX))};
     }
+    // The location of `at`, which lies on the current line.
+    VkpLocation Here(Ptr at) const { return Locate(MarkAt(at)); }
 
     // The character at `at` and its length in bytes.
     std::pair<char32_t, int> CharAt(Ptr at) const {
@@ -262,7 +270,7 @@ class VkpReader {
     }
 
     void BlockComment() {
-        const VkpLocation at = Here(p_);
+        const Mark start = MarkAt(p_);
         p_ += 2;
         while (p_ < end_) {
             if (*p_ == '*' && Peek(1) == '/') {
@@ -275,7 +283,7 @@ class VkpReader {
                 ++p_;
             }
         }
-        Warning(at, tr("комментарий «/*» не закрыт до конца файла"));
+        Warning(Locate(start), tr("комментарий «/*» не закрыт до конца файла"));
     }
 
     // What may follow a statement on its line: blanks and comments. Text
@@ -410,12 +418,12 @@ class VkpReader {
             return;
         }
         const std::size_t first = out_.bytes.size();
-        const VkpLocation firstAt = Here(p_);
+        const Mark firstAt = MarkAt(p_);
         if (!Field()) return Abandon(first);
         const std::size_t middle = out_.bytes.size();
         SkipBlanksAcrossLines();
         const bool two = !AtLineEnd() && !AtCommentStart();
-        const VkpLocation secondAt = Here(p_);
+        const Mark secondAt = MarkAt(p_);
         if (two && !Field()) return Abandon(first);
         const std::size_t last = out_.bytes.size();
 
@@ -430,10 +438,10 @@ class VkpReader {
         const std::int64_t shifted = std::int64_t{*address} + offset_;
         bool good = true;
         if (r.newCount == 0 || (two && r.oldCount == 0)) {
-            Error(two && r.oldCount == 0 ? firstAt : secondAt, tr("пустые данные"));
+            Error(Locate(two && r.oldCount == 0 ? firstAt : secondAt), tr("пустые данные"));
             good = false;
         } else if (two && r.oldCount < r.newCount) {
-            Error(firstAt, kUnequalLengthsMessage);
+            Error(Locate(firstAt), kUnequalLengthsMessage);
             good = false;
         } else if (shifted < 0 || shifted > 0xFFFFFFFF) {
             Error(at, tr("адрес со смещением выходит за пределы 0…FFFFFFFF"));
@@ -649,12 +657,12 @@ class VkpReader {
     }
 
     bool Quoted() {
-        const VkpLocation at = Here(p_);
+        const Mark start = MarkAt(p_);
         const char quote = *p_++;
         const bool wide = quote == '\'';
         for (;;) {
             if (AtLineEnd()) {
-                Error(at, tr("кавычка не закрыта до конца строки"));
+                Error(Locate(start), tr("кавычка не закрыта до конца строки"));
                 return false;
             }
             const char c = *p_, d = Peek(1);

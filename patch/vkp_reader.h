@@ -69,7 +69,6 @@ struct VkpFile {
     std::vector<std::uint8_t> bytes;
     std::vector<VkpDiagnostic> errors;
     std::vector<VkpDiagnostic> warnings;
-    int lineCount = 0;
 
     bool ok() const { return errors.empty(); }
     std::span<const std::uint8_t> NewBytes(const VkpRecord& r) const {

@@ -421,6 +421,12 @@ TEST(VkpReader, BadInputEndsQuicklyWithFewMessages) {
     EXPECT_TRUE(stray.ok());
     EXPECT_EQ(stray.warnings.size(), std::size_t{kVkpMaxErrors} + 1);
 
+    // A line of a quarter of a million strings, then one of block comments.
+    const VkpFile many = ReadVkp("/* Ж */ 10: " + QByteArray(1 << 18, ' ').replace(" ", "\"a\"") +
+                                 "\n/* Ж */" + QByteArray(1 << 18, ' ').replace(" ", "/**/"));
+    ASSERT_EQ(many.records.size(), 1u);
+    EXPECT_EQ(many.records[0].newCount, 1u << 18);
+
     // An unclosed string or comment reaching the end of a large file.
     EXPECT_FALSE(ReadVkp("10: \"" + QByteArray(1 << 20, 'a')).ok());
     const VkpFile comment = ReadVkp("10: AA BB /*" + QByteArray(1 << 20, '\n'));
