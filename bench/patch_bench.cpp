@@ -1,9 +1,14 @@
-// Speed of the patch core: generating the patch of many modified pictures
-// and reading, checking and applying a long patch.
+// Speed of the patch core: generating the patch of many modified pictures,
+// reading V_Klay texts (long ones, and bad input of every kind) and applying
+// a long patch.
 #include <benchmark/benchmark.h>
 
+#include <sys/resource.h>
+
+#include <QFile>
 #include <QTemporaryDir>
 #include <memory>
+#include <random>
 
 #include "common/prompt.h"
 #include "session/flash_session.h"
@@ -12,6 +17,7 @@
 #include "patch/patch_file.h"
 #include "patch/patch_generator.h"
 #include "patch/patch_lines.h"
+#include "patch/vkp_reader.h"
 #include "settings/settings.h"
 #include "testsupport/flash_builder.h"
 
@@ -116,6 +122,116 @@ void BM_ApplyPatch20000Lines(benchmark::State& state) {
     state.SetBytesProcessed(state.iterations() * text.size());
 }
 BENCHMARK(BM_ApplyPatch20000Lines)->Unit(benchmark::kMillisecond);
+
+// Peak resident memory of the process so far, in MiB.
+double PeakMiB() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return static_cast<double>(usage.ru_maxrss) / 1024.0;
+}
+
+void ReadText(benchmark::State& state, const QByteArray& text) {
+    std::size_t records = 0, errors = 0;
+    for (auto _ : state) {
+        const VkpFile f = ReadVkp(text);
+        records = f.records.size();
+        errors = f.errors.size();
+        benchmark::DoNotOptimize(f);
+    }
+    state.counters["records"] = static_cast<double>(records);
+    state.counters["errors"] = static_cast<double>(errors);
+    state.counters["peak_MiB"] = PeakMiB();
+    state.SetBytesProcessed(state.iterations() * text.size());
+}
+
+// 30,000 records of 6 old and 6 new bytes as this program writes them:
+// about 1 MiB.
+void BM_ReadPatch30000Records(benchmark::State& state) {
+    QByteArray text = ";\xC0\xE2\xF2\xEE\xF0 \xEF\xE0\xF2\xF7\xE0: bench\r\n";
+    for (int i = 0; i < 30000; ++i) {
+        text += QByteArray::number(0x100000 + 6 * i, 16).toUpper() + ": 001122334455 66778899AABB\r\n";
+    }
+    ReadText(state, text);
+}
+BENCHMARK(BM_ReadPatch30000Records)->Unit(benchmark::kMillisecond);
+
+// The same count of records in the rest of the dialect: UTF-8 comments,
+// offsets, pragmas, numbers and strings.
+void BM_ReadDialect30000Records(benchmark::State& state) {
+    QByteArray text = "/* Патч: картинки\r\n   и строки */\r\n#pragma enable old_equal_ff\r\n+0x10\r\n";
+    for (int i = 0; i < 30000; ++i) {
+        const QByteArray address = "0x" + QByteArray::number(0x100000 + 8 * i, 16);
+        switch (i % 4) {
+            case 0: text += address + ": 0x11223344,0i00255 \"Привет\" ; строка\r\n"; break;
+            case 1: text += address + ": 0n10101010,AABBCCDD 'ab',0i+07 // c\r\n"; break;
+            case 2: text += address + ": 0011223344556677 # c\r\n"; break;
+            default: text += address + ": A1A2,\\\r\nA3A4 B1B2B3B4\r\n"; break;
+        }
+    }
+    ReadText(state, text);
+}
+BENCHMARK(BM_ReadDialect30000Records)->Unit(benchmark::kMillisecond);
+
+// Bad input: reading ends after a bounded count of messages, or runs once
+// through the text, never holding more than the text and its records.
+void BM_ReadBinaryGarbage1MiB(benchmark::State& state) {
+    QByteArray text(1 << 20, 0);
+    std::mt19937 random(3);
+    for (char& c : text) c = static_cast<char>(random());
+    ReadText(state, text);
+}
+BENCHMARK(BM_ReadBinaryGarbage1MiB)->Unit(benchmark::kMillisecond);
+
+void BM_ReadOneLineOf1MiB(benchmark::State& state) {
+    // A record whose data is one line of a mebibyte, then a bad character.
+    ReadText(state, "10: " + QByteArray(1 << 20, 'A') + "G\r\n11: 00 01");
+}
+BENCHMARK(BM_ReadOneLineOf1MiB)->Unit(benchmark::kMillisecond);
+
+void BM_ReadUnclosedString1MiB(benchmark::State& state) {
+    ReadText(state, "10: \"" + QByteArray(1 << 20, 'a'));
+}
+BENCHMARK(BM_ReadUnclosedString1MiB)->Unit(benchmark::kMillisecond);
+
+void BM_ReadUnclosedComment100MiB(benchmark::State& state) {
+    static const QByteArray text = "10: AA BB /*" + QByteArray(100 << 20, '\n');
+    ReadText(state, text);
+}
+BENCHMARK(BM_ReadUnclosedComment100MiB)->Unit(benchmark::kMillisecond);
+
+void BM_ReadStrayCommentEnds1MiB(benchmark::State& state) {
+    ReadText(state, "/* Ж */ " + QByteArray(1 << 19, ' ').replace(" ", "*/"));
+}
+BENCHMARK(BM_ReadStrayCommentEnds1MiB)->Unit(benchmark::kMillisecond);
+
+// One UTF-8 line of a mebibyte holding a quarter of a million strings, and
+// one of as many block comments: locations are counted only when needed.
+void BM_ReadLineOfStringsAndComments1MiB(benchmark::State& state) {
+    const QByteArray strings = QByteArray(1 << 18, ' ').replace(" ", "\"a\"");
+    const QByteArray comments = QByteArray(1 << 18, ' ').replace(" ", "/**/");
+    ReadText(state, "/* Ж */ 10: " + strings + "\n/* Ж */" + comments + "\n");
+}
+BENCHMARK(BM_ReadLineOfStringsAndComments1MiB)->Unit(benchmark::kMillisecond);
+
+// A 100 MiB file is refused before it is read.
+void BM_ReadFile100MiB(benchmark::State& state) {
+    static QTemporaryDir dir;
+    static const QString name = [] {
+        const QString path = dir.filePath(QStringLiteral("big.vkp"));
+        QFile file(path);
+        if (file.open(QIODevice::WriteOnly)) file.resize(100 << 20);
+        return path;
+    }();
+    bool refused = false;
+    for (auto _ : state) {
+        VkpFile f;
+        refused = !ReadVkpFile(name, f).ok();
+        benchmark::DoNotOptimize(f);
+    }
+    state.counters["refused"] = refused;
+    state.counters["peak_MiB"] = PeakMiB();
+}
+BENCHMARK(BM_ReadFile100MiB)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 }  // namespace vorlix

@@ -1,16 +1,19 @@
 #include "cli/cli.h"
 
 #include <QCommandLineParser>
+#include <QCoreApplication>
 
 #include "cli/cli_prompt.h"
 #include "cli/commands.h"
+#include "cli/patch_commands.h"
 #include "settings/settings.h"
 
 namespace vorlix {
 
 namespace {
 
-const char kUsage[] =
+const char kUsage[] = QT_TRANSLATE_NOOP(
+    "Cli",
     "Usage: vorlix-cli COMMAND ARGUMENTS [--settings FILE]\n"
     "\n"
     "Commands:\n"
@@ -23,8 +26,11 @@ const char kUsage[] =
     "                                  write the patch (to OUT or stdout); a file\n"
     "                                  larger than the model's maximum size is\n"
     "                                  refused unless --yes is given\n"
-    "  apply FLASH PATCH [--yes] [-o OUT]\n"
-    "                                  apply a patch; -o writes the patched FullFlash\n"
+    "  apply FLASH PATCH... [--undo] [--yes] [-o OUT]\n"
+    "                                  apply patches in the order given, all or\n"
+    "                                  nothing (--undo: take them out, last first);\n"
+    "                                  -o writes the patched FullFlash\n"
+    "  parse PATCH...                  read patches: one line ADDR OLD NEW a record\n"
     "  fill FLASH                      patch that erases every picture (stdout)\n"
     "  sample OUT                      write a demo FullFlash (8 MiB, C55 layout)\n"
     "\n"
@@ -32,11 +38,15 @@ const char kUsage[] =
     "default location). The FullFlash file is never written. Questions are\n"
     "answered \"No\" unless --yes is given.\n"
     "--help prints this text, --version the program's version.\n"
-    "Exit status: 0 success, 1 error, 2 wrong usage.\n";
+    "Exit status: 0 success, 1 error, 2 wrong usage.\n");
+
+void WriteUsage(QIODevice& device) {
+    device.write(QCoreApplication::translate("Cli", kUsage).toUtf8());
+}
 
 int Usage(QIODevice& err, const QString& problem) {
     if (!problem.isEmpty()) WriteLine(err, QStringLiteral("vorlix-cli: ") + problem);
-    err.write(kUsage);
+    WriteUsage(err);
     return kExitUsage;
 }
 
@@ -48,7 +58,7 @@ struct CommandShape {
 
 constexpr CommandShape kCommands[] = {
     {"info", 1, 1},  {"list", 1, 1}, {"export", 2, 2}, {"patch", 2, -1},
-    {"apply", 2, 2}, {"fill", 1, 1}, {"sample", 1, 1},
+    {"apply", 2, -1}, {"fill", 1, 1}, {"sample", 1, 1}, {"parse", 1, -1},
 };
 
 }  // namespace
@@ -58,7 +68,7 @@ int RunCli(const QStringList& args, QIODevice& out, QIODevice& err) {
     const QString command = args.first();
     if (command == QLatin1String("--help") || command == QLatin1String("-h") ||
         command == QLatin1String("help")) {
-        out.write(kUsage);
+        WriteUsage(out);
         return kExitOk;
     }
     if (command == QLatin1String("--version")) {
@@ -84,6 +94,7 @@ int RunCli(const QStringList& args, QIODevice& out, QIODevice& err) {
     const QCommandLineOption authorOption(QStringLiteral("author"), QString(),
                                           QStringLiteral("NAME"));
     const QCommandLineOption yesOption(QStringLiteral("yes"));
+    const QCommandLineOption undoOption(QStringLiteral("undo"));
     parser.addOption(settingsOption);
     if (command == QLatin1String("list")) parser.addOption(searchOption);
     if (command == QLatin1String("patch")) {
@@ -96,6 +107,7 @@ int RunCli(const QStringList& args, QIODevice& out, QIODevice& err) {
     if (command == QLatin1String("apply")) {
         parser.addOption(outputOption);
         parser.addOption(yesOption);
+        parser.addOption(undoOption);
     }
     if (!parser.parse(QStringList{QStringLiteral("vorlix-cli")} + args.mid(1))) {
         return Usage(err, parser.errorText());
@@ -107,7 +119,7 @@ int RunCli(const QStringList& args, QIODevice& out, QIODevice& err) {
     }
     for (const QString& name : parser.optionNames()) {
         if (parser.optionNames().count(name) > 1 && name != QLatin1String("plain") &&
-            name != QLatin1String("yes")) {
+            name != QLatin1String("yes") && name != QLatin1String("undo")) {
             return Usage(err, QStringLiteral("option %1 given twice").arg(name));
         }
     }
@@ -153,11 +165,16 @@ int RunCli(const QStringList& args, QIODevice& out, QIODevice& err) {
         return PatchCommand(cx, flash, positional.mid(1), options);
     }
     if (command == QLatin1String("apply")) {
-        if (parser.isSet(outputOption) && parser.value(outputOption).isEmpty()) {
+        // "-o" at the end takes the next option as its value; with any
+        // number of patch files that would go unnoticed.
+        const QString output = parser.value(outputOption);
+        if (parser.isSet(outputOption) && (output.isEmpty() || output.startsWith(QLatin1Char('-')))) {
             return Usage(err, QStringLiteral("-o needs a file name"));
         }
-        return ApplyCommand(cx, flash, positional[1], parser.value(outputOption));
+        return ApplyCommand(cx, flash, positional.mid(1), parser.value(outputOption),
+                            parser.isSet(undoOption));
     }
+    if (command == QLatin1String("parse")) return ParseCommand(cx, positional);
     if (command == QLatin1String("fill")) return FillCommand(cx, flash);
     return SampleCommand(cx, flash);
 }

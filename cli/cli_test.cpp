@@ -242,8 +242,80 @@ TEST_F(CliTest, ApplyAsksOnMismatchAndNeverWritesTheFlash) {
 
     WriteAll(Path("bad.vkp"), "; header\r\n660110: 0A0 0B0\r\n");
     EXPECT_EQ(Run({"apply", demo_, Path("bad.vkp")}), kExitError);
-    EXPECT_TRUE(Err().contains("Ошибка: Данные патча имеют нечётную длину"));
+    EXPECT_TRUE(Err().contains("bad.vkp:2:9: нечётное число шестнадцатеричных цифр")) << Err();
     EXPECT_EQ(Run({"apply", demo_, Path("missing.vkp")}), kExitError);
+}
+
+TEST_F(CliTest, ParsePrintsEveryRecordAndNamesEveryProblem) {
+    WriteAll(Path("a.vkp"),
+             "/* header */\r\n#pragma enable old_equal_ff\r\n10: \"Hi\"\r\n+0x1000\r\n"
+             "0xABCDE: 0x1234,0i255 0A0B0C ; c\r\n#pragma disable old_equal_ff\r\n"
+             "FFFF0000: 01\r\n");
+    ASSERT_EQ(Run({"parse", Path("a.vkp")}), kExitOk) << Err();
+    EXPECT_EQ(OutLines(),
+              (QStringList{"000010 FFFF 4869", "0ACCDE 3412FF 0A0B0C", "FFFF1000 - 01"}));
+    EXPECT_TRUE(Err().isEmpty()) << Err();
+
+    WriteAll(Path("b.vkp"), "; warned\n10: AA BB */\n11: 0A0 BB\n12: CC DD\n");
+    WriteAll(Path("empty.vkp"), "; a file that only points to an attachment\n");
+    EXPECT_EQ(Run({"parse", Path("a.vkp"), Path("b.vkp"), Path("empty.vkp")}), kExitError);
+    const QStringList out = OutLines();
+    ASSERT_EQ(out.size(), 5);
+    EXPECT_EQ(out[0], Path("a.vkp") + "\t000010 FFFF 4869");
+    EXPECT_EQ(out[3], Path("b.vkp") + "\t000010 AA BB");
+    EXPECT_EQ(out[4], Path("b.vkp") + "\t000012 CC DD");
+    EXPECT_EQ(Err(), Path("b.vkp") + ":2:11: предупреждение: «*/» без открывающего «/*»\n" +
+                         Path("b.vkp") + ":3:5: нечётное число шестнадцатеричных цифр\n" +
+                         Path("empty.vkp") + ": предупреждение: нет данных патча\n");
+
+    EXPECT_EQ(Run({"parse", Path("empty.vkp")}), kExitOk);
+    EXPECT_TRUE(out_.isEmpty());
+    EXPECT_EQ(Run({"parse", Path("missing.vkp")}), kExitError);
+    EXPECT_TRUE(Err().contains("missing.vkp"));
+    EXPECT_EQ(Run({"parse"}), kExitUsage);
+}
+
+TEST_F(CliTest, ApplyAndUndoSeveralPatches) {
+    const QString flash = Path("s.fls");
+    ASSERT_TRUE(FlashBuilder::SampleC55().WriteFile(flash));
+    const QByteArray original = ReadAll(flash);
+    auto hex = [&](int pos, int n) { return original.mid(pos, n).toHex().toUpper(); };
+    // The second patch relies on the first; it also writes where the first did not.
+    WriteAll(Path("a.vkp"), "001000: " + hex(0x1000, 4) + " 11223344\r\n");
+    WriteAll(Path("b.vkp"), "001000: 1122 5566\r\n+10\r\n001000: " + hex(0x1010, 2) + " 7788\r\n");
+
+    ASSERT_EQ(Run({"apply", flash, Path("a.vkp"), Path("b.vkp"), "-o", Path("p.fls")}), kExitOk)
+        << Err();
+    EXPECT_EQ(OutLines(), (QStringList{"Entries: 3", "Bytes: 8", "Checked: all", "Skipped: 0"}));
+    const QByteArray patched = ReadAll(Path("p.fls"));
+    ASSERT_EQ(patched.size(), original.size());
+    EXPECT_EQ(patched.mid(0x1000, 4).toHex(), "55663344");
+    EXPECT_EQ(patched.mid(0x1010, 2).toHex(), "7788");
+
+    // Undo on the patched image takes both out again, the last one first.
+    ASSERT_EQ(Run({"apply", Path("p.fls"), Path("a.vkp"), Path("b.vkp"), "--undo", "-o",
+                   Path("back.fls")}),
+              kExitOk)
+        << Err();
+    EXPECT_TRUE(ReadAll(Path("back.fls")) == original);
+    // On the original it finds them undone already.
+    ASSERT_EQ(Run({"apply", flash, Path("a.vkp"), "--undo"}), kExitOk);
+    EXPECT_TRUE(Err().contains("Патч уже откачен: «" + Path("a.vkp") + "»: ")) << Err();
+    EXPECT_TRUE(OutLines().contains("Skipped: 1"));
+
+    // All or nothing: an error in the second file writes nothing.
+    WriteAll(Path("bad.vkp"), "; x\r\n001000: 5566 XX\r\n");
+    EXPECT_EQ(Run({"apply", flash, Path("a.vkp"), Path("bad.vkp"), "-o", Path("no.fls")}),
+              kExitError);
+    EXPECT_EQ(Err(), Path("bad.vkp") +
+                         ":2:14: заполнитель «XX» вместо данных: это шаблон, а не готовый патч\n");
+    EXPECT_FALSE(QFile::exists(Path("no.fls")));
+    // A record without old data cannot be undone.
+    WriteAll(Path("new.vkp"), "001000: 01\r\n");
+    EXPECT_EQ(Run({"apply", flash, Path("new.vkp"), "--undo"}), kExitError);
+    EXPECT_TRUE(Err().contains("new.vkp:1:1: у записи нет данных отката")) << Err();
+    ASSERT_EQ(Run({"apply", flash, Path("new.vkp")}), kExitOk);
+    EXPECT_TRUE(Err().contains("new.vkp:1:1: предупреждение: записи без данных отката (1)"));
 }
 
 TEST_F(CliTest, FillPatchErasesEveryPicture) {

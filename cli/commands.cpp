@@ -10,6 +10,7 @@
 #include "cli/cli.h"
 #include "cli/cli_session.h"
 #include "cli/demo_flash.h"
+#include "cli/patch_commands.h"
 #include "patch/batch_replace.h"
 #include "patch/patch_apply.h"
 #include "patch/patch_file.h"
@@ -156,16 +157,26 @@ int PatchCommand(const CliContext& cx, const QString& flash, const QStringList& 
     return WriteOutput(cx, options.output, EncodePatchText(lines));
 }
 
-int ApplyCommand(const CliContext& cx, const QString& flash, const QString& patch,
-                 const QString& output) {
+int ApplyCommand(const CliContext& cx, const QString& flash, const QStringList& patches,
+                 const QString& output, bool undo) {
     if (const int refused = RefuseFlashAsOutput(cx, flash, output)) return refused;
+    std::vector<PatchSource> sources;
+    if (!ReadPatchSources(cx.err, patches, sources)) return kExitError;
     CliSession cli(cx.err, cx.settingsPath, cx.answerYes);
     if (const int status = cli.Open(flash, std::nullopt); status != kExitOk) return status;
+    const PatchDirection direction = undo ? PatchDirection::Undo : PatchDirection::Apply;
+    const PatchCheck check = CheckPatches(sources, direction, cli.settings().FullFlash);
+    WritePatchProblems(cx.err, check, sources);
+    if (!check.ok()) return kExitError;
     ApplyCounts counts;
-    if (!ApplyPatchFile(cli.session(), patch, cli.prompt(), &counts).ok()) return kExitError;
+    if (!RunPatches(sources, direction, cli.session().image(), cli.settings().FullFlash, cli.prompt(),
+                    &counts)
+             .ok())
+        return kExitError;
     WriteLine(cx.out, QStringLiteral("Entries: %1").arg(counts.entries));
     WriteLine(cx.out, QStringLiteral("Bytes: %1").arg(counts.bytes));
     WriteLine(cx.out, QStringLiteral("Checked: %1").arg(counts.checkedAll ? "all" : "partly"));
+    WriteLine(cx.out, QStringLiteral("Skipped: %1").arg(counts.skippedFiles));
     if (output.isEmpty()) return kExitOk;
 
     // The working image over the extent of the file as it was placed.

@@ -28,8 +28,10 @@ int ListCommand(const CliContext& cx, const QString& flash, std::optional<bool> 
 int ExportCommand(const CliContext& cx, const QString& flash, const QString& dir);
 int PatchCommand(const CliContext& cx, const QString& flash, const QStringList& files,
                  const PatchCommandOptions& options);
-int ApplyCommand(const CliContext& cx, const QString& flash, const QString& patch,
-                 const QString& output);
+// Applies the patches in the order given, or with `undo` takes them out in
+// reverse order; all or nothing.
+int ApplyCommand(const CliContext& cx, const QString& flash, const QStringList& patches,
+                 const QString& output, bool undo);
 int FillCommand(const CliContext& cx, const QString& flash);
 int SampleCommand(const CliContext& cx, const QString& output);
 

@@ -76,7 +76,8 @@ touch "$work/pics/a.fls" "$work/pics/b.BIN" "$work/pics/c.vkp" "$work/pics/d.bmp
 cd "$work/pics" || exit 1
 expect "a FullFlash first" "$(offered "$cli info ")" "a.fls b.BIN sub"
 expect "a patch second" "$(offered "$cli apply a.fls ")" "c.vkp sub"
-expect "nothing after the last argument" "$(offered "$cli apply a.fls c.vkp ")" ""
+expect "patches repeat" "$(offered "$cli apply a.fls c.vkp ")" "c.vkp sub"
+expect "nothing after the last argument" "$(offered "$cli export a.fls sub ")" ""
 expect "pictures repeat" "$(offered "$cli patch a.fls d.bmp -o out.vkp ")" \
     "a.fls b.BIN c.vkp d.bmp e.ini sub"
 expect "a folder to export to" "$(offered "$cli export a.fls ")" "sub"

@@ -2,11 +2,14 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <cstdint>
+#include <span>
 #include <vector>
 
 #include "common/prompt.h"
 #include "common/status.h"
+#include "patch/vkp_reader.h"
 
 namespace vorlix {
 
@@ -15,48 +18,84 @@ class FlashSession;
 
 inline const QString kUnequalLengthsMessage =
     QStringLiteral("Данные патча и данные для отката имеют различную длину");
-inline const QString kOddLengthMessage = QStringLiteral("Данные патча имеют нечётную длину");
-inline const QString kMismatchQuestion = QStringLiteral("Данные отката не совпадают. Применять патч?");
+inline const QString kMismatchQuestion =
+    QStringLiteral("Данные отката не совпадают. Применять патч?");
 
-// A patch read and checked, ready to be written: its entries in file order,
-// each the image offset and the new bytes (a slice of `bytes`).
-struct ParsedPatch {
-    struct Entry {
-        std::int32_t imageOffset = 0;
-        std::int32_t first = 0;  // index of the entry's first byte in `bytes`
-        std::int32_t count = 0;
-    };
-    std::vector<Entry> entries;
-    std::vector<std::uint8_t> bytes;
-    bool checkedAll = true;  // false once the user accepted a mismatch
+enum class PatchDirection { Apply, Undo };
+
+// A patch read from a file (or a text) under the name messages give it;
+// an empty name for a text that has none.
+struct PatchSource {
+    QString name;
+    VkpFile file;
 };
 
-// Reads the patch text (bytes as stored) line by line and checks it against
-// the base image: old bytes must stand where a line says, unless the user
-// accepts a mismatch, after which nothing more is compared. A line with a
-// single data field writes its bytes without any check. Every refusal is
-// shown through `prompt` (caption "Ошибка") and returned; the patch is then
-// not to be applied. Refused besides the rules of the format: characters
-// other than hexadecimal digits in the data (lower-case digits are read as
-// upper-case) and bytes outside the image or before the FullFlash.
-[[nodiscard]] Status ReadPatch(const QByteArray& text, const std::uint8_t* baseImage,
-                               std::int32_t fullFlash, Prompt& prompt, ParsedPatch& patch);
+// Something wrong with one of several sources: the index of the source,
+// where in it (line 0: the file as a whole) and what.
+struct PatchProblem {
+    int source = 0;
+    VkpLocation at;
+    QString message;
+};
 
-// Writes every entry into the working image, later entries over earlier
-// ones, and marks the written bytes occupied in the usage map.
-void WritePatch(const ParsedPatch& patch, FlashImage& image);
+struct PatchCheck {
+    std::vector<PatchProblem> errors;
+    std::vector<PatchProblem> warnings;
+    bool ok() const { return errors.empty(); }
+};
+
+// Everything that can be found before the image is looked at: what the
+// reader found, a file without any record, records outside the image
+// (addresses are file offsets: the image offset is `fullFlash` plus the
+// address), for undo records without old data, and for apply a warning
+// listing the records written without a check.
+[[nodiscard]] PatchCheck CheckPatches(std::span<const PatchSource> sources,
+                                      PatchDirection direction, std::int32_t fullFlash);
+
+// "«name», строка L, столбец C: message", without the name for a source
+// that has none and without line and column for the file as a whole.
+QString PatchProblemText(const PatchProblem& problem, std::span<const PatchSource> sources);
+// The problems one a line, the first `shown` of them and a count of the rest.
+QString PatchProblemsText(std::span<const PatchProblem> problems,
+                          std::span<const PatchSource> sources, int shown = 20);
 
 struct ApplyCounts {
-    int entries = 0;
-    std::int64_t bytes = 0;
-    bool checkedAll = true;
+    int entries = 0;         // records written
+    std::int64_t bytes = 0;  // bytes written
+    bool checkedAll = true;  // false once a mismatch or a repeat was accepted
+    int skippedFiles = 0;    // files found applied (undone) already and left
 };
 
-// The apply command: reads, checks and, when all of it passes, writes the
-// patch file into the session's working image. All or nothing.
+// Runs checked sources over the image, all or nothing. Apply takes the
+// files in order and their records forwards, compares each record's old
+// bytes with the base image as the earlier records of the run have left
+// it, and writes the new bytes; undo takes the files in reverse and their
+// records backwards (leaving those under "#pragma disable undo"), compares
+// the new bytes with the working image as the run has left it, and writes
+// the old bytes in their place. A mismatch asks whether to go on (once a
+// file: after a Yes the rest of that file is not compared); a file that
+// stands applied (undone) already is left unless the user says otherwise.
+// Only when nothing was refused are the bytes written into the working
+// image and marked occupied in the usage map. Sources that CheckPatches
+// refuses are refused here too, without a question.
+[[nodiscard]] Status RunPatches(std::span<const PatchSource> sources, PatchDirection direction,
+                                FlashImage& image, std::int32_t fullFlash, Prompt& prompt,
+                                ApplyCounts* counts = nullptr);
+
+// The whole command for the window: checks the sources, shows the errors
+// (then nothing is written) or the warnings, each kind in one box, and runs.
+[[nodiscard]] Status ApplyPatchSources(std::span<const PatchSource> sources,
+                                       PatchDirection direction, FlashImage& image,
+                                       std::int32_t fullFlash, Prompt& prompt,
+                                       ApplyCounts* counts = nullptr);
+// The same for files, in the order given; a file that cannot be read is
+// shown and nothing is applied.
+[[nodiscard]] Status ApplyPatchFiles(FlashSession& session, const QStringList& fileNames,
+                                     PatchDirection direction, Prompt& prompt,
+                                     ApplyCounts* counts = nullptr);
 [[nodiscard]] Status ApplyPatchFile(FlashSession& session, const QString& fileName, Prompt& prompt,
                                     ApplyCounts* counts = nullptr);
-// The same for a patch text already in memory.
+// A patch text already in memory, applied.
 [[nodiscard]] Status ApplyPatchText(FlashImage& image, std::int32_t fullFlash,
                                     const QByteArray& text, Prompt& prompt,
                                     ApplyCounts* counts = nullptr);

@@ -67,6 +67,18 @@ bool IsAscii(const QString& text) {
 
 }  // namespace
 
+int Windows1251Byte(char32_t character) {
+    if (character < 0x80) return static_cast<int>(character);
+    for (std::size_t i = 0; i < kUpperHalf.size(); ++i) {
+        if (kUpperHalf[i] == character && character != 0xFFFD) return static_cast<int>(0x80 + i);
+    }
+    return -1;
+}
+
+char16_t Windows1251Char(std::uint8_t byte) {
+    return byte < 0x80 ? char16_t(byte) : kUpperHalf[byte - 0x80];
+}
+
 bool ConfirmNewPatch(Prompt& prompt) {
     return prompt.Ask(QStringLiteral("Создание нового патча"),
                       QStringLiteral("Данные текущего патча будуь утеряны. Продолжить?"),

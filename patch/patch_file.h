@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
+#include <cstdint>
 
 #include "common/prompt.h"
 #include "common/status.h"
@@ -28,6 +29,12 @@ QString PatchSaveName(const QString& chosenName, int filterIndex);
 QByteArray EncodePatchText(const QStringList& lines);
 // Windows-1251 bytes to text (patch comments hold Cyrillic).
 QString DecodeWindows1251(const QByteArray& bytes);
+
+// One character and its Windows-1251 byte: the byte of a character, or -1
+// when the code page lacks it; the character of a byte (U+FFFD for the
+// unassigned 0x98).
+int Windows1251Byte(char32_t character);
+char16_t Windows1251Char(std::uint8_t byte);
 
 // Writes the lines to `fileName` in the stored form. The file is replaced
 // only once all of it is written.

@@ -4,6 +4,8 @@
 set -euo pipefail
 
 packages=(cmake ninja-build g++ qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev)
+# Node and npm run the cross-check of the patch reader against an independent one.
+packages+=(nodejs npm)
 packages+=("$@")
 
 missing=()

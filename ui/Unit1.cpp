@@ -356,10 +356,14 @@ void TForm1::CreateClientPanel() {
     Apply1 = new QAction(QStringLiteral("Применить патч"), PopupMenu1);
     Apply1->setObjectName(QStringLiteral("Apply1"));
     Apply1->setVisible(false);
+    Undo1 = new QAction(tr("Откатить патч"), PopupMenu1);
+    Undo1->setObjectName(QStringLiteral("Undo1"));
+    Undo1->setVisible(false);
     PopupMenu1->addAction(Load1);
     PopupMenu1->addAction(Batch1);
     PopupMenu1->addAction(Save1);
     PopupMenu1->addAction(Apply1);
+    PopupMenu1->addAction(Undo1);
 
     Memo1 = new QPlainTextEdit(Panel1);
     Memo1->setObjectName(QStringLiteral("Memo1"));

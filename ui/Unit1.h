@@ -32,6 +32,8 @@ class QTreeView;
 
 namespace vorlix {
 
+enum class PatchDirection;
+
 class PictureListModel;
 class PreviewPane;
 class TForm3;
@@ -135,6 +137,7 @@ class TForm1 : public QMainWindow {
     void SavePatch1Execute();
     void BatchLoad1Execute();
     void Apply1Click();
+    void Undo1Click();
     void Button2Click();
     void ReCreateClick();
     // The folder that pictures saved under automatic names go to: the
@@ -198,6 +201,7 @@ class TForm1 : public QMainWindow {
     QAction* Batch1;
     QAction* Save1;
     QAction* Apply1;
+    QAction* Undo1;
     QSplitter* Splitter1;
     QPlainTextEdit* Memo1;
     QProgressBar* ProgressBar1;
@@ -245,6 +249,8 @@ class TForm1 : public QMainWindow {
     void ShowSearchCounts();
     void SetOpenPath(const QString& path);
     QColor Frame() const;
+    // Apply and undo: the chosen patch files, all or nothing.
+    void RunPatchFiles(PatchDirection direction);
 
     // A command with nothing to act on says so in the status bar: these
     // return false after saying it.

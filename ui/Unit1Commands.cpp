@@ -112,6 +112,7 @@ void TForm1::ConnectPictureCommands() {
     connect(EditCopy1, &QAction::triggered, this, &TForm1::EditCopy1Execute);
     connect(SavePatch1, &QAction::triggered, this, &TForm1::SavePatch1Execute);
     connect(Apply1, &QAction::triggered, this, &TForm1::Apply1Click);
+    connect(Undo1, &QAction::triggered, this, &TForm1::Undo1Click);
     connect(Button2, &QPushButton::clicked, this, &TForm1::Button2Click);
     connect(ReCreate, &QPushButton::clicked, this, &TForm1::ReCreateClick);
     // Setting the depth controls from the program runs the handler too; the
@@ -362,12 +363,21 @@ bool TForm1::SavePatchNow() {
     return true;
 }
 
-void TForm1::Apply1Click() {
-    const QString path = dialogs_.OpenFile(QtFileFilter(kPatchOpenFilter));
-    if (path.isEmpty()) return;
-    RememberFolder(path);
-    // Every refusal has been shown; nothing was applied then.
-    (void)ApplyPatchFile(session_, path, dialogs_);
+void TForm1::Apply1Click() { RunPatchFiles(PatchDirection::Apply); }
+
+void TForm1::Undo1Click() { RunPatchFiles(PatchDirection::Undo); }
+
+void TForm1::RunPatchFiles(PatchDirection direction) {
+    const QStringList paths = dialogs_.OpenFiles(QtFileFilter(kPatchOpenFilter));
+    if (paths.isEmpty()) return;
+    RememberFolder(paths.first());
+    ApplyCounts counts;
+    // Every refusal has been shown; nothing was written then.
+    if (!ApplyPatchFiles(session_, paths, direction, dialogs_, &counts).ok()) return;
+    const int files = static_cast<int>(paths.size()) - counts.skippedFiles;
+    SetStatus(2, direction == PatchDirection::Apply
+                     ? tr("Применено патчей: %1, записей: %2").arg(files).arg(counts.entries)
+                     : tr("Откачено патчей: %1, записей: %2").arg(files).arg(counts.entries));
 }
 
 // ---- whole image

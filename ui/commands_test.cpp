@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QGuiApplication>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QSignalSpy>
@@ -100,6 +101,7 @@ class CommandsTest : public QObject {
     void batchLoad();
     void fillAndRowCommandsAfterIt();
     void windowAndCommandLineMakeTheSamePatch();
+    void applyAndUndoSeveralPatches();
 };
 
 void CommandsTest::replaceAndChangeDepth() {
@@ -362,7 +364,7 @@ void CommandsTest::generateSaveAndApply() {
     w.RefreshClick();
     QVERIFY(WaitForSearch(w));
     run.dialogs.prompt().Clear();
-    run.dialogs.openAnswers.push_back(patch + ".vkp");
+    run.dialogs.openFilesAnswers.push_back({patch + ".vkp"});
     w.Apply1Click();
     QCOMPARE(run.dialogs.fileDialogsShown.back().filter,
              QStringLiteral("*.vkp (*.vkp);;*.* (*.*)"));
@@ -370,9 +372,10 @@ void CommandsTest::generateSaveAndApply() {
     QVERIFY(WorkIs(w, expected));
 
     // A refused file changes nothing.
-    run.dialogs.openAnswers = {WriteText(folder.dir.filePath("odd.vkp"), "000100: 0A0 0C0\r\n")};
+    run.dialogs.openFilesAnswers = {{WriteText(folder.dir.filePath("odd.vkp"), "000100: 0A0 0C0\r\n")}};
     w.Apply1Click();
-    QCOMPARE(LastBox(run).text, kOddLengthMessage);
+    QCOMPARE(LastBox(run).text,
+             QStringLiteral("«odd.vkp», строка 1, столбец 9: нечётное число шестнадцатеричных цифр"));
     QVERIFY(WorkIs(w, expected));
 }
 
@@ -512,6 +515,44 @@ void CommandsTest::windowAndCommandLineMakeTheSamePatch() {
     QVERIFY(fromWindow.contains("Tester\r\n"));
     QVERIFY(fromWindow.count("\r\n") > 10);
     QCOMPARE(fromWindow, ReadAll(cliPatch));
+}
+
+void CommandsTest::applyAndUndoSeveralPatches() {
+    TestFolder folder;
+    const QString flash = folder.Write(FlashBuilder::SampleC55(), QStringLiteral("s.fls"));
+    ProgramRun run(folder.Ini());
+    TForm1& w = Opened(run, flash);
+    // Hidden like the apply item, and beside it.
+    const QList<QAction*> items = w.PopupMenu1->actions();
+    QVERIFY(!w.Undo1->isVisible());
+    QCOMPARE(items.indexOf(w.Undo1), items.indexOf(w.Apply1) + 1);
+    QCOMPARE(w.Undo1->text(), QStringLiteral("Откатить патч"));
+
+    run.dialogs.prompt().Clear();
+    const std::vector<std::uint8_t> before = WorkCopy(w);
+    const std::int32_t at = w.settings().FullFlash + 0x1000;
+    const QByteArray old = QByteArray(reinterpret_cast<const char*>(&before[at]), 2).toHex();
+    const QStringList files = {
+        WriteText(folder.dir.filePath("a.vkp"), "/* first */\r\n001000: " + old + " 1122\r\n"),
+        WriteText(folder.dir.filePath("b.vkp"),
+                  "001000: 11 33 ; relies on a.vkp\r\n#pragma disable undo\r\n001002: 44\r\n")};
+    run.dialogs.openFilesAnswers.push_back(files);
+    w.Apply1Click();
+    QCOMPARE(run.dialogs.fileDialogsShown.back().filter,
+             QStringLiteral("*.vkp (*.vkp);;*.* (*.*)"));
+    // One box: the warning about the record without old data.
+    QCOMPARE(run.dialogs.prompt().shown().size(), std::size_t{1});
+    QCOMPARE(LastBox(run).caption, QStringLiteral("Предупреждение"));
+    const std::uint8_t* work = w.session().image().WorkImage();
+    QCOMPARE(QByteArray(reinterpret_cast<const char*>(work + at), 3).toHex(), QByteArray("332244"));
+    QCOMPARE(w.StatusText(2), QStringLiteral("Применено патчей: 2, записей: 3"));
+
+    // Undo: b before a; the record left out of undo stays.
+    run.dialogs.openFilesAnswers.push_back(files);
+    w.Undo1Click();
+    QCOMPARE(QByteArray(reinterpret_cast<const char*>(work + at), 3).toHex(),
+             old + QByteArray("44"));
+    QCOMPARE(w.StatusText(2), QStringLiteral("Откачено патчей: 2, записей: 2"));
 }
 
 QTEST_MAIN(CommandsTest)

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QIODevice>
+#include <QStringList>
+#include <span>
+#include <vector>
+
+#include "cli/commands.h"
+#include "patch/patch_apply.h"
+
+namespace vorlix {
+
+// Reads the patch files named on the command line, each under its name as
+// given; false, with the message written to `err`, when one cannot be read.
+bool ReadPatchSources(QIODevice& err, const QStringList& files, std::vector<PatchSource>& sources);
+
+// Writes errors, then warnings, one a line in the compilers' form
+// "FILE:LINE:COL: message" ("FILE: message" for a file as a whole).
+void WritePatchProblems(QIODevice& err, const PatchCheck& check,
+                        std::span<const PatchSource> sources);
+
+// "parse PATCH...": every record one line "ADDR OLD NEW" (the file name and
+// a tab first when there are several files); problems to the error stream.
+int ParseCommand(const CliContext& cx, const QStringList& files);
+
+}  // namespace vorlix
