@@ -33,10 +33,26 @@ TEST_F(StoredPixelsTest, ValuesOfEveryEncoding) {
         {"12-bit", 2, 1, 0x07, {0xFF, 0xFF, 0x21, 0x03}, 12, {0xFFF, 0x321}},
         {"16-bit", 2, 1, 0x08, {0x00, 0xE0, 0x20, 0x00}, 16, {0xE000, 0x0020}},
         {"1-bit compressed", 9, 1, 0x81, {0xC2, 0x82, 0x41}, 1, {1, 1, 0, 0, 1, 0, 0, 0, 0}},
-        {"8-bit compressed", 5, 1, 0x85, {0x03, 0x2A, 0xFE, 0x01, 0x02}, 8, {0x2A, 0x2A, 0x2A, 1, 2}},
-        {"12-bit compressed", 3, 1, 0x87, {0xFE, 0x21, 0xF3, 0x43, 0x05, 0x01, 0x0F, 0x0A}, 12,
+        {"8-bit compressed",
+         5,
+         1,
+         0x85,
+         {0x03, 0x2A, 0xFE, 0x01, 0x02},
+         8,
+         {0x2A, 0x2A, 0x2A, 1, 2}},
+        {"12-bit compressed",
+         3,
+         1,
+         0x87,
+         {0xFE, 0x21, 0xF3, 0x43, 0x05, 0x01, 0x0F, 0x0A},
+         12,
          {0x321, 0x543, 0xA0F}},
-        {"16-bit compressed", 3, 1, 0x88, {0x02, 0x00, 0xE0, 0xFF, 0x34, 0x12}, 16,
+        {"16-bit compressed",
+         3,
+         1,
+         0x88,
+         {0x02, 0x00, 0xE0, 0xFF, 0x34, 0x12},
+         16,
          {0xE000, 0xE000, 0x1234}},
     };
     for (const Case& c : cases) {
@@ -85,11 +101,21 @@ TEST_F(StoredPixelsTest, ValuesGiveTheDecodedColours) {
             const std::uint16_t v = values[std::size_t(i)];
             QRgb expected = 0;
             switch (type & 0x7F) {
-                case 0x01: expected = v ? qRgb(0, 0, 0) : qRgb(255, 255, 255); break;
-                case 0x03: expected = Palette2[v]; break;
-                case 0x05: expected = Palette8[v]; break;
-                case 0x07: expected = Color12(v); break;
-                default: expected = Colors16[v]; break;
+                case 0x01:
+                    expected = v ? qRgb(0, 0, 0) : qRgb(255, 255, 255);
+                    break;
+                case 0x03:
+                    expected = Palette2[v];
+                    break;
+                case 0x05:
+                    expected = Palette8[v];
+                    break;
+                case 0x07:
+                    expected = Color12(v);
+                    break;
+                default:
+                    expected = Colors16[v];
+                    break;
             }
             ASSERT_EQ(colours[std::size_t(i)] | 0xFF000000u, expected | 0xFF000000u)
                 << "type " << int(type) << " pixel " << i;
