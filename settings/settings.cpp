@@ -122,6 +122,7 @@ Status Settings::LoadProgramSettings() {
     program.Bool("PlainPatch", "0", PlainPatch);
     program.Int("PatchMaxLength", "27", PatchMaxLength);
     program.Text("AuthorName", QString(), AuthorName);
+    program.Int("PreviewZoom", "1", PreviewZoom);
     return program.status();
 }
 
@@ -138,6 +139,7 @@ Status Settings::SaveProgramSettings() {
     program.Write("FrameColor", QString::number(FrameColor));
     program.Write("AutoName", Flag(AutoName));
     program.Write("OnlySelected", Flag(OnlySelected));
+    program.Write("PreviewZoom", QString::number(PreviewZoom));
     return program.status();
 }
 
@@ -193,6 +195,7 @@ Status Settings::ResetProgramSettings() {
     program.Write("OnlySelected", QStringLiteral("0"));
     program.Write("PlainPatch", QStringLiteral("0"));
     program.Write("AuthorName", QString());
+    program.Write("PreviewZoom", QStringLiteral("1"));
     return program.status();
 }
 

@@ -100,6 +100,9 @@ public:
     bool AutoName = false;
     bool OnlySelected = false;
     std::array<QString, 8> Recent;
+    // Program value: the factor the preview panes show pictures at; 0 is
+    // the largest whole factor that fits the pane.
+    std::int32_t PreviewZoom = 1;
 
     // Every error status of the loads, saves and resets below has already
     // been shown to the user through the prompt (caption "Ошибка"); callers
