@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QElapsedTimer>
 #include <QFontMetrics>
 #include <QFontDatabase>
@@ -107,7 +108,9 @@ TForm1::TForm1(Settings& settings, UserDialogs& dialogs, QWidget* parent)
     Form3 = new TForm3(settings_, dialogs_, this);
 
     ConnectCommands();
+    ConnectViewCommands();
     StartUp();
+    if (!startupFailed_) ApplyViewSettings();
 }
 
 TForm1::~TForm1() { FormDestroy(); }
@@ -188,7 +191,7 @@ void TForm1::CreateTopPanel() {
         p->setToolTip(hint);
         auto* l = new QVBoxLayout(panel);
         l->setContentsMargins(0, 0, 0, 0);
-        l->addWidget(p, 0, Qt::AlignCenter);
+        l->addWidget(p);
         return p;
     };
     Image1 = pane("Panel4", "Image1", QStringLiteral("Старое изображение"), Panel4);
@@ -279,6 +282,8 @@ void TForm1::CreateTopPanel() {
 
     auto* depth = new QVBoxLayout;
     depth->addWidget(RadioGroup1);
+    ZoomBox = CreateZoomBox();
+    depth->addWidget(ZoomBox);
     depth->addStretch();
 
     auto* top = new QHBoxLayout(Panel2);
@@ -363,9 +368,10 @@ void TForm1::CreateClientPanel() {
     Splitter1->setObjectName(QStringLiteral("Splitter1"));
     Splitter1->setHandleWidth(3);
     Splitter1->setChildrenCollapsible(false);
-    Splitter1->addWidget(ListView1);
+    Splitter1->addWidget(CreateListSide());
     Splitter1->addWidget(Memo1);
-    Splitter1->setStretchFactor(0, 0);
+    // Both grow with the window, each by its share of the width.
+    Splitter1->setStretchFactor(0, 1);
     Splitter1->setStretchFactor(1, 1);
     // The list is 445 wide as designed, or as wide as its columns where the
     // font made them wider, so that a whole row shows.
@@ -460,6 +466,7 @@ void TForm1::FormDestroy() {
         settings_.FrameColor = frameColor_;
         settings_.AutoName = CheckBox1->isChecked();
         settings_.OnlySelected = CheckBox2->isChecked();
+        settings_.PreviewZoom = Image1->Zoom();
         // A store that refuses a value tells the user itself.
         if (settings_.SaveProgramSettings().ok()) (void)settings_.SaveModelSettings();
     }

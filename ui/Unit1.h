@@ -14,6 +14,7 @@
 class QAction;
 class QButtonGroup;
 class QCheckBox;
+class QComboBox;
 class QFrame;
 class QGroupBox;
 class QLabel;
@@ -23,14 +24,19 @@ class QPlainTextEdit;
 class QProgressBar;
 class QPushButton;
 class QSplitter;
+class QStackedWidget;
 class QStatusBar;
+class QTabBar;
 class QTimer;
 class QToolBar;
 class QTreeView;
 
 namespace vorlix {
 
+class GalleryView;
+class ListFilter;
 class PictureListModel;
+class PixelViewer;
 class PreviewPane;
 class TForm3;
 
@@ -118,6 +124,19 @@ class TForm1 : public QMainWindow {
     void Apply1Click();
     void Button2Click();
     void ReCreateClick();
+
+    // ---- seeing the pictures (Unit1View.cpp)
+    // Opens the pixel viewer on the selected row, or brings it forward.
+    void PixelViewer1Execute();
+    // The panes show their pictures at the zoom chosen in ZoomBox.
+    void ZoomBoxChange();
+    // Shows the list (0) or the gallery (1) in the list's place.
+    void ViewTabsChange(int tab);
+    // Narrows list and gallery to the rows that match FilterEdit.
+    void FilterEditChange();
+    ListFilter& filter() { return *filter_; }
+    // Null until the viewer is first opened.
+    PixelViewer* Viewer() const { return viewer_; }
     // The folder that pictures saved under automatic names go to: the
     // folder of the file last chosen in one of the window's file dialogs,
     // before any the folder the program was started in.
@@ -159,6 +178,7 @@ class TForm1 : public QMainWindow {
     QButtonGroup* RadioGroup1Items;
     QCheckBox* CheckBox3;
     QToolBar* ToolBar2;
+    QComboBox* ZoomBox;  // zoom of the preview panes, under RadioGroup1
     QPushButton* ReCreate;
     QPushButton* MakePatch;
     QPushButton* Button2;
@@ -170,7 +190,17 @@ class TForm1 : public QMainWindow {
 
     // Client panel.
     QFrame* Panel1;
+    // The list's place: the view choice, the filter and the viewer button
+    // over the list or the gallery.
+    QWidget* ListSide;
+    QTabBar* ViewTabs;
+    QLineEdit* FilterEdit;
+    QLabel* FilterCount;
+    QComboBox* GallerySizeBox;
+    QToolBar* ToolBar3;
+    QStackedWidget* Views;
     QTreeView* ListView1;
+    GalleryView* Gallery1;
     QMenu* PopupMenu1;
     QAction* Load1;
     QAction* Batch1;
@@ -192,6 +222,7 @@ class TForm1 : public QMainWindow {
     QAction* LoadPicture1;
     QAction* SavePicture1;
     QAction* BatchLoad1;
+    QAction* PixelViewer1;
 
     QTimer* Timer1;
     TForm3* Form3;
@@ -202,6 +233,13 @@ class TForm1 : public QMainWindow {
     void CreateClientPanel();
     void ConnectCommands();
     void ConnectPictureCommands();
+    // Unit1View.cpp: the zoom choice, the list's place, the growing layout.
+    QComboBox* CreateZoomBox();
+    QWidget* CreateListSide();
+    void ConnectViewCommands();
+    void ApplyViewSettings();
+    // Keeps an open viewer on the selected row.
+    void ViewerFollow();
     void StartUp();
     void FormDestroy();
 
@@ -228,6 +266,8 @@ class TForm1 : public QMainWindow {
     bool building_ = false;
     bool startupFailed_ = false;
     QString currentFolder_;
+    ListFilter* filter_ = nullptr;
+    PixelViewer* viewer_ = nullptr;
 };
 
 }  // namespace vorlix

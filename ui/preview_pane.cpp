@@ -2,6 +2,10 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <QWheelEvent>
+#include <cmath>
+
+#include "ui/pixel_zoom.h"
 
 namespace vorlix {
 
@@ -28,7 +32,8 @@ void Outline(QImage& bitmap, int w, int h, const QColor& colour) {
 }  // namespace
 
 PreviewPane::PreviewPane(QWidget* parent) : QWidget(parent) {
-    setFixedSize(kWidth, kHeight);
+    setMinimumSize(kWidth, kHeight);
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
     ResetSize();
     bitmap_.fill(Qt::white);
 }
@@ -64,9 +69,49 @@ void PreviewPane::DrawFrame(const QColor& frame) {
     update();
 }
 
+void PreviewPane::SetZoom(int zoom) {
+    if (zoom == zoom_) return;
+    zoom_ = zoom;
+    update();
+}
+
+int PreviewPane::Factor() const {
+    const qreal dpr = devicePixelRatioF();
+    if (zoom_ > 0) return DeviceFactor(zoom_, dpr);
+    const int line = DeviceLine(dpr);
+    const QSize room(int(std::floor(width() * dpr)), int(std::floor(height() * dpr)));
+    return FitFactor(bitmap_.size() - QSize(2, 2), room, line);
+}
+
+QImage PreviewPane::ShownImage() const {
+    const int factor = Factor();
+    const int line = DeviceLine(devicePixelRatioF());
+    if (shown_.isNull() || shownKey_ != bitmap_.cacheKey() || shownFactor_ != factor ||
+        shownLine_ != line) {
+        shown_ = ZoomFramed(bitmap_, factor, line);
+        shownKey_ = bitmap_.cacheKey();
+        shownFactor_ = factor;
+        shownLine_ = line;
+    }
+    return shown_;
+}
+
 void PreviewPane::paintEvent(QPaintEvent*) {
+    const qreal dpr = devicePixelRatioF();
+    QImage shown = ShownImage();
+    shown.setDevicePixelRatio(dpr);
+    // Centred on whole device pixels, so that every block stays whole.
+    const int x = (int(std::floor(width() * dpr)) - shown.width()) / 2;
+    const int y = (int(std::floor(height() * dpr)) - shown.height()) / 2;
     QPainter p(this);
-    p.drawImage((width() - bitmap_.width()) / 2, (height() - bitmap_.height()) / 2, bitmap_);
+    p.drawImage(QPointF(x / dpr, y / dpr), shown);
+}
+
+void PreviewPane::wheelEvent(QWheelEvent* event) {
+    const int delta = event->angleDelta().y();
+    if (delta == 0) return QWidget::wheelEvent(event);
+    emit zoomStepped(delta > 0 ? 1 : -1);
+    event->accept();
 }
 
 void PreviewPane::mouseDoubleClickEvent(QMouseEvent* event) {
