@@ -84,12 +84,20 @@ void GalleryDelegate::paint(QPainter* painter, const QStyleOptionViewItem& optio
         const int x = int(std::round(square.left() * dpr)) + (side - thumb.width()) / 2;
         const int y = int(std::round(square.top() * dpr)) + (side - thumb.height()) / 2;
         thumb.setDevicePixelRatio(dpr);
-        const QRectF placed(QPointF(x / dpr, y / dpr), thumb.deviceIndependentSize());
         painter->save();
-        painter->drawImage(placed.topLeft(), thumb);
-        painter->setPen(option.palette.color(QPalette::Mid));
-        painter->setBrush(Qt::NoBrush);
-        painter->drawRect(placed.toAlignedRect().adjusted(-1, -1, 0, 0));
+        painter->drawImage(QPointF(x / dpr, y / dpr), thumb);
+        // A thin frame just outside the thumbnail, in whole device pixels,
+        // so that white pictures show on white.
+        const int line = DeviceLine(dpr);
+        const int w = thumb.width(), h = thumb.height();
+        const QColor frame = option.palette.color(QPalette::Mid);
+        const auto fill = [&](int fx, int fy, int fw, int fh) {
+            painter->fillRect(QRectF(fx / dpr, fy / dpr, fw / dpr, fh / dpr), frame);
+        };
+        fill(x - line, y - line, w + 2 * line, line);
+        fill(x - line, y + h, w + 2 * line, line);
+        fill(x - line, y, line, h);
+        fill(x + w, y, line, h);
         painter->restore();
     }
     if (index.sibling(index.row(), ColModified).data().toString() == kYes) {
