@@ -15,7 +15,7 @@ class Picture;
 // recently used going first.
 class ThumbnailCache {
   public:
-    explicit ThumbnailCache(qsizetype budgetBytes = qsizetype(4) << 20);
+    explicit ThumbnailCache(qsizetype budgetBytes = qsizetype(3) << 20);
 
     // `picture` magnified by the largest whole factor with which it fits a
     // square of `side` device pixels, or reduced to fit it (nearest pixel,
