@@ -109,11 +109,12 @@ void GalleryBench::gallery() {
             gallery.viewport()->repaint();
         }
         const qint64 up = clock.elapsed();
-        qInfo("cell %3d: first paint of the %d-picture gallery %lld ms; %d pages down in %lld ms "
-              "(%.1f ms a page), back up in %lld ms; thumbnails made %d, reused %d",
-              cell, kCount, firstPaint, pages, down, double(down) / std::max(pages, 1), up,
-              gallery.delegate().cache().Made() - madeBefore,
-              gallery.delegate().cache().Reused() - reusedBefore);
+        qInfo(
+            "cell %3d: first paint of the %d-picture gallery %lld ms; %d pages down in %lld ms "
+            "(%.1f ms a page), back up in %lld ms; thumbnails made %d, reused %d",
+            cell, kCount, firstPaint, pages, down, double(down) / std::max(pages, 1), up,
+            gallery.delegate().cache().Made() - madeBefore,
+            gallery.delegate().cache().Reused() - reusedBefore);
     }
 
     int decodedAgain = 0;
@@ -121,10 +122,11 @@ void GalleryBench::gallery() {
         decodedAgain += w.session().Pictures[i]->DecodedBitmap.cacheKey() != keys[i];
     const std::size_t heapAfter = mallinfo2().uordblks;
     qInfo("pictures decoded again while scrolling: %d", decodedAgain);
-    qInfo("heap beyond the image arrays: %.1f MiB with %d pictures listed, %.1f MiB after the "
-          "gallery (its thumbnails %.1f MiB)",
-          MiB(heapListed - heapBefore), kCount, MiB(heapAfter - heapBefore),
-          MiB(heapAfter - heapListed));
+    qInfo(
+        "heap beyond the image arrays: %.1f MiB with %d pictures listed, %.1f MiB after the "
+        "gallery (its thumbnails %.1f MiB)",
+        MiB(heapListed - heapBefore), kCount, MiB(heapAfter - heapBefore),
+        MiB(heapAfter - heapListed));
     QCOMPARE(decodedAgain, 0);
 }
 

@@ -9,8 +9,8 @@
 #include <QTreeView>
 
 #include "picture/picture.h"
-#include "ui/picture_list_model.h"
 #include "ui/gallery_view.h"
+#include "ui/picture_list_model.h"
 #include "ui/pixel_viewer.h"
 #include "ui/preview_pane.h"
 #include "ui/ui_test_support.h"

@@ -66,32 +66,39 @@ QPoint PixelCanvas::PixelAt(QPointF pos) const {
     return {int(std::floor(pos.x() * dpr / k)), int(std::floor(pos.y() * dpr / k))};
 }
 
-QImage PixelCanvas::ShownImage() const {
+QImage PixelCanvas::ShownImage(const QRect& part) const {
     const int k = Factor();
-    if (shown_.isNull() != image_.isNull() || shownKey_ != image_.cacheKey() || shownFactor_ != k ||
-        shownGrid_ != grid_) {
-        shown_ = ScaleWhole(image_, k);
-        // The grid runs along the first device pixel of every block, where
-        // blocks are large enough to keep most of their colour.
-        if (grid_ && k >= 4 && !shown_.isNull()) {
-            QPainter p(&shown_);
-            p.setPen(QColor(128, 128, 128, 160));
-            for (int x = 0; x <= image_.width(); ++x) p.drawLine(x * k, 0, x * k, shown_.height());
-            for (int y = 0; y <= image_.height(); ++y) p.drawLine(0, y * k, shown_.width(), y * k);
-        }
-        shownKey_ = image_.cacheKey();
-        shownFactor_ = k;
-        shownGrid_ = grid_;
+    const QRect whole(0, 0, image_.width() * k, image_.height() * k);
+    const QRect made = part.isNull() ? whole : part.intersected(whole);
+    QImage shown = ScaleWhole(image_, k, made);
+    // The grid runs along the first device pixel of every block, where
+    // blocks are large enough to keep most of their colour.
+    if (grid_ && k >= 4 && !shown.isNull()) {
+        QPainter p(&shown);
+        p.setPen(QColor(128, 128, 128, 160));
+        const int firstX = (made.left() + k - 1) / k * k, firstY = (made.top() + k - 1) / k * k;
+        for (int x = firstX; x <= made.right(); x += k)
+            p.drawLine(x - made.left(), 0, x - made.left(), shown.height());
+        for (int y = firstY; y <= made.bottom(); y += k)
+            p.drawLine(0, y - made.top(), shown.width(), y - made.top());
     }
-    return shown_;
+    return shown;
 }
 
-void PixelCanvas::paintEvent(QPaintEvent*) {
+void PixelCanvas::paintEvent(QPaintEvent* event) {
     if (image_.isNull()) return;
-    QImage shown = ShownImage();
-    shown.setDevicePixelRatio(devicePixelRatioF());
+    const qreal dpr = devicePixelRatioF();
+    // Only what is to be painted is made: a large picture at 16x on a
+    // fine screen would take tens of megabytes whole.
+    const QRect exposed = event->rect();
+    const int left = int(std::floor(exposed.x() * dpr)), top = int(std::floor(exposed.y() * dpr));
+    const QRect part(left, top, int(std::ceil((exposed.x() + exposed.width()) * dpr)) - left,
+                     int(std::ceil((exposed.y() + exposed.height()) * dpr)) - top);
+    QImage shown = ShownImage(part);
+    if (shown.isNull()) return;
+    shown.setDevicePixelRatio(dpr);
     QPainter p(this);
-    p.drawImage(QPointF(0, 0), shown);
+    p.drawImage(QPointF(part.topLeft()) / dpr, shown);
     if (image_.valid(mark_)) {
         // Black inside white, seen on any colour.
         const qreal k = Factor() / devicePixelRatioF();

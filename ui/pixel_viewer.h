@@ -33,8 +33,9 @@ class PixelCanvas : public QWidget {
     QPoint PixelAt(QPointF pos) const;
     // Device pixels per picture pixel.
     int Factor() const;
-    // What the canvas shows, in device pixels.
-    QImage ShownImage() const;
+    // What the canvas shows, in device pixels: all of it, or the part in
+    // `part`.
+    QImage ShownImage(const QRect& part = {}) const;
 
     QSize sizeHint() const override;
 
@@ -55,10 +56,6 @@ class PixelCanvas : public QWidget {
     int zoom_ = 8;
     bool grid_ = false;
     QPoint mark_{-1, -1};
-    mutable QImage shown_;
-    mutable qint64 shownKey_ = 0;
-    mutable int shownFactor_ = 0;
-    mutable bool shownGrid_ = false;
 };
 
 // The pixel viewer: a window of its own with the old and the new picture of

@@ -23,8 +23,17 @@ std::vector<int> FramedMap(int n, int k, int frame) {
     return map;
 }
 
-QImage Resample(const QImage& source, const std::vector<int>& columns,
-                const std::vector<int>& rows) {
+// The output pixels of `part` (all when null) of an image whose columns
+// and rows come from the source columns and rows that the maps name.
+QImage Resample(const QImage& source, std::vector<int> columns, std::vector<int> rows,
+                const QRect& part) {
+    if (!part.isNull()) {
+        const QRect inside = part.intersected(QRect(0, 0, int(columns.size()), int(rows.size())));
+        if (inside.isEmpty()) return {};
+        columns =
+            std::vector<int>(columns.begin() + inside.left(), columns.begin() + inside.right() + 1);
+        rows = std::vector<int>(rows.begin() + inside.top(), rows.begin() + inside.bottom() + 1);
+    }
     if (source.isNull() || columns.empty() || rows.empty()) return {};
     const QImage src =
         source.format() == QImage::Format_RGB32 || source.format() == QImage::Format_ARGB32
@@ -60,19 +69,26 @@ int FitFactor(QSize picture, QSize room, int frame) {
     return std::max(1, std::min(kx, ky));
 }
 
-QImage ScaleWhole(const QImage& image, int k) {
+QImage ScaleWhole(const QImage& image, int k, const QRect& part) {
     k = std::max(k, 1);
     std::vector<int> columns, rows;
     for (int x = 0; x < image.width(); ++x) columns.insert(columns.end(), std::size_t(k), x);
     for (int y = 0; y < image.height(); ++y) rows.insert(rows.end(), std::size_t(k), y);
-    return Resample(image, columns, rows);
+    return Resample(image, std::move(columns), std::move(rows), part);
 }
 
-QImage ZoomFramed(const QImage& bitmap, int k, int frame) {
+QImage ZoomFramed(const QImage& bitmap, int k, int frame, const QRect& part) {
     k = std::max(k, 1);
     frame = std::max(frame, 1);
     return Resample(bitmap, FramedMap(bitmap.width(), k, frame),
-                    FramedMap(bitmap.height(), k, frame));
+                    FramedMap(bitmap.height(), k, frame), part);
+}
+
+QSize ZoomFramedSize(QSize bitmap, int k, int frame) {
+    k = std::max(k, 1);
+    frame = std::max(frame, 1);
+    const auto side = [&](int n) { return n < 2 ? n * k : (n - 2) * k + 2 * frame; };
+    return {side(bitmap.width()), side(bitmap.height())};
 }
 
 }  // namespace vorlix

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QImage>
+#include <QRect>
 #include <QSize>
 #include <array>
 
@@ -26,11 +27,15 @@ int DeviceLine(qreal dpr);
 // with a frame `frame` pixels wide on every side, fits into `room`; 1 when
 // even that does not fit.
 int FitFactor(QSize picture, QSize room, int frame);
-// Every pixel of `image` as a k x k block.
-QImage ScaleWhole(const QImage& image, int k);
+// Every pixel of `image` as a k x k block; with `part`, only that
+// rectangle of the magnified image (so that a large magnification costs no
+// more memory than the part on screen).
+QImage ScaleWhole(const QImage& image, int k, const QRect& part = {});
 // A framed pane bitmap magnified: its outer rows and columns (the frame)
 // become `frame` pixels wide, every inner pixel a k x k block. With k and
-// frame 1 the result is the bitmap itself.
-QImage ZoomFramed(const QImage& bitmap, int k, int frame);
+// frame 1 the result is the bitmap itself. `part` as for ScaleWhole.
+QImage ZoomFramed(const QImage& bitmap, int k, int frame, const QRect& part = {});
+// The size of ZoomFramed's whole result.
+QSize ZoomFramedSize(QSize bitmap, int k, int frame);
 
 }  // namespace vorlix

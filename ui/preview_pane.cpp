@@ -84,27 +84,32 @@ int PreviewPane::Factor() const {
 }
 
 QImage PreviewPane::ShownImage() const {
-    const int factor = Factor();
-    const int line = DeviceLine(devicePixelRatioF());
-    if (shown_.isNull() || shownKey_ != bitmap_.cacheKey() || shownFactor_ != factor ||
-        shownLine_ != line) {
-        shown_ = ZoomFramed(bitmap_, factor, line);
-        shownKey_ = bitmap_.cacheKey();
-        shownFactor_ = factor;
-        shownLine_ = line;
-    }
-    return shown_;
+    return ZoomFramed(bitmap_, Factor(), DeviceLine(devicePixelRatioF()));
 }
 
 void PreviewPane::paintEvent(QPaintEvent*) {
     const qreal dpr = devicePixelRatioF();
-    QImage shown = ShownImage();
+    const int factor = Factor();
+    const int line = DeviceLine(dpr);
+    // Centred on whole device pixels, so that every block stays whole; only
+    // the part inside the pane is made.
+    const QSize room(int(std::floor(width() * dpr)), int(std::floor(height() * dpr)));
+    const QSize whole = ZoomFramedSize(bitmap_.size(), factor, line);
+    const QPoint origin((room.width() - whole.width()) / 2, (room.height() - whole.height()) / 2);
+    const QRect part = QRect(QPoint(0, 0), whole).intersected(QRect(-origin, room));
+    if (shown_.isNull() || shownKey_ != bitmap_.cacheKey() || shownFactor_ != factor ||
+        shownLine_ != line || shownPart_ != part) {
+        shown_ = ZoomFramed(bitmap_, factor, line, part);
+        shownKey_ = bitmap_.cacheKey();
+        shownFactor_ = factor;
+        shownLine_ = line;
+        shownPart_ = part;
+    }
+    if (shown_.isNull()) return;
+    QImage shown = shown_;
     shown.setDevicePixelRatio(dpr);
-    // Centred on whole device pixels, so that every block stays whole.
-    const int x = (int(std::floor(width() * dpr)) - shown.width()) / 2;
-    const int y = (int(std::floor(height() * dpr)) - shown.height()) / 2;
     QPainter p(this);
-    p.drawImage(QPointF(x / dpr, y / dpr), shown);
+    p.drawImage(QPointF(origin + part.topLeft()) / dpr, shown);
 }
 
 void PreviewPane::wheelEvent(QWheelEvent* event) {

@@ -68,11 +68,13 @@ class PreviewPane : public QWidget {
   private:
     QImage bitmap_;
     int zoom_ = 1;
-    // The last magnification, kept while bitmap, factor and frame stay.
-    mutable QImage shown_;
-    mutable qint64 shownKey_ = 0;
-    mutable int shownFactor_ = 0;
-    mutable int shownLine_ = 0;
+    // The part of the magnification last painted, kept while bitmap,
+    // factor, frame and pane stay.
+    QImage shown_;
+    qint64 shownKey_ = 0;
+    int shownFactor_ = 0;
+    int shownLine_ = 0;
+    QRect shownPart_;
 };
 
 }  // namespace vorlix

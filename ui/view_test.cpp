@@ -44,9 +44,13 @@ constexpr std::int32_t kData = 0xD00000;
 // compressed, and a 2-bit compressed one that nothing decodes.
 FlashBuilder EveryDepth() {
     const std::uint8_t types[] = {0x01, 0x03, 0x05, 0x07, 0x08, 0x88, 0x83};
-    const std::vector<std::vector<std::uint8_t>> data = {
-        {0x40}, {0x2C}, {0x00, 0xC0}, {0x21, 0xF3, 0x43, 0x05}, {0x00, 0x00, 0x00, 0xE0},
-        {0x02, 0x1F, 0x00}, {0x00}};
+    const std::vector<std::vector<std::uint8_t>> data = {{0x40},
+                                                         {0x2C},
+                                                         {0x00, 0xC0},
+                                                         {0x21, 0xF3, 0x43, 0x05},
+                                                         {0x00, 0x00, 0x00, 0xE0},
+                                                         {0x02, 0x1F, 0x00},
+                                                         {0x00}};
     std::vector<RecordSpec> records;
     FlashBuilder flash = FlashBuilder::C55();
     for (std::size_t i = 0; i < data.size(); ++i) {
@@ -147,13 +151,12 @@ void ViewTest::designedSizeKeepsEveryControl() {
         for (const Place& p : designed) {
             const auto* widget = w.findChild<QWidget*>(QLatin1String(p.name));
             QVERIFY2(widget, p.name);
-            QVERIFY2(InWindow(widget, &w) == p.rect,
-                     qPrintable(QStringLiteral("%1 at %2,%3 %4x%5")
-                                    .arg(QLatin1String(p.name))
-                                    .arg(InWindow(widget, &w).x())
-                                    .arg(InWindow(widget, &w).y())
-                                    .arg(widget->width())
-                                    .arg(widget->height())));
+            QVERIFY2(InWindow(widget, &w) == p.rect, qPrintable(QStringLiteral("%1 at %2,%3 %4x%5")
+                                                                    .arg(QLatin1String(p.name))
+                                                                    .arg(InWindow(widget, &w).x())
+                                                                    .arg(InWindow(widget, &w).y())
+                                                                    .arg(widget->width())
+                                                                    .arg(widget->height())));
         }
         // The list keeps its sides and bottom; the zoom choice sits under
         // the depth choice, as wide, inside the top panel.
@@ -229,7 +232,8 @@ void ViewTest::zoomDrawsWholePixelBlocks() {
         QCOMPARE(shown.size(), QSize(3 * zoom + 2, 2 * zoom + 2));
         for (int y = 0; y < shown.height(); ++y)
             for (int x = 0; x < shown.width(); ++x) {
-                const bool edge = x == 0 || y == 0 || x == shown.width() - 1 || y == shown.height() - 1;
+                const bool edge =
+                    x == 0 || y == 0 || x == shown.width() - 1 || y == shown.height() - 1;
                 const QRgb expected = edge ? frame : colours[(y - 1) / zoom][(x - 1) / zoom];
                 QVERIFY2(shown.pixel(x, y) == (expected | 0xFF000000u),
                          qPrintable(QStringLiteral("zoom %1 at %2,%3").arg(zoom).arg(x).arg(y)));
@@ -238,7 +242,8 @@ void ViewTest::zoomDrawsWholePixelBlocks() {
         const QImage painted = pane.grab().toImage().convertToFormat(QImage::Format_RGB32);
         const QPoint origin((103 - shown.width()) / 2, (82 - shown.height()) / 2);
         QCOMPARE(painted.pixel(origin), frame | 0xFF000000u);
-        QCOMPARE(painted.pixel(origin + QPoint(1 + 2 * zoom, 1 + zoom)), colours[1][2] | 0xFF000000u);
+        QCOMPARE(painted.pixel(origin + QPoint(1 + 2 * zoom, 1 + zoom)),
+                 colours[1][2] | 0xFF000000u);
         QCOMPARE(painted.pixel(origin + QPoint(zoom, zoom)), colours[0][0] | 0xFF000000u);
     }
     // Fit: 33 keeps 3 x 2 pixels and their frame inside 103 x 82; a wider,
@@ -251,6 +256,21 @@ void ViewTest::zoomDrawsWholePixelBlocks() {
     QCOMPARE(FitFactor({101, 80}, {103, 82}, 1), 1);
     QCOMPARE(FitFactor({101, 80}, {102, 82}, 1), 1);  // too wide: still 1, centred and cut
     QCOMPARE(FitFactor({10, 8}, {512, 266}, 1), 33);
+
+    // Larger than the pane: centred and cut, each block still whole.
+    QImage large(101, 80, QImage::Format_RGB32);
+    for (int y = 0; y < 80; ++y)
+        for (int x = 0; x < 101; ++x) large.setPixel(x, y, qRgb(x * 2, y * 3, (x + y) % 256));
+    pane.resize(103, 82);
+    pane.ShowBitmap(large, QColor(frame));
+    pane.SetZoom(2);
+    const QImage cut = pane.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const QPoint origin((103 - (101 * 2 + 2)) / 2, (82 - (80 * 2 + 2)) / 2);
+    for (const QPoint at : {QPoint(0, 0), QPoint(51, 40), QPoint(102, 81), QPoint(7, 70)}) {
+        const QPoint inside = at - origin - QPoint(1, 1);
+        QCOMPARE(cut.pixel(at), large.pixel(inside.x() / 2, inside.y() / 2));
+    }
+    pane.ShowBitmap(picture, QColor(frame));
 
     // A double click keeps its meaning: the frame colour, the picture stays.
     PreviewPane::connect(&pane, &PreviewPane::doubleClicked, &pane,
@@ -313,19 +333,20 @@ void ViewTest::viewerReadsEveryDepth() {
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     QCOMPARE(w.model().rowCount(), 7);
     const char* second[] = {
-        "индекс 1, RGB(0, 0, 0)",        "индекс 2, RGB(0, 0, 192)",
+        "индекс 1, RGB(0, 0, 0)",         "индекс 2, RGB(0, 0, 192)",
         "индекс 192, RGB(240, 240, 240)", "0x543, RGB(80, 64, 48)",
         "0xE000, RGB(255, 255, 255)",     "0x001F, RGB(0, 0, 255)",
         "нет данных, RGB(255, 255, 255)",
     };
-    const char* first[] = {"индекс 0, RGB(255, 255, 255)", "индекс 0, RGB(0, 0, 0)",
-                           "индекс 0, RGB(81, 25, 95)",    "0x321, RGB(48, 32, 16)",
+    const char* first[] = {"индекс 0, RGB(255, 255, 255)",  "индекс 0, RGB(0, 0, 0)",
+                           "индекс 0, RGB(81, 25, 95)",     "0x321, RGB(48, 32, 16)",
                            "0x0000, RGB(0, 0, 0)",          "0x001F, RGB(0, 0, 255)",
                            "нет данных, RGB(255, 255, 255)"};
     w.ListView1->setFocus();
     for (int row = 0; row < 7; ++row) {
         w.ListView1->selectionModel()->setCurrentIndex(
-            w.model().index(row, 0), QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+            w.model().index(row, 0),
+            QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
         if (row == 0) {
             QVERIFY(!w.Viewer());
             QTest::keyClick(w.ListView1, Qt::Key_Return);
@@ -334,17 +355,20 @@ void ViewTest::viewerReadsEveryDepth() {
         }
         PixelViewer& v = *w.Viewer();
         // The pointer over the second pixel at 8x (the viewer's start).
-        QMouseEvent move(QEvent::MouseMove, QPointF(8 + 3, 3), v.NewCanvas->mapToGlobal(QPointF(11, 3)),
-                         Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+        QMouseEvent move(QEvent::MouseMove, QPointF(8 + 3, 3),
+                         v.NewCanvas->mapToGlobal(QPointF(11, 3)), Qt::NoButton, Qt::NoButton,
+                         Qt::NoModifier);
         QApplication::sendEvent(v.NewCanvas, &move);
-        const QString expected = QStringLiteral("x: 1, y: 0\nСтарое: %1\nНовое: %1")
-                                     .arg(QString::fromUtf8(second[row]));
+        const QString expected =
+            QStringLiteral("x: 1, y: 0\nСтарое: %1\nНовое: %1").arg(QString::fromUtf8(second[row]));
         QCOMPARE(v.Readout(), expected);
         v.PointAt({0, 0});
-        QCOMPARE(v.Readout(), QStringLiteral("x: 0, y: 0\nСтарое: %1\nНовое: %1")
-                                  .arg(QString::fromUtf8(first[row])));
+        QCOMPARE(
+            v.Readout(),
+            QStringLiteral("x: 0, y: 0\nСтарое: %1\nНовое: %1").arg(QString::fromUtf8(first[row])));
         v.PointAt({2, 0});
-        QCOMPARE(v.Readout(), QStringLiteral("x: 2, y: 0\nСтарое: вне картинки\nНовое: вне картинки"));
+        QCOMPARE(v.Readout(),
+                 QStringLiteral("x: 2, y: 0\nСтарое: вне картинки\nНовое: вне картинки"));
     }
 
     // Zoom by wheel and keys, 1 to 16; the grid.
@@ -373,10 +397,11 @@ void ViewTest::viewerReadsEveryDepth() {
     v.PointAt({1, 0});
     const std::uint16_t stored = ColorTo16(240, 240, 240);
     const int level = qRed(Colors16[stored]);
-    QCOMPARE(v.Readout(), QStringLiteral("x: 1, y: 0\nСтарое: индекс 192, RGB(240, 240, 240)\n"
-                                         "Новое: 0x%1, RGB(%2, %2, %2)")
-                              .arg(QString::number(stored, 16).toUpper().rightJustified(4, QLatin1Char('0')))
-                              .arg(level));
+    QCOMPARE(v.Readout(),
+             QStringLiteral("x: 1, y: 0\nСтарое: индекс 192, RGB(240, 240, 240)\n"
+                            "Новое: 0x%1, RGB(%2, %2, %2)")
+                 .arg(QString::number(stored, 16).toUpper().rightJustified(4, QLatin1Char('0')))
+                 .arg(level));
     QVERIFY(v.windowTitle().contains(QLatin1String("660020")));
 
     // Closed, it follows nothing; a refresh while open shows nothing.
@@ -404,7 +429,8 @@ void ViewTest::galleryAndListShareTheSelection() {
 
     Click(w.Gallery1, 3);
     QCOMPARE(w.SelectedRow(), 3);
-    QCOMPARE(w.Image2->bitmap().pixel(1, 1), w.session().PictureOfRow(3)->DecodedBitmap.pixel(0, 0));
+    QCOMPARE(w.Image2->bitmap().pixel(1, 1),
+             w.session().PictureOfRow(3)->DecodedBitmap.pixel(0, 0));
     Click(w.Gallery1, 5, Qt::ControlModifier);
     QCOMPARE(w.SelectedRows(), (std::vector<int>{3, 5}));
     // The selection is drawn in the gallery: the cell's corner in the
@@ -418,8 +444,10 @@ void ViewTest::galleryAndListShareTheSelection() {
     w.CheckBox1->setChecked(true);
     w.RememberFolder(folder.dir.filePath(QStringLiteral("x.fls")));
     w.Save1Click();
-    QVERIFY(QFile::exists(folder.dir.filePath(QStringLiteral("PIT_") + w.session().Rows[3][ColPIT] + ".bmp")));
-    QVERIFY(QFile::exists(folder.dir.filePath(QStringLiteral("PIT_") + w.session().Rows[5][ColPIT] + ".bmp")));
+    QVERIFY(QFile::exists(
+        folder.dir.filePath(QStringLiteral("PIT_") + w.session().Rows[3][ColPIT] + ".bmp")));
+    QVERIFY(QFile::exists(
+        folder.dir.filePath(QStringLiteral("PIT_") + w.session().Rows[5][ColPIT] + ".bmp")));
 
     // A depth chosen for the row clicked in the gallery re-encodes it; its
     // cell gets the mark of a replaced picture.
@@ -428,12 +456,15 @@ void ViewTest::galleryAndListShareTheSelection() {
     QCOMPARE(w.session().Rows[1][ColModified], QStringLiteral("yes"));
     QCOMPARE(w.session().Rows[1][ColDepth], QStringLiteral("12"));
     Settle();
-    const QRect marked = w.Gallery1->delegate().SquareIn(w.Gallery1->visualRect(w.model().index(1, 0)));
-    QCOMPARE(QColor(w.Gallery1->viewport()->grab().toImage().pixel(marked.topRight() + QPoint(-1, 1))),
-             QColor(220, 30, 30));
+    const QRect marked =
+        w.Gallery1->delegate().SquareIn(w.Gallery1->visualRect(w.model().index(1, 0)));
+    QCOMPARE(
+        QColor(w.Gallery1->viewport()->grab().toImage().pixel(marked.topRight() + QPoint(-1, 1))),
+        QColor(220, 30, 30));
     QVERIFY(GalleryDelegate::RowTip(w.model().index(1, 0))
                 .startsWith(QStringLiteral("№: 2\nCompressed: ")));
-    QVERIFY(GalleryDelegate::RowTip(w.model().index(1, 0)).endsWith(QStringLiteral("Modifyed: yes")));
+    QVERIFY(
+        GalleryDelegate::RowTip(w.model().index(1, 0)).endsWith(QStringLiteral("Modifyed: yes")));
 
     // Enter in the gallery opens the viewer on its row.
     w.Gallery1->setFocus();
