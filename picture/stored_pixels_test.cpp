@@ -123,25 +123,5 @@ TEST_F(StoredPixelsTest, ValuesGiveTheDecodedColours) {
     }
 }
 
-// After a replacement the old values are still the firmware's, the new
-// ones those of the new data in the working image.
-TEST_F(StoredPixelsTest, OldAndNewAfterReplacement) {
-    auto p = Make(kRec, 2, 1, 0x05, kData, {0x07, 0x09});
-    QImage source(2, 1, QImage::Format_RGB32);
-    source.setPixel(0, 0, qRgb(255, 255, 255));
-    source.setPixel(1, 0, qRgb(0, 0, 0));
-    p->SourceBitmap = source;
-    p->Record[2] = 0x08;
-    ASSERT_TRUE(p->Replace());
-    const StoredPixels before = OldStoredPixels(*p);
-    EXPECT_EQ(before.depth, 8);
-    EXPECT_EQ(before.At(0, 0), 0x07);
-    EXPECT_EQ(before.At(1, 0), 0x09);
-    const StoredPixels after = NewStoredPixels(*p);
-    EXPECT_EQ(after.depth, 16);
-    EXPECT_EQ(after.At(0, 0), ColorTo16(255, 255, 255));
-    EXPECT_EQ(after.At(1, 0), 0x0000);
-}
-
 }  // namespace
 }  // namespace vorlix::testing

