@@ -32,6 +32,13 @@ std::uint8_t DepthOfType(std::uint8_t type);
 DecodeResult DecodePixels(const std::uint8_t* image, std::int64_t pos, int width, int height,
                           std::uint8_t type, QRgb* pixels);
 
+// The same walk over the data, giving for each pixel the value it is stored
+// as instead of its colour: the bit (1-bit), the palette index (2- and
+// 8-bit), the 12-bit colour (the top nibble of its word dropped) or the
+// 16-bit colour word. Lengths and pixels drawn are those of DecodePixels.
+DecodeResult DecodeValues(const std::uint8_t* image, std::int64_t pos, int width, int height,
+                          std::uint8_t type, std::uint16_t* values);
+
 // Largest encoded size of a width x height picture in any encoding.
 inline std::int64_t EncodeBufferSize(int width, int height) {
     return static_cast<std::int64_t>(width) * height * 4;

@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <cstring>
+#include <type_traits>
 
 #include "image/flash_image.h"
 #include "picture/color_tables.h"
@@ -29,13 +30,60 @@ struct Stream {
     }
 };
 
-inline QRgb Color16(std::uint16_t v) { return Colors16[v]; }
-inline QRgb Color12Word(std::uint16_t v) { return Color12(v & 0x0FFF); }
+// How each encoding turns a stored value into a colour, and which value
+// counts as stored: the bit or palette index, the 12-bit colour (the top
+// nibble of its word is not part of it), the 16-bit colour word.
+struct Mono {
+    static QRgb Colour(unsigned v) { return v ? kBlack : kWhite; }
+    static unsigned Value(unsigned v) { return v; }
+};
+struct Indexed2 {
+    static QRgb Colour(unsigned v) { return Palette2[v]; }
+    static unsigned Value(unsigned v) { return v; }
+};
+struct Indexed8 {
+    static QRgb Colour(unsigned v) { return Palette8[v]; }
+    static unsigned Value(unsigned v) { return v; }
+};
+struct Colour12 {
+    static QRgb Colour(unsigned v) { return Color12(static_cast<std::uint16_t>(v & 0x0FFF)); }
+    static unsigned Value(unsigned v) { return v & 0x0FFF; }
+};
+struct Colour16 {
+    static QRgb Colour(unsigned v) { return Colors16[v]; }
+    static unsigned Value(unsigned v) { return v; }
+};
+
+// Where the decoders put pixel i: its colour, or the value it is stored as.
+struct ColourSink {
+    QRgb* out;
+    template <class Enc>
+    void Set(std::int64_t i, unsigned v) {
+        out[i] = Enc::Colour(v);
+    }
+    template <class Enc>
+    void Fill(std::int64_t i, std::int64_t n, unsigned v) {
+        std::fill_n(out + i, n, Enc::Colour(v));
+    }
+};
+struct ValueSink {
+    std::uint16_t* out;
+    template <class Enc>
+    void Set(std::int64_t i, unsigned v) {
+        out[i] = static_cast<std::uint16_t>(Enc::Value(v));
+    }
+    template <class Enc>
+    void Fill(std::int64_t i, std::int64_t n, unsigned v) {
+        std::fill_n(out + i, n, static_cast<std::uint16_t>(Enc::Value(v)));
+    }
+};
+
+inline unsigned WordAt(const std::uint8_t* q) { return q[0] | (q[1] << 8); }
 
 // 1- and 2-bit pictures: each row starts with a fresh byte, the leftmost
 // pixel in the top bits; the surplus bits of a row's last byte are ignored.
-template <int Bits>
-DecodeResult DecodePadded(Stream& s, int w, int h, QRgb* out) {
+template <int Bits, class Enc, class Sink>
+DecodeResult DecodePadded(Stream& s, int w, int h, Sink out) {
     DecodeResult r;
     const int perByte = 8 / Bits;
     const int rowBytes = (w + perByte - 1) / perByte;
@@ -49,13 +97,8 @@ DecodeResult DecodePadded(Stream& s, int w, int h, QRgb* out) {
             }
             const unsigned b = s.Byte();
             const int n = std::min(perByte, w - x);
-            for (int k = 0; k < n; ++k) {
-                const unsigned v = (b >> (8 - Bits * (k + 1))) & ((1u << Bits) - 1);
-                if constexpr (Bits == 1)
-                    out[drawn++] = v ? kBlack : kWhite;
-                else
-                    out[drawn++] = Palette2[v];
-            }
+            for (int k = 0; k < n; ++k)
+                out.template Set<Enc>(drawn++, (b >> (8 - Bits * (k + 1))) & ((1u << Bits) - 1));
             x += n;
         }
     }
@@ -63,22 +106,21 @@ DecodeResult DecodePadded(Stream& s, int w, int h, QRgb* out) {
     return r;
 }
 
-DecodeResult DecodePlain8(Stream& s, std::int64_t n, QRgb* out) {
+template <class Sink>
+DecodeResult DecodePlain8(Stream& s, std::int64_t n, Sink out) {
     DecodeResult r;
     const std::int64_t count = std::min(n, s.size);
-    for (std::int64_t i = 0; i < count; ++i) out[i] = Palette8[s.p[i]];
+    for (std::int64_t i = 0; i < count; ++i) out.template Set<Indexed8>(i, s.p[i]);
     s.at = count;
     r.drawn = count;
     return r;
 }
 
-template <QRgb (*ColorOf)(std::uint16_t)>
-DecodeResult DecodePlainWords(Stream& s, std::int64_t n, QRgb* out) {
+template <class Enc, class Sink>
+DecodeResult DecodePlainWords(Stream& s, std::int64_t n, Sink out) {
     DecodeResult r;
     const std::int64_t count = std::min(n, s.size / 2);
-    const std::uint8_t* p = s.p;
-    for (std::int64_t i = 0; i < count; ++i)
-        out[i] = ColorOf(static_cast<std::uint16_t>(p[2 * i] | (p[2 * i + 1] << 8)));
+    for (std::int64_t i = 0; i < count; ++i) out.template Set<Enc>(i, WordAt(s.p + 2 * i));
     s.at = count * 2;
     r.drawn = count;
     return r;
@@ -87,18 +129,18 @@ DecodeResult DecodePlainWords(Stream& s, std::int64_t n, QRgb* out) {
 // 1-bit compressed: a byte with bit 7 set is a run (bit 6 the colour, bits 0
 // to 5 the count), else seven pixels, bit 6 first. Ends the moment the last
 // pixel is drawn, in the middle of a byte if need be.
-DecodeResult DecodeCompressed1(Stream& s, std::int64_t n, QRgb* out) {
+template <class Sink>
+DecodeResult DecodeCompressed1(Stream& s, std::int64_t n, Sink out) {
     DecodeResult r;
     std::int64_t p = 0;
     while (p < n && s.has(1)) {
         const unsigned b = s.Byte();
         if (b & 0x80) {
             const std::int64_t count = std::min<std::int64_t>(b & 0x3F, n - p);
-            std::fill_n(out + p, count, (b & 0x40) ? kBlack : kWhite);
+            out.template Fill<Mono>(p, count, (b >> 6) & 1);
             p += count;
         } else {
-            for (int bit = 6; bit >= 0 && p < n; --bit)
-                out[p++] = ((b >> bit) & 1) ? kBlack : kWhite;
+            for (int bit = 6; bit >= 0 && p < n; --bit) out.template Set<Mono>(p++, (b >> bit) & 1);
         }
     }
     r.drawn = p;
@@ -110,25 +152,26 @@ DecodeResult DecodeCompressed1(Stream& s, std::int64_t n, QRgb* out) {
 // values. Values are one byte (8-bit palette) or two (16-bit colour). Blocks
 // are read whole; pixels past the last row are not drawn.
 template <int kValueBytes>
-QRgb CompressedValue(const std::uint8_t* q) {
+unsigned CompressedValue(const std::uint8_t* q) {
     if constexpr (kValueBytes == 1)
-        return Palette8[q[0]];
+        return q[0];
     else
-        return Colors16[static_cast<std::uint16_t>(q[0] | (q[1] << 8))];
+        return WordAt(q);
 }
 
-template <int kValueBytes>
-DecodeResult DecodeCompressedBlocks(Stream& s, std::int64_t n, QRgb* out) {
+template <int kValueBytes, class Sink>
+DecodeResult DecodeCompressedBlocks(Stream& s, std::int64_t n, Sink out) {
+    using Enc = std::conditional_t<kValueBytes == 1, Indexed8, Colour16>;
     DecodeResult r;
     std::int64_t p = 0;
     while (p < n && s.has(1)) {
         const unsigned h = s.Byte();
         if (h < 0x80) {
             if (!s.has(kValueBytes)) break;
-            const QRgb c = CompressedValue<kValueBytes>(s.p + s.at);
+            const unsigned v = CompressedValue<kValueBytes>(s.p + s.at);
             s.at += kValueBytes;
             const std::int64_t count = std::min<std::int64_t>(h, n - p);
-            std::fill_n(out + p, count, c);
+            out.template Fill<Enc>(p, count, v);
             p += count;
         } else {
             const std::int64_t count =
@@ -136,7 +179,7 @@ DecodeResult DecodeCompressedBlocks(Stream& s, std::int64_t n, QRgb* out) {
             const std::int64_t draw = std::min(count, n - p);
             const std::uint8_t* q = s.p + s.at;
             for (std::int64_t k = 0; k < draw; ++k)
-                out[p + k] = CompressedValue<kValueBytes>(q + kValueBytes * k);
+                out.template Set<Enc>(p + k, CompressedValue<kValueBytes>(q + kValueBytes * k));
             p += draw;
             s.at += count * kValueBytes;
             if (count < 256 - h) break;  // the image ended inside the block
@@ -149,7 +192,8 @@ DecodeResult DecodeCompressedBlocks(Stream& s, std::int64_t n, QRgb* out) {
 // 12-bit compressed: 0x81 and above a literal of 256 - h values, 0x80 an
 // empty block, below 0x80 a run. The end is checked before every pixel: a
 // literal's values past the last pixel are not read, a run's value always is.
-DecodeResult DecodeCompressed12(Stream& s, std::int64_t n, QRgb* out) {
+template <class Sink>
+DecodeResult DecodeCompressed12(Stream& s, std::int64_t n, Sink out) {
     DecodeResult r;
     std::int64_t p = 0;
     while (p < n && s.has(1)) {
@@ -159,20 +203,63 @@ DecodeResult DecodeCompressed12(Stream& s, std::int64_t n, QRgb* out) {
                 std::min({static_cast<std::int64_t>(256 - h), n - p, (s.size - s.at) / 2});
             const std::uint8_t* q = s.p + s.at;
             for (std::int64_t k = 0; k < count; ++k)
-                out[p + k] =
-                    Color12Word(static_cast<std::uint16_t>(q[2 * k] | (q[2 * k + 1] << 8)));
+                out.template Set<Colour12>(p + k, WordAt(q + 2 * k));
             p += count;
             s.at += count * 2;
             if (count < 256 - h && p < n) break;  // the image ended inside the block
         } else if (h < 0x80) {
             if (!s.has(2)) break;
-            const QRgb c = Color12Word(s.Word());
+            const unsigned v = s.Word();
             const std::int64_t count = std::min<std::int64_t>(h, n - p);
-            std::fill_n(out + p, count, c);
+            out.template Fill<Colour12>(p, count, v);
             p += count;
         }
     }
     r.drawn = p;
+    return r;
+}
+
+template <class Sink>
+DecodeResult DecodeInto(const std::uint8_t* image, std::int64_t pos, int width, int height,
+                        std::uint8_t type, Sink out) {
+    const bool inside = InImage(pos);
+    Stream s{inside ? image + pos : image, inside ? kImageSize - pos : 0};
+    const int w = std::max(width, 0), h = std::max(height, 0);
+    const std::int64_t n = static_cast<std::int64_t>(w) * h;
+    DecodeResult r;
+    switch (type) {
+        case 0x01:
+            r = DecodePadded<1, Mono>(s, w, h, out);
+            break;
+        case 0x03:
+            r = DecodePadded<2, Indexed2>(s, w, h, out);
+            break;
+        case 0x05:
+            r = DecodePlain8(s, n, out);
+            break;
+        case 0x07:
+            r = DecodePlainWords<Colour12>(s, n, out);
+            break;
+        case 0x08:
+            r = DecodePlainWords<Colour16>(s, n, out);
+            break;
+        case 0x81:
+            r = DecodeCompressed1(s, n, out);
+            break;
+        case 0x85:
+            r = DecodeCompressedBlocks<1>(s, n, out);
+            break;
+        case 0x87:
+            r = DecodeCompressed12(s, n, out);
+            break;
+        case 0x88:
+            r = DecodeCompressedBlocks<2>(s, n, out);
+            break;
+        default:
+            break;  // 0x83 and unknown types: nothing is read
+    }
+    r.length = static_cast<std::int32_t>(s.at);
+    r.depth = DepthOfType(type);
     return r;
 }
 
@@ -202,45 +289,12 @@ std::uint8_t DepthOfType(std::uint8_t type) {
 
 DecodeResult DecodePixels(const std::uint8_t* image, std::int64_t pos, int width, int height,
                           std::uint8_t type, QRgb* pixels) {
-    const bool inside = InImage(pos);
-    Stream s{inside ? image + pos : image, inside ? kImageSize - pos : 0};
-    const int w = std::max(width, 0), h = std::max(height, 0);
-    const std::int64_t n = static_cast<std::int64_t>(w) * h;
-    DecodeResult r;
-    switch (type) {
-        case 0x01:
-            r = DecodePadded<1>(s, w, h, pixels);
-            break;
-        case 0x03:
-            r = DecodePadded<2>(s, w, h, pixels);
-            break;
-        case 0x05:
-            r = DecodePlain8(s, n, pixels);
-            break;
-        case 0x07:
-            r = DecodePlainWords<Color12Word>(s, n, pixels);
-            break;
-        case 0x08:
-            r = DecodePlainWords<Color16>(s, n, pixels);
-            break;
-        case 0x81:
-            r = DecodeCompressed1(s, n, pixels);
-            break;
-        case 0x85:
-            r = DecodeCompressedBlocks<1>(s, n, pixels);
-            break;
-        case 0x87:
-            r = DecodeCompressed12(s, n, pixels);
-            break;
-        case 0x88:
-            r = DecodeCompressedBlocks<2>(s, n, pixels);
-            break;
-        default:
-            break;  // 0x83 and unknown types: nothing is read
-    }
-    r.length = static_cast<std::int32_t>(s.at);
-    r.depth = DepthOfType(type);
-    return r;
+    return DecodeInto(image, pos, width, height, type, ColourSink{pixels});
+}
+
+DecodeResult DecodeValues(const std::uint8_t* image, std::int64_t pos, int width, int height,
+                          std::uint8_t type, std::uint16_t* values) {
+    return DecodeInto(image, pos, width, height, type, ValueSink{values});
 }
 
 void Picture::Decode() {

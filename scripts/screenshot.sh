@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
-# Makes docs/screenshot.png for the README: builds the editor, writes the
-# demo FullFlash, and renders the window offscreen with the picture at PIT
-# 670010 replaced and the patch generated. No display is needed.
+# Makes the README's pictures in docs/: builds the editor, writes the demo
+# FullFlash, and renders offscreen, with the picture at PIT 670010 replaced
+# and the patch generated, the window as maximised on a 1600 x 1000 screen
+# with the panes zoomed to fit (screenshot.png), the gallery (gallery.png)
+# and the pixel viewer (viewer.png). No display is needed.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${VORLIX_BUILD_DIR:-$root/build-run}"
-out="${1:-$root/docs/screenshot.png}"
+docs="${1:-$root/docs}"
 
 "$root/scripts/install-deps.sh"
 
@@ -19,6 +21,8 @@ trap 'rm -rf "$work"' EXIT
 export VORLIX_SETTINGS="$work/vorlix.ini"
 "$build/cli/vorlix-cli" sample "$work/vorlix-demo.fls"
 
-mkdir -p "$(dirname "$out")"
-QT_QPA_PLATFORM=offscreen "$build/ui/vorlix-screenshot" "$work/vorlix-demo.fls" "$out"
-echo "Screenshot written to $out"
+mkdir -p "$docs"
+QT_QPA_PLATFORM=offscreen "$build/ui/vorlix-screenshot" "$work/vorlix-demo.fls" \
+    "$docs/screenshot.png" --size 1600x1000 --zoom 0 \
+    --gallery "$docs/gallery.png" --viewer "$docs/viewer.png"
+echo "Screenshots written to $docs"

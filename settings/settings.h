@@ -109,6 +109,9 @@ public:
     // phone draws most pictures into a fixed place); off, it is only
     // reported. A picture larger than MaxSizeX x MaxSizeY always asks.
     bool AskSizeChange = true;
+    // Program value: the factor the preview panes show pictures at; 0 is
+    // the largest whole factor that fits the pane.
+    std::int32_t PreviewZoom = 1;
 
     // Every error status of the loads, saves and resets below has already
     // been shown to the user through the prompt (caption "Ошибка"); callers

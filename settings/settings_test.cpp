@@ -143,6 +143,22 @@ TEST_F(SettingsTest, ResetProgramSettingsKeepsVersionAndRecent) {
     EXPECT_EQ(Get("", "WindowWidth"), "778");
 }
 
+// The preview zoom: 1 when missing (and then stored), 0 for "fit"; saved
+// and reset with the other program values.
+TEST_F(SettingsTest, PreviewZoom) {
+    ASSERT_TRUE(settings.LoadProgramSettings().ok());
+    EXPECT_EQ(settings.PreviewZoom, 1);
+    EXPECT_EQ(Get("", "PreviewZoom"), "1");
+    Put("", "PreviewZoom", QStringLiteral("0"));
+    ASSERT_TRUE(settings.LoadProgramSettings().ok());
+    EXPECT_EQ(settings.PreviewZoom, 0);
+    settings.PreviewZoom = 6;
+    ASSERT_TRUE(settings.SaveProgramSettings().ok());
+    EXPECT_EQ(Get("", "PreviewZoom"), "6");
+    ASSERT_TRUE(settings.ResetProgramSettings().ok());
+    EXPECT_EQ(Get("", "PreviewZoom"), "1");
+}
+
 TEST_F(SettingsTest, WriteOfTheStoredTextLeavesTheFileAlone) {
     bool own = false;
     ASSERT_TRUE(settings.LoadProgramSettings().ok() && settings.LoadModelSettings(&own).ok());

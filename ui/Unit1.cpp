@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QElapsedTimer>
 #include <QFontMetrics>
 #include <QFontDatabase>
@@ -111,7 +112,9 @@ TForm1::TForm1(Settings& settings, UserDialogs& dialogs, QWidget* parent)
 
     CreateShortcuts();
     ConnectCommands();
+    ConnectViewCommands();
     StartUp();
+    if (!startupFailed_) ApplyViewSettings();
 }
 
 TForm1::~TForm1() { FormDestroy(); }
@@ -174,6 +177,8 @@ void TForm1::CreateTopPanel() {
     // The arrow says it all; the style's small menu mark would repeat it.
     RecentFiles->setStyleSheet(QStringLiteral("QToolButton::menu-indicator { image: none; }"));
     RecentFiles->setToolTip(tr("Недавно открытые файлы"));
+    // As high as the button it belongs to, whatever the style's tool buttons ask.
+    RecentFiles->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Ignored);
     Close = button("Close", QStringLiteral("Zavřít FF"));
     Refresh = button("Refresh", QStringLiteral("Obnovit FF"));
     Button1 = button("Button1", QStringLiteral("Nastavení"));
@@ -200,7 +205,7 @@ void TForm1::CreateTopPanel() {
         p->setToolTip(hint);
         auto* l = new QVBoxLayout(panel);
         l->setContentsMargins(0, 0, 0, 0);
-        l->addWidget(p, 0, Qt::AlignCenter);
+        l->addWidget(p);
         return p;
     };
     Image1 = pane("Panel4", "Image1", QStringLiteral("Старое изображение"), Panel4);
@@ -271,6 +276,9 @@ void TForm1::CreateTopPanel() {
     open->addWidget(Open, 1);
     open->addWidget(RecentFiles);
     files->addLayout(open, 0, 0);
+    // "Otevřít FF" with its arrow is as wide as the button beside it.
+    files->setColumnStretch(0, 1);
+    files->setColumnStretch(1, 1);
     files->addWidget(Close, 0, 1);
     files->addWidget(Refresh, 1, 0);
     files->addWidget(Button1, 1, 1);
@@ -295,6 +303,8 @@ void TForm1::CreateTopPanel() {
 
     auto* depth = new QVBoxLayout;
     depth->addWidget(RadioGroup1);
+    ZoomBox = CreateZoomBox();
+    depth->addWidget(ZoomBox);
     depth->addStretch();
 
     auto* top = new QHBoxLayout(Panel2);
@@ -383,9 +393,10 @@ void TForm1::CreateClientPanel() {
     Splitter1->setObjectName(QStringLiteral("Splitter1"));
     Splitter1->setHandleWidth(3);
     Splitter1->setChildrenCollapsible(false);
-    Splitter1->addWidget(ListView1);
+    Splitter1->addWidget(CreateListSide());
     Splitter1->addWidget(Memo1);
-    Splitter1->setStretchFactor(0, 0);
+    // Both grow with the window, each by its share of the width.
+    Splitter1->setStretchFactor(0, 1);
     Splitter1->setStretchFactor(1, 1);
     // The list is 445 wide as designed, or as wide as its columns where the
     // font made them wider, so that a whole row shows.
@@ -481,6 +492,7 @@ void TForm1::FormDestroy() {
         settings_.FrameColor = frameColor_;
         settings_.AutoName = CheckBox1->isChecked();
         settings_.OnlySelected = CheckBox2->isChecked();
+        settings_.PreviewZoom = Image1->Zoom();
         // A store that refuses a value tells the user itself.
         if (settings_.SaveProgramSettings().ok()) (void)settings_.SaveModelSettings();
     }

@@ -15,6 +15,7 @@
 class QAction;
 class QButtonGroup;
 class QCheckBox;
+class QComboBox;
 class QFrame;
 class QGroupBox;
 class QLabel;
@@ -24,7 +25,9 @@ class QPlainTextEdit;
 class QProgressBar;
 class QPushButton;
 class QSplitter;
+class QStackedWidget;
 class QStatusBar;
+class QTabBar;
 class QTimer;
 class QToolBar;
 class QToolButton;
@@ -34,7 +37,10 @@ namespace vorlix {
 
 enum class PatchDirection;
 
+class GalleryView;
+class ListFilter;
 class PictureListModel;
+class PixelViewer;
 class PreviewPane;
 class TForm3;
 
@@ -140,6 +146,19 @@ class TForm1 : public QMainWindow {
     void Undo1Click();
     void Button2Click();
     void ReCreateClick();
+
+    // ---- seeing the pictures (Unit1View.cpp)
+    // Opens the pixel viewer on the selected row, or brings it forward.
+    void PixelViewer1Execute();
+    // The panes show their pictures at the zoom chosen in ZoomBox.
+    void ZoomBoxChange();
+    // Shows the list (0) or the gallery (1) in the list's place.
+    void ViewTabsChange(int tab);
+    // Narrows list and gallery to the rows that match FilterEdit.
+    void FilterEditChange();
+    ListFilter& filter() { return *filter_; }
+    // Null until the viewer is first opened.
+    PixelViewer* Viewer() const { return viewer_; }
     // The folder that pictures saved under automatic names go to: the
     // folder of the file last chosen in one of the window's file dialogs,
     // before any the folder the program was started in.
@@ -184,6 +203,7 @@ class TForm1 : public QMainWindow {
     QButtonGroup* RadioGroup1Items;
     QCheckBox* CheckBox3;
     QToolBar* ToolBar2;
+    QComboBox* ZoomBox;  // zoom of the preview panes, under RadioGroup1
     QPushButton* ReCreate;
     QPushButton* MakePatch;
     QPushButton* Button2;
@@ -195,7 +215,17 @@ class TForm1 : public QMainWindow {
 
     // Client panel.
     QFrame* Panel1;
+    // The list's place: the view choice, the filter and the viewer button
+    // over the list or the gallery.
+    QWidget* ListSide;
+    QTabBar* ViewTabs;
+    QLineEdit* FilterEdit;
+    QLabel* FilterCount;
+    QComboBox* GallerySizeBox;
+    QToolBar* ToolBar3;
+    QStackedWidget* Views;
     QTreeView* ListView1;
+    GalleryView* Gallery1;
     QMenu* PopupMenu1;
     QAction* Load1;
     QAction* Batch1;
@@ -224,6 +254,7 @@ class TForm1 : public QMainWindow {
     QAction* FileRefresh1;
     QAction* FileClose1;
     QAction* FileExit1;
+    QAction* PixelViewer1;
 
     QTimer* Timer1;
     TForm3* Form3;
@@ -239,6 +270,13 @@ class TForm1 : public QMainWindow {
     void CreateClientPanel();
     void ConnectCommands();
     void ConnectPictureCommands();
+    // Unit1View.cpp: the zoom choice, the list's place, the growing layout.
+    QComboBox* CreateZoomBox();
+    QWidget* CreateListSide();
+    void ConnectViewCommands();
+    void ApplyViewSettings();
+    // Keeps an open viewer on the selected row.
+    void ViewerFollow();
     void StartUp();
     void FormDestroy();
 
@@ -290,6 +328,8 @@ class TForm1 : public QMainWindow {
     std::optional<PatchSource> patchSource_;
     bool patchDirty_ = false;
     bool editsSincePatch_ = false;
+    ListFilter* filter_ = nullptr;
+    PixelViewer* viewer_ = nullptr;
 };
 
 }  // namespace vorlix

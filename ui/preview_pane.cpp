@@ -2,6 +2,10 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <QWheelEvent>
+#include <cmath>
+
+#include "ui/pixel_zoom.h"
 
 namespace vorlix {
 
@@ -28,7 +32,8 @@ void Outline(QImage& bitmap, int w, int h, const QColor& colour) {
 }  // namespace
 
 PreviewPane::PreviewPane(QWidget* parent) : QWidget(parent) {
-    setFixedSize(kWidth, kHeight);
+    setMinimumSize(kWidth, kHeight);
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
     ResetSize();
     bitmap_.fill(Qt::white);
 }
@@ -64,9 +69,54 @@ void PreviewPane::DrawFrame(const QColor& frame) {
     update();
 }
 
+void PreviewPane::SetZoom(int zoom) {
+    if (zoom == zoom_) return;
+    zoom_ = zoom;
+    update();
+}
+
+int PreviewPane::Factor() const {
+    const qreal dpr = devicePixelRatioF();
+    if (zoom_ > 0) return DeviceFactor(zoom_, dpr);
+    const int line = DeviceLine(dpr);
+    const QSize room(int(std::floor(width() * dpr)), int(std::floor(height() * dpr)));
+    return FitFactor(bitmap_.size() - QSize(2, 2), room, line);
+}
+
+QImage PreviewPane::ShownImage() const {
+    return ZoomFramed(bitmap_, Factor(), DeviceLine(devicePixelRatioF()));
+}
+
 void PreviewPane::paintEvent(QPaintEvent*) {
+    const qreal dpr = devicePixelRatioF();
+    const int factor = Factor();
+    const int line = DeviceLine(dpr);
+    // Centred on whole device pixels, so that every block stays whole; only
+    // the part inside the pane is made.
+    const QSize room(int(std::floor(width() * dpr)), int(std::floor(height() * dpr)));
+    const QSize whole = ZoomFramedSize(bitmap_.size(), factor, line);
+    const QPoint origin((room.width() - whole.width()) / 2, (room.height() - whole.height()) / 2);
+    const QRect part = QRect(QPoint(0, 0), whole).intersected(QRect(-origin, room));
+    if (shown_.isNull() || shownKey_ != bitmap_.cacheKey() || shownFactor_ != factor ||
+        shownLine_ != line || shownPart_ != part) {
+        shown_ = ZoomFramed(bitmap_, factor, line, part);
+        shownKey_ = bitmap_.cacheKey();
+        shownFactor_ = factor;
+        shownLine_ = line;
+        shownPart_ = part;
+    }
+    if (shown_.isNull()) return;
+    QImage shown = shown_;
+    shown.setDevicePixelRatio(dpr);
     QPainter p(this);
-    p.drawImage((width() - bitmap_.width()) / 2, (height() - bitmap_.height()) / 2, bitmap_);
+    p.drawImage(QPointF(origin + part.topLeft()) / dpr, shown);
+}
+
+void PreviewPane::wheelEvent(QWheelEvent* event) {
+    const int delta = event->angleDelta().y();
+    if (delta == 0) return QWidget::wheelEvent(event);
+    emit zoomStepped(delta > 0 ? 1 : -1);
+    event->accept();
 }
 
 void PreviewPane::mouseDoubleClickEvent(QMouseEvent* event) {

@@ -11,9 +11,14 @@ namespace vorlix {
 QColor ColorFromWin(std::int32_t value);
 std::int32_t WinFromColor(const QColor& colour);
 
-// An image pane of 103 x 82 pixels that owns a bitmap and shows it centred.
-// A picture is shown inside a one-pixel frame, so the largest picture the
-// list admits (101 x 80) fills the pane exactly.
+// An image pane, 103 x 82 pixels as designed and larger when the window
+// grows, that owns a bitmap and shows it centred. A picture is shown inside
+// a one-pixel frame, so the largest picture the list admits (101 x 80)
+// fills the designed pane exactly.
+//
+// The bitmap holds the picture at its own size; the pane shows it
+// magnified by the zoom: every picture pixel a block of whole device
+// pixels, the frame one (logical) pixel wide around the magnified picture.
 class PreviewPane : public QWidget {
     Q_OBJECT
   public:
@@ -37,17 +42,39 @@ class PreviewPane : public QWidget {
     // stays.
     void DrawFrame(const QColor& frame);
 
+    // The zoom: a whole factor, or 0 for the largest one that fits.
+    int Zoom() const { return zoom_; }
+    void SetZoom(int zoom);
+    // Device pixels per picture pixel as the pane now shows the bitmap.
+    int Factor() const;
+    // What the pane shows, in device pixels: the bitmap magnified by
+    // Factor(), its frame one logical pixel wide.
+    QImage ShownImage() const;
+
     QSize sizeHint() const override { return {kWidth, kHeight}; }
+    QSize minimumSizeHint() const override { return {kWidth, kHeight}; }
 
   signals:
     void doubleClicked();
+    // The mouse wheel turned over the pane: +1 for a larger zoom, -1 for a
+    // smaller one.
+    void zoomStepped(int step);
 
   protected:
     void paintEvent(QPaintEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
 
   private:
     QImage bitmap_;
+    int zoom_ = 1;
+    // The part of the magnification last painted, kept while bitmap,
+    // factor, frame and pane stay.
+    QImage shown_;
+    qint64 shownKey_ = 0;
+    int shownFactor_ = 0;
+    int shownLine_ = 0;
+    QRect shownPart_;
 };
 
 }  // namespace vorlix

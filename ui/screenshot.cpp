@@ -1,18 +1,28 @@
-// Renders the editor into a PNG for the README: a FullFlash opened, one
-// picture replaced by a freshly drawn icon, the patch generated. Meant to
-// run offscreen (QT_QPA_PLATFORM=offscreen, see scripts/screenshot.sh);
-// its settings live in a temporary file, so no user settings are touched.
+// Renders the editor into PNG files for the README: a FullFlash opened, one
+// picture replaced by a freshly drawn icon, the patch generated; the window
+// with its preview panes at a zoom, and optionally the gallery and the
+// pixel viewer. Meant to run offscreen (QT_QPA_PLATFORM=offscreen, see
+// scripts/screenshot.sh); its settings live in a temporary file, so no user
+// settings are touched.
 //
-//   vorlix-screenshot FULLFLASH OUT.png [PIT]
+//   vorlix-screenshot FULLFLASH OUT.png [PIT] [--size WxH] [--zoom N]
+//                     [--gallery FILE] [--filter TEXT] [--viewer FILE]
 //
 // PIT is the "PIT" text of the row to replace (default 670010).
+#include <QAbstractButton>
 #include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QCommandLineParser>
 #include <QDeadlineTimer>
 #include <QDialog>
 #include <QDir>
+#include <QLineEdit>
 #include <QPainter>
 #include <QPixmap>
 #include <QPlainTextEdit>
+#include <QRegularExpression>
+#include <QTabBar>
 #include <QTemporaryDir>
 #include <QThread>
 #include <QTreeView>
@@ -20,7 +30,10 @@
 
 #include "settings/settings.h"
 #include "ui/Unit1.h"
+#include "ui/gallery_view.h"
 #include "ui/picture_list_model.h"
+#include "ui/pixel_viewer.h"
+#include "ui/pixel_zoom.h"
 #include "ui/user_dialogs.h"
 
 namespace {
@@ -61,16 +74,44 @@ QImage DrawIcon(QSize size) {
     return icon;
 }
 
+bool Save(QWidget& widget, const QString& path) {
+    Settle(300);
+    return widget.grab().save(path, "PNG");
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
-    const QStringList args = QApplication::arguments();
-    if (args.size() < 3 || args.size() > 4) {
-        std::fprintf(stderr, "usage: vorlix-screenshot FULLFLASH OUT.png [PIT]\n");
+    QCommandLineParser parser;
+    parser.addPositionalArgument(QStringLiteral("FULLFLASH"), QStringLiteral("the FullFlash"));
+    parser.addPositionalArgument(QStringLiteral("OUT.png"), QStringLiteral("the window's picture"));
+    parser.addPositionalArgument(QStringLiteral("PIT"), QStringLiteral("row to replace"),
+                                 QStringLiteral("[PIT]"));
+    const QCommandLineOption sizeOption(QStringLiteral("size"), QStringLiteral("window size"),
+                                        QStringLiteral("WxH"), QStringLiteral("1024x640"));
+    const QCommandLineOption zoomOption(QStringLiteral("zoom"),
+                                        QStringLiteral("zoom of the panes, 0 to fit"),
+                                        QStringLiteral("N"), QStringLiteral("1"));
+    const QCommandLineOption galleryOption(QStringLiteral("gallery"),
+                                           QStringLiteral("also the gallery into FILE"),
+                                           QStringLiteral("FILE"));
+    const QCommandLineOption filterOption(QStringLiteral("filter"),
+                                          QStringLiteral("filter text for the gallery"),
+                                          QStringLiteral("TEXT"));
+    const QCommandLineOption viewerOption(QStringLiteral("viewer"),
+                                          QStringLiteral("also the pixel viewer into FILE"),
+                                          QStringLiteral("FILE"));
+    parser.addOptions({sizeOption, zoomOption, galleryOption, filterOption, viewerOption});
+    parser.process(app);
+    const QStringList args = parser.positionalArguments();
+    const QRegularExpressionMatch size =
+        QRegularExpression(QStringLiteral("^(\\d+)x(\\d+)$")).match(parser.value(sizeOption));
+    if (args.size() < 2 || args.size() > 3 || !size.hasMatch()) {
+        std::fprintf(stderr, "%s", qPrintable(parser.helpText()));
         return 2;
     }
-    const QString pit = args.size() == 4 ? args[3].toUpper() : QStringLiteral("670010");
+    const QString pit = args.size() == 3 ? args[2].toUpper() : QStringLiteral("670010");
 
     QTemporaryDir temp(QDir::tempPath() + QStringLiteral("/vorlix-XXXXXX"));
     if (!temp.isValid()) return Fail("no temporary folder");
@@ -83,7 +124,7 @@ int main(int argc, char* argv[]) {
 
     // A firmware met for the first time shows the settings dialog: accept it.
     dialogs.modalSteps.push_back([](QDialog& d) { d.accept(); });
-    window.OpenFullFlash(args[1]);
+    window.OpenFullFlash(args[0]);
     QDeadlineTimer deadline(60000);
     while (window.IsSearching() && !deadline.hasExpired())
         QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
@@ -112,9 +153,29 @@ int main(int argc, char* argv[]) {
         dialogs.prompt().shown().back().caption == kCaptionError)
         return Fail(qPrintable(dialogs.prompt().shown().back().text));
 
-    // Opening a new firmware applied the stored window size; now a larger one.
-    window.resize(1024, 640);
-    Settle(300);
-    if (!window.grab().save(args[2], "PNG")) return Fail("cannot write the PNG file");
+    // Opening a new firmware applied the stored window size; now the one asked for.
+    window.resize(size.captured(1).toInt(), size.captured(2).toInt());
+    const int zoom = parser.value(zoomOption).toInt();
+    const auto* zoomAt = std::find(kPreviewZooms.begin(), kPreviewZooms.end(), zoom);
+    if (zoomAt == kPreviewZooms.end()) return Fail("no such zoom");
+    window.ZoomBox->setCurrentIndex(int(zoomAt - kPreviewZooms.begin()));
+    if (!Save(window, args[1])) return Fail("cannot write the PNG file");
+
+    if (parser.isSet(viewerOption)) {
+        window.PixelViewer1Execute();
+        PixelViewer& viewer = *window.Viewer();
+        viewer.resize(900, 520);
+        viewer.SetZoom(12);
+        viewer.SetGrid(true);
+        viewer.PointAt(QPoint(picture->Width() / 3, picture->Height() / 3));
+        if (!Save(viewer, parser.value(viewerOption))) return Fail("cannot write the viewer's PNG");
+        viewer.close();
+    }
+    if (parser.isSet(galleryOption)) {
+        window.ViewTabs->setCurrentIndex(1);
+        window.FilterEdit->setText(parser.value(filterOption));
+        if (!Save(window, parser.value(galleryOption)))
+            return Fail("cannot write the gallery's PNG");
+    }
     return 0;
 }
