@@ -5,7 +5,10 @@ set -euo pipefail
 
 packages=(cmake ninja-build g++ qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev)
 # Node and npm run the cross-check of the patch reader against an independent one.
-packages+=(nodejs npm)
+# A Node.js from elsewhere brings its own npm, which Debian's npm package would
+# conflict with: ask for the packages only where the commands are missing.
+command -v node >/dev/null 2>&1 || packages+=(nodejs)
+command -v npm >/dev/null 2>&1 || packages+=(npm)
 packages+=("$@")
 
 missing=()
