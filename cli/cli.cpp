@@ -1,9 +1,11 @@
 #include "cli/cli.h"
 
 #include <QCommandLineParser>
+#include <QCoreApplication>
 
 #include "cli/cli_prompt.h"
 #include "cli/commands.h"
+#include "picture/picture.h"
 #include "settings/settings.h"
 
 namespace vorlix {
@@ -17,7 +19,8 @@ const char kUsage[] =
     "  info FLASH                      model, tables and picture counts\n"
     "  list FLASH [--search tables|records]\n"
     "                                  one tab-separated line per picture\n"
-    "  export FLASH DIR                every picture as DIR/PIT_<PIT>.bmp\n"
+    "  export FLASH DIR [--format bmp|png]\n"
+    "                                  every picture as DIR/PIT_<PIT>.bmp (or .png)\n"
     "  patch FLASH FILE... [-o OUT] [--line-length N] [--plain] [--author NAME] [--yes]\n"
     "                                  replace pictures by PIT_<PIT>.bmp files and\n"
     "                                  write the patch (to OUT or stdout); a file\n"
@@ -84,8 +87,11 @@ int RunCli(const QStringList& args, QIODevice& out, QIODevice& err) {
     const QCommandLineOption authorOption(QStringLiteral("author"), QString(),
                                           QStringLiteral("NAME"));
     const QCommandLineOption yesOption(QStringLiteral("yes"));
+    const QCommandLineOption formatOption(QStringLiteral("format"), QString(),
+                                          QStringLiteral("FORMAT"));
     parser.addOption(settingsOption);
     if (command == QLatin1String("list")) parser.addOption(searchOption);
+    if (command == QLatin1String("export")) parser.addOption(formatOption);
     if (command == QLatin1String("patch")) {
         parser.addOption(outputOption);
         parser.addOption(lineLengthOption);
@@ -135,7 +141,14 @@ int RunCli(const QStringList& args, QIODevice& out, QIODevice& err) {
         }
         return ListCommand(cx, flash, scanRecords);
     }
-    if (command == QLatin1String("export")) return ExportCommand(cx, flash, positional[1]);
+    if (command == QLatin1String("export")) {
+        std::optional<PictureFileFormat> format = PictureFileFormat::Bmp;
+        if (parser.isSet(formatOption)) format = FormatFromSuffix(parser.value(formatOption));
+        if (!format)
+            return Usage(err, QCoreApplication::translate("vorlix-cli",
+                                                          "--format takes \"bmp\" or \"png\""));
+        return ExportCommand(cx, flash, positional[1], *format);
+    }
     if (command == QLatin1String("patch")) {
         PatchCommandOptions options;
         options.output = parser.value(outputOption);
