@@ -124,6 +124,7 @@ Status Settings::LoadProgramSettings() {
     program.Text("AuthorName", QString(), AuthorName);
     program.Bool("KeepDepthAndCompression", "0", KeepDepthAndCompression);
     program.Bool("AskSizeChange", "1", AskSizeChange);
+    program.Text("PictureFormat", QStringLiteral("bmp"), PictureFormat);
     return program.status();
 }
 
@@ -142,6 +143,7 @@ Status Settings::SaveProgramSettings() {
     program.Write("OnlySelected", Flag(OnlySelected));
     program.Write("KeepDepthAndCompression", Flag(KeepDepthAndCompression));
     program.Write("AskSizeChange", Flag(AskSizeChange));
+    program.Write("PictureFormat", PictureFormat);
     return program.status();
 }
 
@@ -199,6 +201,7 @@ Status Settings::ResetProgramSettings() {
     program.Write("AuthorName", QString());
     program.Write("KeepDepthAndCompression", QStringLiteral("0"));
     program.Write("AskSizeChange", QStringLiteral("1"));
+    program.Write("PictureFormat", QStringLiteral("bmp"));
     return program.status();
 }
 

@@ -109,6 +109,9 @@ public:
     // phone draws most pictures into a fixed place); off, it is only
     // reported. A picture larger than MaxSizeX x MaxSizeY always asks.
     bool AskSizeChange = true;
+    // The format pictures are saved in under automatic names, "bmp" or
+    // "png": the one last chosen in the save dialog.
+    QString PictureFormat = QStringLiteral("bmp");
 
     // Every error status of the loads, saves and resets below has already
     // been shown to the user through the prompt (caption "Ошибка"); callers
