@@ -33,7 +33,10 @@ namespace vorlix {
 
 namespace {
 
-const QString kBmpSaveFilter = QStringLiteral("Bitmap (*.bmp)|*.bmp|Все файлы (*.*)|*.*");
+// BMP first, as the pictures have always been saved; the filter chosen
+// decides the format.
+const QString kPictureSaveFilter =
+    QStringLiteral("Bitmap (*.bmp)|*.bmp|PNG (*.png)|*.png|Все файлы (*.*)|*.*");
 const QString kPatchSaveFilter = QStringLiteral("V_Klay Patch (*.vkp)|*.vkp|Все файлы (*.*)|*.*");
 const QString kPatchOpenFilter = QStringLiteral("*.vkp|*.vkp|*.*|*.*");
 
@@ -64,6 +67,21 @@ QString PictureOpenFilter() {
     filters.prepend(QStringLiteral("Все картинки (%1)").arg(patterns.join(QLatin1Char(' '))));
     filters << QStringLiteral("Все файлы (*)");
     return filters.join(QStringLiteral(";;"));
+}
+
+// The file a picture goes to from the save dialog, and its format: the BMP
+// and PNG filters give the format and add its extension to a name without
+// it; with "all files" the name's extension tells it (else the format
+// chosen last stays).
+QString PictureSaveName(const UserDialogs::SaveChoice& choice, PictureFileFormat& format) {
+    const QString suffix = QFileInfo(choice.path).suffix();
+    if (choice.filterIndex == 0 || choice.filterIndex == 1) {
+        format = choice.filterIndex == 0 ? PictureFileFormat::Bmp : PictureFileFormat::Png;
+        if (FormatFromSuffix(suffix) == format) return choice.path;
+        return choice.path + QLatin1Char('.') + FormatSuffix(format);
+    }
+    format = FormatFromSuffix(suffix).value_or(format);
+    return choice.path;
 }
 
 // Forwards a command's progress to the window's progress bar.
@@ -177,23 +195,36 @@ void TForm1::Save1Click() {
     for (const int row : rows) {
         const Picture* picture = session_.PictureOfRow(row);
         if (!picture) continue;
+        // Automatic names take the format chosen last.
+        PictureFileFormat format =
+            FormatFromSuffix(settings_.PictureFormat).value_or(PictureFileFormat::Bmp);
         const QString name = QStringLiteral("PIT_") + session_.Rows[row][ColPIT];
-        const QString automatic = QDir(currentFolder_).filePath(name + QStringLiteral(".bmp"));
+        const auto automatic = [&] {
+            return QDir(currentFolder_).filePath(name + QLatin1Char('.') + FormatSuffix(format));
+        };
         QString path;
         if (autoNaming) {
-            path = automatic;
+            path = automatic();
         } else {
             const UserDialogs::SaveChoice choice =
-                dialogs_.SaveFile(QtFileFilter(kBmpSaveFilter), name, QStringLiteral("bmp"));
+                dialogs_.SaveFile(QtFileFilter(kPictureSaveFilter), name);
             if (!choice.path.isEmpty()) {
                 RememberFolder(choice.path);
-                path = choice.path;
+                path = PictureSaveName(choice, format);
+                settings_.PictureFormat = FormatSuffix(format);
+                // The dialog asked about the name chosen; the name with the
+                // extension added may be another existing file.
+                if (path != choice.path && QFileInfo::exists(path) &&
+                    dialogs_.Ask(tr("Подтверждение замены"),
+                                 tr("Файл «%1» уже существует. Заменить его?").arg(path),
+                                 Buttons::YesNo) != Answer::Yes)
+                    continue;
             } else {
                 switch (
                     dialogs_.Ask(kManualNamingCaption, kManualNamingText, Buttons::YesNoCancel)) {
                     case Answer::Yes:
                         autoNaming = true;
-                        path = automatic;
+                        path = automatic();
                         break;
                     case Answer::No:
                         continue;
@@ -202,7 +233,7 @@ void TForm1::Save1Click() {
                 }
             }
         }
-        if (const Status status = picture->SaveBmp(path); !status.ok()) {
+        if (const Status status = picture->SavePicture(path, format); !status.ok()) {
             dialogs_.Error(status.message());
             return;
         }
