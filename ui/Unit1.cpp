@@ -89,6 +89,7 @@ TForm1::TForm1(Settings& settings, UserDialogs& dialogs, QWidget* parent)
     CreateActions();
     CreateTopPanel();
     CreateClientPanel();
+    CreateEditCommands();
 
     auto* central = new QWidget(this);
     auto* layout = new QVBoxLayout(central);
@@ -235,6 +236,10 @@ void TForm1::CreateTopPanel() {
     ToolBar2->addAction(GeneratePatch1);
     ToolBar2->addAction(SavePatch1);
     ToolBar2->addAction(EditCopy1);
+    // Undo, redo and revert have a tool bar of their own beside it.
+    ToolBar3 = new QToolBar(Panel2);
+    ToolBar3->setObjectName(QStringLiteral("ToolBar3"));
+    ToolBar3->setIconSize(QSize(16, 16));
 
     ReCreate = button("ReCreate", QStringLiteral("Пересоздать всю графику"));
     ReCreate->setEnabled(false);
@@ -289,7 +294,12 @@ void TForm1::CreateTopPanel() {
     images->setVerticalSpacing(4);
     images->addWidget(Panel4, 0, 0);
     images->addWidget(Panel5, 0, 1);
-    images->addWidget(ToolBar2, 1, 0, 1, 2);
+    auto* tools = new QHBoxLayout;
+    tools->setSpacing(0);
+    tools->addWidget(ToolBar2);
+    tools->addWidget(ToolBar3);
+    tools->addStretch();
+    images->addLayout(tools, 1, 0, 1, 2);
     images->addWidget(CheckBox3, 2, 0, 1, 2);
     images->setRowStretch(3, 1);
 
@@ -513,6 +523,7 @@ void TForm1::OpenFullFlash(const QString& path) {
     // search must end before the base image is read anew.
     hooks.recentChanged = [this] {
         StopSearch();
+        ForgetEdits();
         model_->Reset([this] { session_.ClearPictures(); });
         editsSincePatch_ = false;
         RebuildRecentMenu();
@@ -551,6 +562,7 @@ void TForm1::CloseClick() {
         return;
     // A running search would go on listing pictures of the closed image.
     if (StopSearch()) SetStatus(0, kSearchFinished);
+    ForgetEdits();
     session_.image().ClearBase();
     model_->Reset([this] { session_.Rows.clear(); });
     settings_.ModelAndVersion = Settings::kGeneralKey;
@@ -576,6 +588,7 @@ void TForm1::SetOpenPath(const QString& path) {
 
 void TForm1::StartPictureSearch() {
     StopSearch();
+    ForgetEdits();
     model_->Reset([this] { session_.ClearPictures(); });
     SetStatus(0, kSearching);
     listedFound_ = listedFoundExt_ = 0;

@@ -155,10 +155,20 @@ void TForm1::Load1Click() {
     const QString path = dialogs_.OpenFile(PictureOpenFilter());
     if (path.isEmpty()) return;
     RememberFolder(path);
-    SetStatus(0, path);
+    ReplaceFromFile(row, path);
+}
+
+void TForm1::ReplaceFromFile(int row, const QString& path) { ReplaceRow(row, path, nullptr); }
+
+void TForm1::ReplaceRow(int row, const QString& path, const QImage* image) {
+    Picture* picture = session_.PictureOfRow(row);
+    if (!picture) return;
+    if (image == nullptr) SetStatus(0, path);
     // A size that would spoil the image waits for the user's word; another
     // size that does not ask is still named.
-    const std::optional<SizeWarning> size = CheckReplacementSize(*picture, path, settings_);
+    const std::optional<SizeWarning> size =
+        image ? CheckReplacementSize(*picture, image->size(), settings_)
+              : CheckReplacementSize(*picture, path, settings_);
     const bool asks = size && AsksBeforeReplacing(*size, settings_);
     if (asks && dialogs_.Ask(SizeQuestionCaption(), SingleSizeQuestion(*size), Buttons::YesNo) !=
                     Answer::Yes) {
@@ -166,7 +176,11 @@ void TForm1::Load1Click() {
         return;
     }
     bool placed = false;
-    if (const Status status = picture->LoadBmp(path, &placed, &session_.Pictures); !status.ok()) {
+    BeginEdit({row});
+    const Status status = image ? picture->LoadImage(*image, &placed, &session_.Pictures)
+                                : picture->LoadBmp(path, &placed, &session_.Pictures);
+    if (!status.ok()) {
+        EndEdit(QString());  // nothing changed
         dialogs_.Error(status.message());
         return;
     }
@@ -178,6 +192,7 @@ void TForm1::Load1Click() {
     }
     // Without a place the row is rewritten from the picture as it stands.
     session_.WriteRowAfterReplace(row);
+    EndEdit(tr("замена картинки %1").arg(session_.Rows[row][ColPIT]));
     RowChanged(row);
     ShowPictureType(*picture);
     ShowPicture(*picture);
@@ -262,6 +277,7 @@ void TForm1::RadioGroup1Click() {
         note = tr("Сжатие 2-битных картинок не поддерживается: картинка сохранена без сжатия");
     }
     const std::uint8_t typeBefore = picture->Record[2];
+    BeginEdit({row});
     picture->Record[2] = type;
     const bool placed = picture->Replace(&session_.Pictures);
     if (placed)
@@ -270,6 +286,7 @@ void TForm1::RadioGroup1Click() {
         picture->Record[2] = typeBefore;
     SetStatus(2, placed ? note : NoPlaceText());
     session_.WriteRowAfterReplace(row);
+    EndEdit(tr("глубина картинки %1").arg(session_.Rows[row][ColPIT]));
     RowChanged(row);
     // Without a place the picture keeps its former type: the controls show
     // it rather than the one that could not be placed.
@@ -282,7 +299,10 @@ void TForm1::BatchLoad1Execute() {
     const QStringList files = dialogs_.OpenFiles(PictureOpenFilter());
     if (files.isEmpty()) return;
     RememberFolder(files.first());
+    BatchLoadFiles(files);
+}
 
+void TForm1::BatchLoadFiles(const QStringList& files) {
     // One question for the whole batch, listing the files whose size would
     // spoil the image.
     QStringList skip;
@@ -302,9 +322,12 @@ void TForm1::BatchLoad1Execute() {
     }
 
     const std::vector<ListRow> before = session_.Rows;
+    // The whole batch is one step to undo.
+    BeginEdit(MatchBatchFiles(session_, files));
     BatchResult result;
     const Status status =
         BatchReplace(session_, files, dialogs_, result, BarSink(ProgressBar1), skip);
+    EndEdit(tr("пакетная загрузка"));
     ProgressBar1->setValue(0);
     if (result.replaced > 0) NotePictureEdit();
     for (int row = 0; row < int(session_.Rows.size()) && row < int(before.size()); ++row)
@@ -397,8 +420,17 @@ void TForm1::Apply1Click() {
     const QString path = dialogs_.OpenFile(QtFileFilter(kPatchOpenFilter));
     if (path.isEmpty()) return;
     RememberFolder(path);
-    // Every refusal has been shown; nothing was applied then.
-    (void)ApplyPatchFile(session_, path, dialogs_);
+    ApplyPatchFiles({path});
+}
+
+void TForm1::ApplyPatchFiles(const QStringList& files) {
+    bool applied = false;
+    // Every refusal has been shown; nothing of that file was applied then.
+    for (const QString& path : files)
+        applied = ApplyPatchFile(session_, path, dialogs_).ok() || applied;
+    // The working image changed beside the pictures' edits, which can no
+    // longer be undone without undoing the patch as well.
+    if (applied) ForgetEdits();
 }
 
 // ---- whole image
