@@ -108,6 +108,8 @@ EditRecorder::EditRecorder() = default;
 EditRecorder::~EditRecorder() = default;
 
 void EditRecorder::Begin(const FlashSession& session, std::vector<int> rows) {
+    const int count = static_cast<int>(session.Rows.size());
+    std::erase_if(rows, [count](int row) { return row < 0 || row >= count; });
     std::sort(rows.begin(), rows.end());
     rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
     before_.clear();
