@@ -1,5 +1,6 @@
-// Speed of the patch core: generating the patch of many modified pictures
-// and reading, checking and applying a long patch.
+// Speed of the patch core: generating the patch of many modified pictures,
+// reading, checking and applying a long patch, and recording one edit for
+// undo.
 #include <benchmark/benchmark.h>
 
 #include <QTemporaryDir>
@@ -12,6 +13,8 @@
 #include "patch/patch_file.h"
 #include "patch/patch_generator.h"
 #include "patch/patch_lines.h"
+#include "picture/picture.h"
+#include "session/picture_edit.h"
 #include "settings/settings.h"
 #include "testsupport/flash_builder.h"
 
@@ -116,6 +119,30 @@ void BM_ApplyPatch20000Lines(benchmark::State& state) {
     state.SetBytesProcessed(state.iterations() * text.size());
 }
 BENCHMARK(BM_ApplyPatch20000Lines)->Unit(benchmark::kMillisecond);
+
+// One replacement as the window makes it, recorded as a step to undo: both
+// arrays copied before it and compared after it, among 1000 pictures.
+void BM_RecordOneReplacement(benchmark::State& state) {
+    BenchSession& t = ModifiedSession();
+    EditRecorder recorder;
+    Picture& picture = *t.session->Pictures[0];
+    QImage image(kSide, kSide, QImage::Format_RGB32);
+    std::size_t pictures = 0;
+    int grey = 0;
+    for (auto _ : state) {
+        grey = (grey + 9) % 256;  // every step changes the picture
+        image.fill(QColor(grey, grey, grey));
+        recorder.Begin(*t.session, {0});
+        bool placed = false;
+        if (!picture.LoadImage(image, &placed, &t.session->Pictures).ok() || !placed)
+            state.SkipWithError("not replaced");
+        const PictureEdit edit = recorder.End(*t.session);
+        pictures = edit.Rows().size();
+        benchmark::DoNotOptimize(edit);
+    }
+    state.counters["pictures"] = static_cast<double>(pictures);
+}
+BENCHMARK(BM_RecordOneReplacement)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace vorlix
