@@ -120,10 +120,13 @@ void EditRecorder::Begin(const FlashSession& session, std::vector<int> rows) {
     }
     std::memcpy(work_.get(), session.image().WorkImage(), kImageSize);
     std::memcpy(usage_.get(), session.image().UsageMap(), kImageSize);
+    recording_ = true;
 }
 
 PictureEdit EditRecorder::End(const FlashSession& session) {
     PictureEdit edit;
+    if (!recording_) return edit;
+    recording_ = false;
     for (PictureState& before : before_) {
         PictureState after = CaptureState(session, before.row);
         if (after == before) continue;
@@ -131,10 +134,8 @@ PictureEdit EditRecorder::End(const FlashSession& session) {
         edit.after_.push_back(std::move(after));
     }
     before_.clear();
-    if (work_) {
-        edit.work_ = Differences(work_.get(), session.image().WorkImage());
-        edit.usage_ = Differences(usage_.get(), session.image().UsageMap());
-    }
+    edit.work_ = Differences(work_.get(), session.image().WorkImage());
+    edit.usage_ = Differences(usage_.get(), session.image().UsageMap());
     return edit;
 }
 

@@ -74,9 +74,11 @@ class EditRecorder {
     // image and the usage map.
     void Begin(const FlashSession& session, std::vector<int> rows);
     // The step from Begin to now; pictures that did not change are left out.
+    // Without a Begin before it, an empty step.
     PictureEdit End(const FlashSession& session);
 
   private:
+    bool recording_ = false;
     std::vector<PictureState> before_;
     // Copies of the two arrays taken at Begin (kImageSize bytes each),
     // allocated with the first step and kept for the next.

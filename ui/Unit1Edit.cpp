@@ -12,6 +12,7 @@
 #include <QToolBar>
 #include <QTreeView>
 #include <QUndoStack>
+#include <algorithm>
 
 #include "patch/batch_replace.h"
 #include "picture/picture.h"
