@@ -1,6 +1,6 @@
 // Speed of the patch core: generating the patch of many modified pictures,
-// reading V_Klay texts (long ones, and bad input of every kind) and applying
-// a long patch.
+// reading V_Klay texts (long ones, and bad input of every kind), applying a
+// long patch, and recording one edit for undo.
 #include <benchmark/benchmark.h>
 
 #include <sys/resource.h>
@@ -18,6 +18,8 @@
 #include "patch/patch_generator.h"
 #include "patch/patch_lines.h"
 #include "patch/vkp_reader.h"
+#include "picture/picture.h"
+#include "session/picture_edit.h"
 #include "settings/settings.h"
 #include "testsupport/flash_builder.h"
 
@@ -232,6 +234,29 @@ void BM_ReadFile100MiB(benchmark::State& state) {
     state.counters["peak_MiB"] = PeakMiB();
 }
 BENCHMARK(BM_ReadFile100MiB)->Unit(benchmark::kMicrosecond);
+// One replacement as the window makes it, recorded as a step to undo: both
+// arrays copied before it and compared after it, among 1000 pictures.
+void BM_RecordOneReplacement(benchmark::State& state) {
+    BenchSession& t = ModifiedSession();
+    EditRecorder recorder;
+    Picture& picture = *t.session->Pictures[0];
+    QImage image(kSide, kSide, QImage::Format_RGB32);
+    std::size_t pictures = 0;
+    int grey = 0;
+    for (auto _ : state) {
+        grey = (grey + 9) % 256;  // every step changes the picture
+        image.fill(QColor(grey, grey, grey));
+        recorder.Begin(*t.session, {0});
+        bool placed = false;
+        if (!picture.LoadImage(image, &placed, &t.session->Pictures).ok() || !placed)
+            state.SkipWithError("not replaced");
+        const PictureEdit edit = recorder.End(*t.session);
+        pictures = edit.Rows().size();
+        benchmark::DoNotOptimize(edit);
+    }
+    state.counters["pictures"] = static_cast<double>(pictures);
+}
+BENCHMARK(BM_RecordOneReplacement)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace vorlix

@@ -6,6 +6,7 @@
 #include "cli/cli_prompt.h"
 #include "cli/commands.h"
 #include "cli/patch_commands.h"
+#include "picture/picture.h"
 #include "settings/settings.h"
 
 namespace vorlix {
@@ -20,7 +21,8 @@ const char kUsage[] = QT_TRANSLATE_NOOP(
     "  info FLASH                      model, tables and picture counts\n"
     "  list FLASH [--search tables|records]\n"
     "                                  one tab-separated line per picture\n"
-    "  export FLASH DIR                every picture as DIR/PIT_<PIT>.bmp\n"
+    "  export FLASH DIR [--format bmp|png]\n"
+    "                                  every picture as DIR/PIT_<PIT>.bmp (or .png)\n"
     "  patch FLASH FILE... [-o OUT] [--line-length N] [--plain] [--author NAME] [--yes]\n"
     "                                  replace pictures by PIT_<PIT>.bmp files and\n"
     "                                  write the patch (to OUT or stdout); a file\n"
@@ -95,8 +97,11 @@ int RunCli(const QStringList& args, QIODevice& out, QIODevice& err) {
                                           QStringLiteral("NAME"));
     const QCommandLineOption yesOption(QStringLiteral("yes"));
     const QCommandLineOption undoOption(QStringLiteral("undo"));
+    const QCommandLineOption formatOption(QStringLiteral("format"), QString(),
+                                          QStringLiteral("FORMAT"));
     parser.addOption(settingsOption);
     if (command == QLatin1String("list")) parser.addOption(searchOption);
+    if (command == QLatin1String("export")) parser.addOption(formatOption);
     if (command == QLatin1String("patch")) {
         parser.addOption(outputOption);
         parser.addOption(lineLengthOption);
@@ -147,7 +152,14 @@ int RunCli(const QStringList& args, QIODevice& out, QIODevice& err) {
         }
         return ListCommand(cx, flash, scanRecords);
     }
-    if (command == QLatin1String("export")) return ExportCommand(cx, flash, positional[1]);
+    if (command == QLatin1String("export")) {
+        std::optional<PictureFileFormat> format = PictureFileFormat::Bmp;
+        if (parser.isSet(formatOption)) format = FormatFromSuffix(parser.value(formatOption));
+        if (!format)
+            return Usage(err, QCoreApplication::translate("vorlix-cli",
+                                                          "--format takes \"bmp\" or \"png\""));
+        return ExportCommand(cx, flash, positional[1], *format);
+    }
     if (command == QLatin1String("patch")) {
         PatchCommandOptions options;
         options.output = parser.value(outputOption);

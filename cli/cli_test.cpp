@@ -188,6 +188,37 @@ TEST_F(CliTest, ExportPatchApplyRoundTrip) {
     }
 }
 
+// PNG files carry the same pixels as BMP files: exported either way and
+// patched back, they make the same patch.
+TEST_F(CliTest, PngRoundTripThroughExportAndPatch) {
+    ASSERT_EQ(Run({"export", demo_, Path("bmp")}), kExitOk) << Err();
+    ASSERT_EQ(Run({"export", demo_, Path("png"), "--format", "png"}), kExitOk) << Err();
+    const QStringList bmps = QDir(Path("bmp")).entryList({"*"}, QDir::Files, QDir::Name);
+    const QStringList pngs = QDir(Path("png")).entryList({"*"}, QDir::Files, QDir::Name);
+    ASSERT_EQ(pngs.size(), bmps.size());
+    QStringList bmpFiles, pngFiles;
+    for (int i = 0; i < bmps.size(); ++i) {
+        ASSERT_EQ(QFileInfo(pngs[i]).completeBaseName(), QFileInfo(bmps[i]).completeBaseName());
+        ASSERT_EQ(QFileInfo(pngs[i]).suffix(), "png");
+        bmpFiles << Path("bmp/" + bmps[i]);
+        pngFiles << Path("png/" + pngs[i]);
+        EXPECT_EQ(ReadAll(pngFiles.back()).left(4), QByteArray("\x89PNG"));
+        EXPECT_EQ(QImage(pngFiles.back()).convertToFormat(QImage::Format_RGB32),
+                  QImage(bmpFiles.back()).convertToFormat(QImage::Format_RGB32))
+            << pngs[i].toStdString();
+    }
+    ASSERT_EQ(Run(QStringList{"patch", demo_} + bmpFiles + QStringList{"-o", Path("bmp.vkp")}),
+              kExitOk);
+    ASSERT_EQ(Run(QStringList{"patch", demo_} + pngFiles + QStringList{"-o", Path("png.vkp")}),
+              kExitOk);
+    EXPECT_GT(ReadAll(Path("png.vkp")).count("\r\n"), bmps.size());
+    EXPECT_EQ(ReadAll(Path("png.vkp")), ReadAll(Path("bmp.vkp")));
+
+    EXPECT_EQ(Run({"export", demo_, Path("gif"), "--format", "gif"}), kExitUsage);
+    EXPECT_TRUE(Err().contains("--format")) << Err();
+    EXPECT_EQ(Run({"export", demo_, Path("x"), "--format", "png", "--format", "bmp"}), kExitUsage);
+}
+
 TEST_F(CliTest, PatchOfEditedFilesHonoursTheOptions) {
     ASSERT_EQ(Run({"export", demo_, Path("pics")}), kExitOk);
     QImage heart(Path("pics/PIT_660110.bmp"));

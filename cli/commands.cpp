@@ -106,7 +106,8 @@ int ListCommand(const CliContext& cx, const QString& flash, std::optional<bool> 
     return kExitOk;
 }
 
-int ExportCommand(const CliContext& cx, const QString& flash, const QString& dir) {
+int ExportCommand(const CliContext& cx, const QString& flash, const QString& dir,
+                  PictureFileFormat format) {
     if (!QDir().mkpath(dir)) return Fail(cx, QStringLiteral("Cannot create the folder \"%1\"").arg(dir));
     CliSession cli(cx.err, cx.settingsPath, cx.answerYes);
     if (const int status = cli.Open(flash, std::nullopt); status != kExitOk) return status;
@@ -114,9 +115,9 @@ int ExportCommand(const CliContext& cx, const QString& flash, const QString& dir
     for (int r = 0; r < static_cast<int>(session.Rows.size()); ++r) {
         const Picture* picture = session.PictureOfRow(r);
         if (!picture) continue;
-        const QString name =
-            QDir(dir).filePath(QStringLiteral("PIT_") + session.Rows[r][ColPIT] + QStringLiteral(".bmp"));
-        if (const Status status = picture->SaveBmp(name); !status.ok()) {
+        const QString name = QDir(dir).filePath(QStringLiteral("PIT_") + session.Rows[r][ColPIT] +
+                                                QLatin1Char('.') + FormatSuffix(format));
+        if (const Status status = picture->SavePicture(name, format); !status.ok()) {
             return Fail(cx, status.message());
         }
     }

@@ -5,6 +5,8 @@
 #include <QStringList>
 #include <optional>
 
+#include "picture/picture.h"
+
 namespace vorlix {
 
 // What every command gets from the command line.
@@ -25,7 +27,8 @@ struct PatchCommandOptions {
 // Each returns the process's exit status.
 int InfoCommand(const CliContext& cx, const QString& flash);
 int ListCommand(const CliContext& cx, const QString& flash, std::optional<bool> scanRecords);
-int ExportCommand(const CliContext& cx, const QString& flash, const QString& dir);
+int ExportCommand(const CliContext& cx, const QString& flash, const QString& dir,
+                  PictureFileFormat format = PictureFileFormat::Bmp);
 int PatchCommand(const CliContext& cx, const QString& flash, const QStringList& files,
                  const PatchCommandOptions& options);
 // Applies the patches in the order given, or with `undo` takes them out in

@@ -43,7 +43,15 @@ QSize PictureFileSize(const QString& file) {
 
 std::optional<SizeWarning> CheckReplacementSize(const Picture& picture, const QString& file,
                                                 const Settings& settings) {
-    SizeWarning warning{file, QSize(picture.Width(), picture.Height()), PictureFileSize(file),
+    std::optional<SizeWarning> warning =
+        CheckReplacementSize(picture, PictureFileSize(file), settings);
+    if (warning) warning->file = file;
+    return warning;
+}
+
+std::optional<SizeWarning> CheckReplacementSize(const Picture& picture, QSize imageSize,
+                                                const Settings& settings) {
+    SizeWarning warning{QString(), QSize(picture.Width(), picture.Height()), imageSize,
                         QSize(settings.MaxSizeX, settings.MaxSizeY)};
     if (!warning.newSize.isValid() || warning.newSize.isEmpty() ||
         (!warning.Changed() && !warning.TooLarge()))
@@ -72,19 +80,29 @@ std::vector<SizeWarning> BatchSizeQuestions(const FlashSession& session, const Q
 QString SizeQuestionCaption() { return Tr("Подтверждение замены картинки"); }
 
 QString SingleSizeQuestion(const SizeWarning& w) {
+    // An image that no file holds is the clipboard's.
+    const bool clipboard = w.file.isEmpty();
     QString text;
     if (w.TooLarge()) {
-        text = Tr("Картинка в файле «%1» имеет размер %2, а наибольший размер картинки для "
-                  "этой модели — %3.")
-                   .arg(Name(w.file), SizeText(w.newSize), SizeText(w.maxSize)) +
+        text = (clipboard ? Tr("Картинка в буфере обмена имеет размер %1, а наибольший размер "
+                               "картинки для этой модели — %2.")
+                                .arg(SizeText(w.newSize), SizeText(w.maxSize))
+                          : Tr("Картинка в файле «%1» имеет размер %2, а наибольший размер "
+                               "картинки для этой модели — %3.")
+                                .arg(Name(w.file), SizeText(w.newSize), SizeText(w.maxSize))) +
                QLatin1Char('\n') + TooLargeConsequence() + QLatin1Char('\n');
         if (w.Changed())
             text +=
                 Tr("Сейчас картинка имеет размер %1.").arg(SizeText(w.oldSize)) + QLatin1Char('\n');
     } else {
-        text = Tr("Картинка в файле «%1» имеет размер %2, а заменяемая картинка — %3.\n"
-                  "Телефон рисует большинство картинок в отведённом им месте экрана.")
-                   .arg(Name(w.file), SizeText(w.newSize), SizeText(w.oldSize)) +
+        text = (clipboard ? Tr("Картинка в буфере обмена имеет размер %1, а заменяемая картинка "
+                               "— %2.\nТелефон рисует большинство картинок в отведённом им месте "
+                               "экрана.")
+                                .arg(SizeText(w.newSize), SizeText(w.oldSize))
+                          : Tr("Картинка в файле «%1» имеет размер %2, а заменяемая картинка — "
+                               "%3.\nТелефон рисует большинство картинок в отведённом им месте "
+                               "экрана.")
+                                .arg(Name(w.file), SizeText(w.newSize), SizeText(w.oldSize))) +
                QLatin1Char('\n');
     }
     return text + Tr("Заменить картинку?");

@@ -14,7 +14,7 @@ class Settings;
 
 // What replacing a picture by a file does to the picture's size.
 struct SizeWarning {
-    QString file;   // the picture file, as given
+    QString file;   // the picture file, as given; empty for the clipboard's image
     QSize oldSize;  // the picture's size now
     QSize newSize;  // the size of the file's picture
     QSize maxSize;  // MaxSizeX x MaxSizeY of the model
@@ -36,6 +36,10 @@ QSize PictureFileSize(const QString& file);
 // equal or the file's size cannot be read (the load itself reports such a
 // file).
 std::optional<SizeWarning> CheckReplacementSize(const Picture& picture, const QString& file,
+                                                const Settings& settings);
+
+// The same for an image that no file holds (the clipboard's).
+std::optional<SizeWarning> CheckReplacementSize(const Picture& picture, QSize imageSize,
                                                 const Settings& settings);
 
 // True when the replacement waits for the user's word: always for a

@@ -1,3 +1,4 @@
+#include <QCoreApplication>
 #include <QDir>
 #include <QImageReader>
 #include <QImageWriter>
@@ -12,6 +13,8 @@ namespace {
 
 // The index record holds width and height in one byte each.
 constexpr int kMaxSide = 255;
+
+QString Tr(const char* text) { return QCoreApplication::translate("Picture", text); }
 
 QString Shown(const QString& fileName) { return QDir::toNativeSeparators(fileName); }
 
@@ -49,6 +52,18 @@ QImage OverWhite(const QImage& file) {
 
 }  // namespace
 
+QString FormatSuffix(PictureFileFormat format) {
+    return format == PictureFileFormat::Png ? QStringLiteral("png") : QStringLiteral("bmp");
+}
+
+std::optional<PictureFileFormat> FormatFromSuffix(const QString& name) {
+    if (name.compare(QLatin1String("bmp"), Qt::CaseInsensitive) == 0)
+        return PictureFileFormat::Bmp;
+    if (name.compare(QLatin1String("png"), Qt::CaseInsensitive) == 0)
+        return PictureFileFormat::Png;
+    return std::nullopt;
+}
+
 Status Picture::LoadBmp(const QString& fileName, bool* placed, const PictureList* others) {
     if (placed != nullptr) *placed = false;
     QImageReader reader(fileName);
@@ -69,12 +84,26 @@ Status Picture::LoadBmp(const QString& fileName, bool* placed, const PictureList
             QStringLiteral("Изображение в файле «%1» не содержит ни одной точки.")
                 .arg(Shown(fileName)));
     if (file.width() > kMaxSide || file.height() > kMaxSide) return TooLarge(fileName, file.size());
+    return LoadImage(file, placed, others);
+}
+
+Status Picture::LoadImage(const QImage& image, bool* placed, const PictureList* others) {
+    if (placed != nullptr) *placed = false;
+    if (image.isNull() || image.width() <= 0 || image.height() <= 0)
+        return Status::InvalidArgument(Tr("Изображение не содержит ни одной точки."));
+    if (image.width() > kMaxSide || image.height() > kMaxSide)
+        return Status::InvalidArgument(
+            Tr("Изображение имеет размер %1×%2 точек, а ширина и высота картинки не могут "
+               "превышать %3 точек.")
+                .arg(image.width())
+                .arg(image.height())
+                .arg(kMaxSide));
 
     const QImage sourceBefore = SourceBitmap;
     const PitRecord recordBefore = Record;
-    SourceBitmap = OverWhite(file);
-    Record[0] = static_cast<std::uint8_t>(file.width());
-    Record[1] = static_cast<std::uint8_t>(file.height());
+    SourceBitmap = OverWhite(image);
+    Record[0] = static_cast<std::uint8_t>(image.width());
+    Record[1] = static_cast<std::uint8_t>(image.height());
     Record[2] = TypeAfterLoad(Type(), settings_.KeepDepthAndCompression);
     const bool ok = Replace(others);
     if (!ok) {
@@ -89,13 +118,17 @@ Status Picture::LoadBmp(const QString& fileName, bool* placed, const PictureList
 }
 
 Status Picture::SaveBmp(const QString& fileName) const {
+    return SavePicture(fileName, PictureFileFormat::Bmp);
+}
+
+Status Picture::SavePicture(const QString& fileName, PictureFileFormat format) const {
     if (DecodedBitmap.isNull())
         return Status::InvalidArgument(
             QStringLiteral("Картинка не имеет ни одной точки, файл «%1» не записан.")
                 .arg(Shown(fileName)));
     // 24 bits per pixel keep every decoded colour exactly.
     const QImage out = DecodedBitmap.convertToFormat(QImage::Format_RGB888);
-    QImageWriter writer(fileName, "bmp");
+    QImageWriter writer(fileName, FormatSuffix(format).toLatin1());
     if (!writer.write(out))
         return Status::IoError(QStringLiteral("Не удалось записать файл «%1»: %2")
                                    .arg(Shown(fileName), writer.errorString()));

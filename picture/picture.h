@@ -4,6 +4,7 @@
 #include <QString>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "common/status.h"
@@ -16,6 +17,15 @@ class Picture;
 
 // The pictures of the open image in list order; row "№" - 1 is the index.
 using PictureList = std::vector<std::unique_ptr<Picture>>;
+
+// The formats pictures are written in.
+enum class PictureFileFormat { Bmp, Png };
+// "bmp" or "png": the file extension, and the format's name in the settings
+// and on the command line.
+QString FormatSuffix(PictureFileFormat format);
+// The format a name stands for ("bmp" or "png", any letter case); nothing
+// for any other name.
+std::optional<PictureFileFormat> FormatFromSuffix(const QString& name);
 
 // Answer of FindFreePlace when no block fits: never a real image offset.
 inline constexpr std::int32_t kNoPlace = -1;
@@ -60,8 +70,15 @@ class Picture {
     // nothing and gives an error status.
     [[nodiscard]] Status LoadBmp(const QString& fileName, bool* placed,
                                  const PictureList* others = nullptr);
+    // Replaces the picture with an image already read (a file's, or one from
+    // the clipboard) by the same rules. An image without pixels, or wider or
+    // taller than 255 pixels, changes nothing and gives an error status.
+    [[nodiscard]] Status LoadImage(const QImage& image, bool* placed,
+                                   const PictureList* others = nullptr);
     // Writes DecodedBitmap as a 24-bit BMP file; the colours are kept exactly.
     [[nodiscard]] Status SaveBmp(const QString& fileName) const;
+    // Writes DecodedBitmap in `format` (BMP or PNG, both 24 bits per pixel).
+    [[nodiscard]] Status SavePicture(const QString& fileName, PictureFileFormat format) const;
 
     // Copy the 8 record bytes out of, or into, an image at `pos`. Bytes
     // past the image's ends read as 0xFF and are not written.

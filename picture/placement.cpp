@@ -107,8 +107,12 @@ bool Picture::Replace(const PictureList* others) {
     const std::int64_t to =
         std::clamp<std::int64_t>(pos + std::max<std::int32_t>(Length, 0), from, kImageSize);
 
-    // Bytes that another listed picture also uses stay as they are: that
-    // picture still shows them and a patch must not touch them.
+    // Bytes that another listed picture also uses stay occupied: that
+    // picture still shows them and a patch must not touch them. Those of a
+    // modified picture stay as they are; those of a picture not modified are
+    // its firmware bytes, so they hold what the base image holds (they may
+    // not, when it was taken back while this picture's data lay there).
+    enum : std::uint8_t { kOwn = 0, kUnmodifiedOther = 1, kModifiedOther = 2 };
     std::vector<std::uint8_t> shared;
     if (others != nullptr && to > from) {
         for (const auto& other : *others) {
@@ -117,8 +121,10 @@ bool Picture::Replace(const PictureList* others) {
             const std::int64_t a = std::max(otherPos, from);
             const std::int64_t b = std::min(otherPos + other->Length, to);
             if (a >= b) continue;
-            if (shared.empty()) shared.assign(static_cast<std::size_t>(to - from), 0);
-            std::fill(shared.begin() + (a - from), shared.begin() + (b - from), 1);
+            if (shared.empty()) shared.assign(static_cast<std::size_t>(to - from), kOwn);
+            const std::uint8_t mark = other->Modified ? kModifiedOther : kUnmodifiedOther;
+            for (std::int64_t i = a; i < b; ++i)
+                shared[i - from] = std::max(shared[i - from], mark);
         }
     }
     const bool anyShared = !shared.empty();
@@ -132,9 +138,17 @@ bool Picture::Replace(const PictureList* others) {
         std::memset(WorkImage + from, 0xFF, static_cast<std::size_t>(to - from));
     } else {
         for (std::int64_t i = from; i < to; ++i) {
-            if (shared[i - from]) continue;
-            UsageMap[i] = 0xFF;
-            WorkImage[i] = 0xFF;
+            switch (shared[i - from]) {
+                case kOwn:
+                    UsageMap[i] = 0xFF;
+                    WorkImage[i] = 0xFF;
+                    break;
+                case kUnmodifiedOther:
+                    WorkImage[i] = BaseImage[i];
+                    break;
+                default:
+                    break;
+            }
         }
     }
     const std::int64_t oldLength = to - from;

@@ -125,6 +125,7 @@ Status Settings::LoadProgramSettings() {
     program.Bool("KeepDepthAndCompression", "0", KeepDepthAndCompression);
     program.Bool("AskSizeChange", "1", AskSizeChange);
     program.Int("PreviewZoom", "1", PreviewZoom);
+    program.Text("PictureFormat", QStringLiteral("bmp"), PictureFormat);
     return program.status();
 }
 
@@ -144,6 +145,7 @@ Status Settings::SaveProgramSettings() {
     program.Write("KeepDepthAndCompression", Flag(KeepDepthAndCompression));
     program.Write("AskSizeChange", Flag(AskSizeChange));
     program.Write("PreviewZoom", QString::number(PreviewZoom));
+    program.Write("PictureFormat", PictureFormat);
     return program.status();
 }
 
@@ -202,6 +204,7 @@ Status Settings::ResetProgramSettings() {
     program.Write("KeepDepthAndCompression", QStringLiteral("0"));
     program.Write("AskSizeChange", QStringLiteral("1"));
     program.Write("PreviewZoom", QStringLiteral("1"));
+    program.Write("PictureFormat", QStringLiteral("bmp"));
     return program.status();
 }
 

@@ -112,6 +112,9 @@ public:
     // Program value: the factor the preview panes show pictures at; 0 is
     // the largest whole factor that fits the pane.
     std::int32_t PreviewZoom = 1;
+    // The format pictures are saved in under automatic names, "bmp" or
+    // "png": the one last chosen in the save dialog.
+    QString PictureFormat = QStringLiteral("bmp");
 
     // Every error status of the loads, saves and resets below has already
     // been shown to the user through the prompt (caption "Ошибка"); callers

@@ -222,5 +222,17 @@ TEST_F(SettingsTest, ReplacementSettings) {
     EXPECT_TRUE(settings.AskSizeChange);
 }
 
+// The format of pictures saved under automatic names: BMP until PNG is
+// chosen; saved and reset like every program value.
+TEST_F(SettingsTest, PictureFormat) {
+    ASSERT_TRUE(settings.LoadProgramSettings().ok());
+    EXPECT_EQ(Get("", "PictureFormat"), "bmp");
+    settings.PictureFormat = QStringLiteral("png");
+    ASSERT_TRUE(settings.SaveProgramSettings().ok());
+    EXPECT_EQ(Get("", "PictureFormat"), "png");
+    ASSERT_TRUE(settings.ResetProgramSettings().ok() && settings.LoadProgramSettings().ok());
+    EXPECT_EQ(settings.PictureFormat, "bmp");
+}
+
 }  // namespace
 }  // namespace vorlix

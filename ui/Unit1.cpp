@@ -90,6 +90,7 @@ TForm1::TForm1(Settings& settings, UserDialogs& dialogs, QWidget* parent)
     CreateActions();
     CreateTopPanel();
     CreateClientPanel();
+    CreateEditCommands();
 
     auto* central = new QWidget(this);
     auto* layout = new QVBoxLayout(central);
@@ -529,6 +530,7 @@ void TForm1::OpenFullFlash(const QString& path) {
     // search must end before the base image is read anew.
     hooks.recentChanged = [this] {
         StopSearch();
+        ForgetEdits();
         model_->Reset([this] { session_.ClearPictures(); });
         editsSincePatch_ = false;
         RebuildRecentMenu();
@@ -567,6 +569,7 @@ void TForm1::CloseClick() {
         return;
     // A running search would go on listing pictures of the closed image.
     if (StopSearch()) SetStatus(0, kSearchFinished);
+    ForgetEdits();
     session_.image().ClearBase();
     model_->Reset([this] { session_.Rows.clear(); });
     settings_.ModelAndVersion = Settings::kGeneralKey;
@@ -592,6 +595,7 @@ void TForm1::SetOpenPath(const QString& path) {
 
 void TForm1::StartPictureSearch() {
     StopSearch();
+    ForgetEdits();
     model_->Reset([this] { session_.ClearPictures(); });
     SetStatus(0, kSearching);
     listedFound_ = listedFoundExt_ = 0;

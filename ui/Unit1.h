@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "session/flash_session.h"
+#include "session/picture_edit.h"
 #include "settings/settings.h"
 #include "ui/SearchPic.h"
 #include "ui/user_dialogs.h"
@@ -32,6 +33,7 @@ class QTimer;
 class QToolBar;
 class QToolButton;
 class QTreeView;
+class QUndoStack;
 
 namespace vorlix {
 
@@ -159,6 +161,35 @@ class TForm1 : public QMainWindow {
     ListFilter& filter() { return *filter_; }
     // Null until the viewer is first opened.
     PixelViewer* Viewer() const { return viewer_; }
+    // Replaces the picture of `row` by a picture file, as the load command
+    // does after its dialog (the size question, the row, the panes, one
+    // step to undo).
+    void ReplaceFromFile(int row, const QString& path);
+    // Batch load of the given files, as the batch command does after its
+    // dialog.
+    void BatchLoadFiles(const QStringList& files);
+    // Applies the patch files in their order, all or nothing, as the apply
+    // command does after its dialog.
+    void ApplyPatchFiles(const QStringList& files);
+    // ---- undo, revert, the clipboard and dropped files (Unit1Edit.cpp)
+    void EditUndo1Execute();
+    void EditRedo1Execute();
+    // "Вернуть исходную": the selected pictures; "Вернуть все": every one.
+    void RevertPicture1Execute();
+    void RevertAll1Execute();
+    // Ctrl+C: the selected picture onto the clipboard, as an image. Ctrl+V:
+    // the clipboard's image (or picture file) in place of the selected one.
+    void CopyPicture1Execute();
+    void PastePicture1Execute();
+    // Files dropped on the window, `row` being the list row they were
+    // dropped on (-1: none): a FullFlash opens, patches are applied, a
+    // picture dropped on a row replaces its picture, and picture files named
+    // "PIT_XXXXXX" go through batch load.
+    void DropFiles(const QStringList& files, int row);
+    // Selects `row` alone and shows it.
+    void SelectRow(int row);
+    QUndoStack* UndoStack1;
+
     // The folder that pictures saved under automatic names go to: the
     // folder of the file last chosen in one of the window's file dialogs,
     // before any the folder the program was started in.
@@ -204,6 +235,7 @@ class TForm1 : public QMainWindow {
     QCheckBox* CheckBox3;
     QToolBar* ToolBar2;
     QComboBox* ZoomBox;  // zoom of the preview panes, under RadioGroup1
+    QToolBar* ToolBar3;  // undo, redo, revert
     QPushButton* ReCreate;
     QPushButton* MakePatch;
     QPushButton* Button2;
@@ -222,7 +254,7 @@ class TForm1 : public QMainWindow {
     QLineEdit* FilterEdit;
     QLabel* FilterCount;
     QComboBox* GallerySizeBox;
-    QToolBar* ToolBar3;
+    QToolBar* ToolBar4;  // the pixel viewer's button
     QStackedWidget* Views;
     QTreeView* ListView1;
     GalleryView* Gallery1;
@@ -255,6 +287,14 @@ class TForm1 : public QMainWindow {
     QAction* FileClose1;
     QAction* FileExit1;
     QAction* PixelViewer1;
+    // Undo and redo (Ctrl+Z, Ctrl+Shift+Z), revert, and the picture on the
+    // clipboard (Ctrl+C, Ctrl+V while the list has the focus).
+    QAction* EditUndo1;
+    QAction* EditRedo1;
+    QAction* RevertPicture1;
+    QAction* RevertAll1;
+    QAction* CopyPicture1;
+    QAction* PastePicture1;
 
     QTimer* Timer1;
     TForm3* Form3;
@@ -277,6 +317,9 @@ class TForm1 : public QMainWindow {
     void ApplyViewSettings();
     // Keeps an open viewer on the selected row.
     void ViewerFollow();
+    // The undo stack, the revert and clipboard commands, and the drop
+    // targets (Unit1Edit.cpp).
+    void CreateEditCommands();
     void StartUp();
     void FormDestroy();
 
@@ -288,7 +331,10 @@ class TForm1 : public QMainWindow {
     void SetOpenPath(const QString& path);
     QColor Frame() const;
     // Apply and undo: the chosen patch files, all or nothing.
+    // Asks for patch files, then runs them.
     void RunPatchFiles(PatchDirection direction);
+    // Applies or undoes the patch files, all or nothing.
+    void RunPatchFiles(const QStringList& paths, PatchDirection direction);
 
     // A command with nothing to act on says so in the status bar: these
     // return false after saying it.
@@ -296,6 +342,19 @@ class TForm1 : public QMainWindow {
     Picture* SelectedPicture(int& row);
     // A replacement was placed: the pictures differ from the last patch.
     void NotePictureEdit() { editsSincePatch_ = true; }
+    // An edit of the pictures of `rows` begins; EndEdit puts what it changed
+    // on the undo stack under `text`.
+    void BeginEdit(std::vector<int> rows);
+    void EndEdit(const QString& text);
+    // The pictures are listed anew or the working image changed outside the
+    // edits: nothing before can be undone.
+    void ForgetEdits();
+    // After an undo or a redo: the rows and panes show the pictures again.
+    void ShowEditedRows(const std::vector<int>& rows);
+    // A replacement of the picture of `row` by a file (`path`) or by an
+    // image no file holds (`image`).
+    void ReplaceRow(int row, const QString& path, const QImage* image);
+    void RevertRows(const std::vector<int>& rows, bool all);
     // Before the pane's text is emptied: an unsaved patch may be saved
     // first. False when the user chose to keep it.
     bool OfferToSavePatch();
@@ -330,6 +389,7 @@ class TForm1 : public QMainWindow {
     bool editsSincePatch_ = false;
     ListFilter* filter_ = nullptr;
     PixelViewer* viewer_ = nullptr;
+    EditRecorder recorder_;
 };
 
 }  // namespace vorlix

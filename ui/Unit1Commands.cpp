@@ -33,7 +33,10 @@ namespace vorlix {
 
 namespace {
 
-const QString kBmpSaveFilter = QStringLiteral("Bitmap (*.bmp)|*.bmp|Все файлы (*.*)|*.*");
+// BMP first, as the pictures have always been saved; the filter chosen
+// decides the format.
+const QString kPictureSaveFilter =
+    QStringLiteral("Bitmap (*.bmp)|*.bmp|PNG (*.png)|*.png|Все файлы (*.*)|*.*");
 const QString kPatchSaveFilter = QStringLiteral("V_Klay Patch (*.vkp)|*.vkp|Все файлы (*.*)|*.*");
 const QString kPatchOpenFilter = QStringLiteral("*.vkp|*.vkp|*.*|*.*");
 
@@ -64,6 +67,21 @@ QString PictureOpenFilter() {
     filters.prepend(QStringLiteral("Все картинки (%1)").arg(patterns.join(QLatin1Char(' '))));
     filters << QStringLiteral("Все файлы (*)");
     return filters.join(QStringLiteral(";;"));
+}
+
+// The file a picture goes to from the save dialog, and its format: the BMP
+// and PNG filters give the format and add its extension to a name without
+// it; with "all files" the name's extension tells it (else the format
+// chosen last stays).
+QString PictureSaveName(const UserDialogs::SaveChoice& choice, PictureFileFormat& format) {
+    const QString suffix = QFileInfo(choice.path).suffix();
+    if (choice.filterIndex == 0 || choice.filterIndex == 1) {
+        format = choice.filterIndex == 0 ? PictureFileFormat::Bmp : PictureFileFormat::Png;
+        if (FormatFromSuffix(suffix) == format) return choice.path;
+        return choice.path + QLatin1Char('.') + FormatSuffix(format);
+    }
+    format = FormatFromSuffix(suffix).value_or(format);
+    return choice.path;
 }
 
 // Forwards a command's progress to the window's progress bar.
@@ -138,10 +156,20 @@ void TForm1::Load1Click() {
     const QString path = dialogs_.OpenFile(PictureOpenFilter());
     if (path.isEmpty()) return;
     RememberFolder(path);
-    SetStatus(0, path);
+    ReplaceFromFile(row, path);
+}
+
+void TForm1::ReplaceFromFile(int row, const QString& path) { ReplaceRow(row, path, nullptr); }
+
+void TForm1::ReplaceRow(int row, const QString& path, const QImage* image) {
+    Picture* picture = session_.PictureOfRow(row);
+    if (!picture) return;
+    if (image == nullptr) SetStatus(0, path);
     // A size that would spoil the image waits for the user's word; another
     // size that does not ask is still named.
-    const std::optional<SizeWarning> size = CheckReplacementSize(*picture, path, settings_);
+    const std::optional<SizeWarning> size =
+        image ? CheckReplacementSize(*picture, image->size(), settings_)
+              : CheckReplacementSize(*picture, path, settings_);
     const bool asks = size && AsksBeforeReplacing(*size, settings_);
     if (asks && dialogs_.Ask(SizeQuestionCaption(), SingleSizeQuestion(*size), Buttons::YesNo) !=
                     Answer::Yes) {
@@ -149,7 +177,11 @@ void TForm1::Load1Click() {
         return;
     }
     bool placed = false;
-    if (const Status status = picture->LoadBmp(path, &placed, &session_.Pictures); !status.ok()) {
+    BeginEdit({row});
+    const Status status = image ? picture->LoadImage(*image, &placed, &session_.Pictures)
+                                : picture->LoadBmp(path, &placed, &session_.Pictures);
+    if (!status.ok()) {
+        EndEdit(QString());  // nothing changed
         dialogs_.Error(status.message());
         return;
     }
@@ -161,6 +193,7 @@ void TForm1::Load1Click() {
     }
     // Without a place the row is rewritten from the picture as it stands.
     session_.WriteRowAfterReplace(row);
+    EndEdit(tr("замена картинки %1").arg(session_.Rows[row][ColPIT]));
     RowChanged(row);
     ShowPictureType(*picture);
     ShowPicture(*picture);
@@ -178,23 +211,36 @@ void TForm1::Save1Click() {
     for (const int row : rows) {
         const Picture* picture = session_.PictureOfRow(row);
         if (!picture) continue;
+        // Automatic names take the format chosen last.
+        PictureFileFormat format =
+            FormatFromSuffix(settings_.PictureFormat).value_or(PictureFileFormat::Bmp);
         const QString name = QStringLiteral("PIT_") + session_.Rows[row][ColPIT];
-        const QString automatic = QDir(currentFolder_).filePath(name + QStringLiteral(".bmp"));
+        const auto automatic = [&] {
+            return QDir(currentFolder_).filePath(name + QLatin1Char('.') + FormatSuffix(format));
+        };
         QString path;
         if (autoNaming) {
-            path = automatic;
+            path = automatic();
         } else {
             const UserDialogs::SaveChoice choice =
-                dialogs_.SaveFile(QtFileFilter(kBmpSaveFilter), name, QStringLiteral("bmp"));
+                dialogs_.SaveFile(QtFileFilter(kPictureSaveFilter), name);
             if (!choice.path.isEmpty()) {
                 RememberFolder(choice.path);
-                path = choice.path;
+                path = PictureSaveName(choice, format);
+                settings_.PictureFormat = FormatSuffix(format);
+                // The dialog asked about the name chosen; the name with the
+                // extension added may be another existing file.
+                if (path != choice.path && QFileInfo::exists(path) &&
+                    dialogs_.Ask(tr("Подтверждение замены"),
+                                 tr("Файл «%1» уже существует. Заменить его?").arg(path),
+                                 Buttons::YesNo) != Answer::Yes)
+                    continue;
             } else {
                 switch (
                     dialogs_.Ask(kManualNamingCaption, kManualNamingText, Buttons::YesNoCancel)) {
                     case Answer::Yes:
                         autoNaming = true;
-                        path = automatic;
+                        path = automatic();
                         break;
                     case Answer::No:
                         continue;
@@ -203,7 +249,7 @@ void TForm1::Save1Click() {
                 }
             }
         }
-        if (const Status status = picture->SaveBmp(path); !status.ok()) {
+        if (const Status status = picture->SavePicture(path, format); !status.ok()) {
             dialogs_.Error(status.message());
             return;
         }
@@ -232,6 +278,7 @@ void TForm1::RadioGroup1Click() {
         note = tr("Сжатие 2-битных картинок не поддерживается: картинка сохранена без сжатия");
     }
     const std::uint8_t typeBefore = picture->Record[2];
+    BeginEdit({row});
     picture->Record[2] = type;
     const bool placed = picture->Replace(&session_.Pictures);
     if (placed)
@@ -240,6 +287,7 @@ void TForm1::RadioGroup1Click() {
         picture->Record[2] = typeBefore;
     SetStatus(2, placed ? note : NoPlaceText());
     session_.WriteRowAfterReplace(row);
+    EndEdit(tr("глубина картинки %1").arg(session_.Rows[row][ColPIT]));
     RowChanged(row);
     // Without a place the picture keeps its former type: the controls show
     // it rather than the one that could not be placed.
@@ -252,7 +300,10 @@ void TForm1::BatchLoad1Execute() {
     const QStringList files = dialogs_.OpenFiles(PictureOpenFilter());
     if (files.isEmpty()) return;
     RememberFolder(files.first());
+    BatchLoadFiles(files);
+}
 
+void TForm1::BatchLoadFiles(const QStringList& files) {
     // One question for the whole batch, listing the files whose size would
     // spoil the image.
     QStringList skip;
@@ -272,9 +323,12 @@ void TForm1::BatchLoad1Execute() {
     }
 
     const std::vector<ListRow> before = session_.Rows;
+    // The whole batch is one step to undo.
+    BeginEdit(MatchBatchFiles(session_, files));
     BatchResult result;
     const Status status =
         BatchReplace(session_, files, dialogs_, result, BarSink(ProgressBar1), skip);
+    EndEdit(tr("пакетная загрузка"));
     ProgressBar1->setValue(0);
     if (result.replaced > 0) NotePictureEdit();
     for (int row = 0; row < int(session_.Rows.size()) && row < int(before.size()); ++row)
@@ -371,9 +425,20 @@ void TForm1::RunPatchFiles(PatchDirection direction) {
     const QStringList paths = dialogs_.OpenFiles(QtFileFilter(kPatchOpenFilter));
     if (paths.isEmpty()) return;
     RememberFolder(paths.first());
+    RunPatchFiles(paths, direction);
+}
+
+void TForm1::ApplyPatchFiles(const QStringList& files) {
+    RunPatchFiles(files, PatchDirection::Apply);
+}
+
+void TForm1::RunPatchFiles(const QStringList& paths, PatchDirection direction) {
     ApplyCounts counts;
     // Every refusal has been shown; nothing was written then.
-    if (!ApplyPatchFiles(session_, paths, direction, dialogs_, &counts).ok()) return;
+    if (!vorlix::ApplyPatchFiles(session_, paths, direction, dialogs_, &counts).ok()) return;
+    // The working image changed beside the pictures' edits, which can no
+    // longer be undone without undoing the patch as well.
+    ForgetEdits();
     const int files = static_cast<int>(paths.size()) - counts.skippedFiles;
     SetStatus(2, direction == PatchDirection::Apply
                      ? tr("Применено патчей: %1, записей: %2").arg(files).arg(counts.entries)

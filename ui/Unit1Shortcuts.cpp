@@ -4,8 +4,10 @@
 #include <QKeySequence>
 #include <QPushButton>
 #include <QToolButton>
+#include <QTreeView>
 
 #include "ui/Unit1.h"
+#include "ui/gallery_view.h"
 
 namespace vorlix {
 
@@ -46,6 +48,27 @@ void TForm1::CreateShortcuts() {
     GeneratePatch1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_G));
     for (QAction* action : {SavePatch1, GeneratePatch1}) {
         action->setShortcutContext(Qt::WindowShortcut);
+        action->setToolTip(WithShortcut(action->toolTip(), action->shortcut()));
+    }
+
+    // Undo and redo of the pictures' edits; in the patch pane the keys undo
+    // its own typing, as in any text.
+    EditUndo1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    EditRedo1->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z));
+    for (QAction* action : {EditUndo1, EditRedo1}) {
+        action->setShortcutContext(Qt::WindowShortcut);
+        addAction(action);
+        action->setToolTip(WithShortcut(action->toolTip(), action->shortcut()));
+    }
+    // Copy and paste of pictures while the list has the focus; in the patch
+    // pane Ctrl+C copies its text as before. A further view of the pictures
+    // takes the same keys by adding these actions.
+    CopyPicture1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_C));
+    PastePicture1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_V));
+    for (QAction* action : {CopyPicture1, PastePicture1}) {
+        action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+        ListView1->addAction(action);
+        Gallery1->addAction(action);
         action->setToolTip(WithShortcut(action->toolTip(), action->shortcut()));
     }
 }

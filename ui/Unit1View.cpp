@@ -91,12 +91,18 @@ QWidget* TForm1::CreateListSide() {
            "значение и цвет пикселя под указателем (Enter на строке)"));
     PixelViewer1->setIcon(QIcon::fromTheme(QStringLiteral("zoom-in"),
                                            style()->standardIcon(QStyle::SP_FileDialogInfoView)));
+    // Undo, redo and revert over the list they act on; the edit commands
+    // fill it.
     ToolBar3 = new QToolBar(ListSide);
     ToolBar3->setObjectName(QStringLiteral("ToolBar3"));
     ToolBar3->setIconSize(QSize(16, 16));
-    // No taller than the tabs beside it, so the list loses little height.
     ToolBar3->setMaximumHeight(ViewTabs->sizeHint().height());
-    ToolBar3->addAction(PixelViewer1);
+    ToolBar4 = new QToolBar(ListSide);
+    ToolBar4->setObjectName(QStringLiteral("ToolBar4"));
+    ToolBar4->setIconSize(QSize(16, 16));
+    // No taller than the tabs beside it, so the list loses little height.
+    ToolBar4->setMaximumHeight(ViewTabs->sizeHint().height());
+    ToolBar4->addAction(PixelViewer1);
     PopupMenu1->insertAction(Apply1, PixelViewer1);
 
     Views = new QStackedWidget(ListSide);
@@ -121,6 +127,7 @@ QWidget* TForm1::CreateListSide() {
     row->addWidget(FilterCount);
     row->addWidget(GallerySizeBox);
     row->addWidget(ToolBar3);
+    row->addWidget(ToolBar4);
     auto* side = new QVBoxLayout(ListSide);
     side->setContentsMargins(0, 0, 0, 0);
     side->setSpacing(2);

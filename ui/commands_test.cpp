@@ -224,7 +224,7 @@ void CommandsTest::savePictures() {
     QCOMPARE(run.dialogs.fileDialogsShown.size(), std::size_t{3});
     QCOMPARE(run.dialogs.fileDialogsShown[0].initialName, QStringLiteral("PIT_660010"));
     QCOMPARE(run.dialogs.fileDialogsShown[0].filter,
-             QStringLiteral("Bitmap (*.bmp);;Все файлы (*.*)"));
+             QStringLiteral("Bitmap (*.bmp);;PNG (*.png);;Все файлы (*.*)"));
     QCOMPARE(prompt.shown()[0].caption, QStringLiteral("Отменить ручное именование файлов?"));
     QCOMPARE(prompt.shown()[0].text,
              QStringLiteral("Если Вы нажмёте \"Да\", то оставшиеся картинки будут сохранены в "
