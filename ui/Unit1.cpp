@@ -27,6 +27,7 @@
 #include <QTreeView>
 #include <QVBoxLayout>
 
+#include "session/flash_notices.h"
 #include "session/open_flash.h"
 #include "picture/color_tables.h"
 #include "picture/picture.h"
@@ -545,6 +546,11 @@ void TForm1::StartPictureSearch() {
     StopSearch();
     model_->Reset([this] { session_.ClearPictures(); });
     SetStatus(0, kSearching);
+    if (noPicturesShown_) {
+        SetStatus(2, QString());
+        StatusPanels[2]->setToolTip(QString());
+        noPicturesShown_ = false;
+    }
     listedFound_ = listedFoundExt_ = 0;
     const std::uint8_t* base = session_.image().BaseImage();
     search_ =
@@ -617,10 +623,20 @@ void TForm1::Timer1Timer() {
     if (done) {
         Timer1->stop();
         ProgressBar1->setValue(0);
+        const bool scanRecords = search_->ScanRecords();
         search_.reset();
         ++generation_;
         SetStatus(0, kSearchFinished);
+        if (listedFound_ == 0) ShowNoPictures(scanRecords);
     }
+}
+
+void TForm1::ShowNoPictures(bool scanRecords) {
+    const QString text = NoPicturesText(settings_, scanRecords,
+                                        tr("кнопка «%1»").arg(Button1->text()));
+    SetStatus(2, text);
+    StatusPanels[2]->setToolTip(text);
+    noPicturesShown_ = true;
 }
 
 void TForm1::ShowSearchCounts() {

@@ -60,7 +60,8 @@ class TForm1 : public QMainWindow {
     void OpenClick();
     // Opens a FullFlash (from the open dialog, the recent menu or the
     // command line) and starts the picture search. A file that cannot be
-    // opened empties Edit4 silently and changes nothing else.
+    // opened, a folder or an empty file is refused with a message that
+    // says why; Edit4 is emptied and nothing else changes.
     void OpenFullFlash(const QString& path);
     void PopupMenu2ItemsClick(int number);
     void RefreshClick();
@@ -210,6 +211,9 @@ class TForm1 : public QMainWindow {
     // `everything`, all that is queued at once.
     void DrainSearch(bool everything = false);
     void ShowSearchCounts();
+    // A search that ended without a picture: the third status panel says
+    // so and points at the settings button.
+    void ShowNoPictures(bool scanRecords);
     void SetOpenPath(const QString& path);
     QColor Frame() const;
 
@@ -227,6 +231,7 @@ class TForm1 : public QMainWindow {
     std::int32_t frameColor_ = 0;
     bool building_ = false;
     bool startupFailed_ = false;
+    bool noPicturesShown_ = false;
     QString currentFolder_;
 };
 
