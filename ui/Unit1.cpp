@@ -615,7 +615,7 @@ void TForm1::Timer1Timer() {
     const int generation = generation_;
     const bool done = search_->Done();
     if (done) {
-        search_->wait();
+        search_->Join();
         DrainSearch(true);
         if (!search_ || generation != generation_) return;
     }
