@@ -71,7 +71,8 @@ QString NoPicturesText(const Settings& s, bool scanRecords, const QString& howTo
     const QString which = s.ModelAndVersion == Settings::kGeneralKey
                               ? Tr("общие настройки (All)")
                               : Tr("настройки модели %1").arg(s.ModelAndVersion);
-    return Tr("Картинки не найдены (%1). Проверьте %2: %3.").arg(where, which, howToCheck);
+    // What to do first: a status bar that is too narrow cuts the details.
+    return Tr("Картинки не найдены. Проверьте %1 %2 (%3).").arg(which, howToCheck, where);
 }
 
 }  // namespace vorlix

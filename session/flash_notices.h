@@ -32,9 +32,9 @@ std::optional<QString> FlashCutText(const QString& path, std::int64_t fileSize,
 // in force.
 QString NotRecognisedText(const QString& modelAndVersion);
 
-// A search that found no picture: where it looked, by the settings it ran
-// with, and that those settings want checking; `howToCheck` is where the
-// front end lets the user do that ("кнопка «Nastavení»").
+// A search that found no picture: that the settings it ran with want
+// checking, and where it looked by them; `howToCheck` says how the front
+// end lets the user do that ("кнопкой «Nastavení»").
 QString NoPicturesText(const Settings& settings, bool scanRecords, const QString& howToCheck);
 
 }  // namespace vorlix

@@ -256,18 +256,18 @@ TEST(FlashNoticesTest, NoPicturesSaysWhereTheSearchLooked) {
     SettingsStore store(dir.filePath("settings.ini"));
     Settings s(store, prompt);
     c55::SetC55ModelValues(s);
-    EXPECT_EQ(NoPicturesText(s, false, "кнопка"),
-              "Картинки не найдены (поиск по таблицам: sPIT C4625C, ExtPIT E7F856). Проверьте "
-              "общие настройки (All): кнопка.");
+    EXPECT_EQ(NoPicturesText(s, false, "кнопкой"),
+              "Картинки не найдены. Проверьте общие настройки (All) кнопкой (поиск по таблицам: "
+              "sPIT C4625C, ExtPIT E7F856).");
     s.ModelAndVersion = "C55v50";
     s.sPITAdr = -1;
     s.ExtPITAdr = 0;
-    EXPECT_EQ(NoPicturesText(s, false, "кнопка"),
-              "Картинки не найдены (поиск по таблицам: sPIT не найден, ExtPIT нет). Проверьте "
-              "настройки модели C55v50: кнопка.");
-    EXPECT_EQ(NoPicturesText(s, true, "кнопка"),
-              "Картинки не найдены (поиск по PIT-записям в диапазоне 660000–680000). Проверьте "
-              "настройки модели C55v50: кнопка.");
+    EXPECT_EQ(NoPicturesText(s, false, "кнопкой"),
+              "Картинки не найдены. Проверьте настройки модели C55v50 кнопкой (поиск по таблицам: "
+              "sPIT не найден, ExtPIT нет).");
+    EXPECT_EQ(NoPicturesText(s, true, "кнопкой"),
+              "Картинки не найдены. Проверьте настройки модели C55v50 кнопкой (поиск по "
+              "PIT-записям в диапазоне 660000–680000).");
 }
 
 }  // namespace

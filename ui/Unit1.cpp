@@ -523,6 +523,7 @@ void TForm1::CloseClick() {
         return;
     // A running search would go on listing pictures of the closed image.
     if (StopSearch()) SetStatus(0, kSearchFinished);
+    ClearNoPictures();
     session_.image().ClearBase();
     model_->Reset([this] { session_.Rows.clear(); });
     settings_.ModelAndVersion = Settings::kGeneralKey;
@@ -546,11 +547,7 @@ void TForm1::StartPictureSearch() {
     StopSearch();
     model_->Reset([this] { session_.ClearPictures(); });
     SetStatus(0, kSearching);
-    if (noPicturesShown_) {
-        SetStatus(2, QString());
-        StatusPanels[2]->setToolTip(QString());
-        noPicturesShown_ = false;
-    }
+    ClearNoPictures();
     listedFound_ = listedFoundExt_ = 0;
     const std::uint8_t* base = session_.image().BaseImage();
     search_ =
@@ -632,11 +629,16 @@ void TForm1::Timer1Timer() {
 }
 
 void TForm1::ShowNoPictures(bool scanRecords) {
+    // Over the whole status bar, whose panels have nothing to add to it.
     const QString text = NoPicturesText(settings_, scanRecords,
-                                        tr("кнопка «%1»").arg(Button1->text()));
-    SetStatus(2, text);
-    StatusPanels[2]->setToolTip(text);
-    noPicturesShown_ = true;
+                                        tr("кнопкой «%1»").arg(Button1->text()));
+    StatusBar1->showMessage(text);
+    StatusBar1->setToolTip(text);
+}
+
+void TForm1::ClearNoPictures() {
+    StatusBar1->clearMessage();
+    StatusBar1->setToolTip(QString());
 }
 
 void TForm1::ShowSearchCounts() {

@@ -211,9 +211,10 @@ class TForm1 : public QMainWindow {
     // `everything`, all that is queued at once.
     void DrainSearch(bool everything = false);
     void ShowSearchCounts();
-    // A search that ended without a picture: the third status panel says
-    // so and points at the settings button.
+    // A search that ended without a picture: the status bar says so and
+    // points at the settings button until the next search or close.
     void ShowNoPictures(bool scanRecords);
+    void ClearNoPictures();
     void SetOpenPath(const QString& path);
     QColor Frame() const;
 
@@ -231,7 +232,6 @@ class TForm1 : public QMainWindow {
     std::int32_t frameColor_ = 0;
     bool building_ = false;
     bool startupFailed_ = false;
-    bool noPicturesShown_ = false;
     QString currentFolder_;
 };
 

@@ -8,6 +8,7 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QProgressBar>
+#include <QStatusBar>
 #include <QPushButton>
 #include <QTest>
 #include <QToolBar>
@@ -296,16 +297,23 @@ void Unit1Test::plainWordsForOddFiles() {
     QCOMPARE(w.StatusText(0), QStringLiteral("Поиск картинок завершён"));
     QCOMPARE(w.StatusText(1), QStringLiteral("Всего 0 картинок, из них 0 в PIT и 0 в ExtPIT"));
     const QString none = QStringLiteral(
-        "Картинки не найдены (поиск по таблицам: sPIT C4625C, ExtPIT E7F856). Проверьте общие "
-        "настройки (All): кнопка «Nastavení».");
-    QCOMPARE(w.StatusText(2), none);
-    QCOMPARE(w.StatusPanels[2]->toolTip(), none);
+        "Картинки не найдены. Проверьте общие настройки (All) кнопкой «Nastavení» (поиск по "
+        "таблицам: sPIT C4625C, ExtPIT E7F856).");
+    QCOMPARE(w.StatusBar1->currentMessage(), none);
+    QCOMPARE(w.StatusBar1->toolTip(), none);
 
-    // The next search that finds pictures takes the words back.
+    // The next search that finds pictures takes the words back; so does
+    // closing.
     w.OpenFullFlash(folder.Write(ManyPictures(3), QStringLiteral("three.fls")));
     QVERIFY(WaitForSearch(w));
     QCOMPARE(w.model().rowCount(), 3);
-    QVERIFY(w.StatusText(2).isEmpty() && w.StatusPanels[2]->toolTip().isEmpty());
+    QVERIFY(w.StatusBar1->currentMessage().isEmpty() && w.StatusBar1->toolTip().isEmpty());
+    w.OpenFullFlash(folder.dir.filePath(QStringLiteral("blank.fls")));
+    QVERIFY(WaitForSearch(w));
+    QCOMPARE(w.StatusBar1->currentMessage(), none);
+    prompt.Script({Answer::Yes});
+    w.CloseClick();
+    QVERIFY(w.StatusBar1->currentMessage().isEmpty());
 }
 
 void Unit1Test::refreshDuringSearch() {
