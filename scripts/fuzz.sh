@@ -58,12 +58,17 @@ for t in "${targets[@]}"; do
     ft=$(sed -n 's/.* ft: \([0-9]*\).*/\1/p' <<<"$last")
     corp=$(sed -n 's/.* corp: \([0-9]*\).*/\1/p' <<<"$last")
     echo "$name: ${runs:-0} runs, coverage ${cov:-?} edges (${ft:-?} features), corpus ${corp:-?} inputs"
-    if [ "$status" -ne 0 ] || ls "$findings"/* >/dev/null 2>&1; then
+    # libFuzzer names what it found crash-, leak-, timeout- or oom-; a
+    # slow-unit- file is only a note.
+    found=$(find "$findings" -name 'crash-*' -o -name 'leak-*' -o -name 'timeout-*' \
+                -o -name 'oom-*' | head -n 1)
+    if [ "$status" -ne 0 ] || [ -n "$found" ]; then
         failed=1
         echo "$name: FINDING (exit status $status); input in $findings/, log in $log" >&2
         grep -E -A40 '^==[0-9]+==ERROR|FUZZ CHECK FAILED|runtime error|ERROR: libFuzzer' "$log" \
             | head -n 60 >&2 || tail -n 40 "$log" >&2
     else
+        rm -f "$findings"/slow-unit-*
         rmdir "$findings" 2>/dev/null || true
     fi
 done
