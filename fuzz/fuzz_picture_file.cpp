@@ -28,6 +28,7 @@ constexpr std::int32_t kRecordPos = 0xE60010;
 constexpr std::int32_t kDataPos = 0xD00000;
 // Scratch space for decoding what the encoders wrote.
 constexpr std::int32_t kScratch = 0x400000;
+constexpr std::size_t kLargestData = 255 * 255 * 4;
 constexpr std::uint8_t kEncoderTypes[] = {0x01, 0x81, 0x05, 0x85, 0x07, 0x87, 0x08, 0x88};
 
 struct Program {
@@ -50,8 +51,9 @@ struct Program {
     void Reset(std::uint8_t type) {
         for (std::uint8_t* a : {image.BaseImage(), image.WorkImage(), image.UsageMap()}) {
             std::memset(a + PlaceLo(), 0xFF, static_cast<std::size_t>(PlaceHi() - PlaceLo()));
-            std::memset(a + kDataPos, 0xFF, 64);
-            std::memset(a + kScratch, 0xFF, 255 * 255 * 4);
+            // Replaced in place, the data may run on from the old place.
+            std::memset(a + kDataPos, 0xFF, kLargestData);
+            std::memset(a + kScratch, 0xFF, kLargestData);
         }
         PitRecord record{4, 4, type, 0};
         SetDataPos(record.data(), kDataPos, AddressFormat::Paged);
