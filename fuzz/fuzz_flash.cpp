@@ -12,8 +12,8 @@ using namespace vorlix;
 
 namespace {
 
-// Enough to reach every encoding and the end of both walks, few enough that
-// one input stays quick.
+// Pictures decoded per search: a dump may hold thousands of records; this
+// many reach every encoding and keep one input quick.
 constexpr int kMaxPictures = 300;
 
 struct Program {
