@@ -3,7 +3,6 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QTemporaryDir>
 #include <cstdio>
 #include <cstdlib>
@@ -15,12 +14,9 @@ namespace vorlix::fuzz {
 namespace {
 
 // The program writes its settings file with a flush to disk at every
-// value; in memory that costs nothing, so the folder lies there when the
-// system offers one.
+// value: scripts/fuzz.sh points TMPDIR at memory, where that costs nothing.
 QTemporaryDir& Folder() {
-    static QTemporaryDir folder(QFileInfo(QStringLiteral("/dev/shm")).isWritable()
-                                    ? QStringLiteral("/dev/shm/vorlix-fuzz-XXXXXX")
-                                    : QDir::tempPath() + QStringLiteral("/vorlix-fuzz-XXXXXX"));
+    static QTemporaryDir folder(QDir::tempPath() + QStringLiteral("/vorlix-fuzz-XXXXXX"));
     return folder;
 }
 

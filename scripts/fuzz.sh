@@ -36,6 +36,11 @@ rm -rf "$build/seeds"
 "$build/fuzz/fuzz_seeds" "$build/seeds"
 mkdir -p "$build/logs"
 
+# The files a target hands to the program lie in memory where there is
+# some: the settings store flushes every value to disk.
+work=$(mktemp -d /dev/shm/vorlix-fuzz.XXXXXX 2>/dev/null || mktemp -d)
+trap 'rm -rf "$work"' EXIT
+export TMPDIR="$work"
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 # Qt is built without frame pointers: past its first frame the fast unwinder
 # reads arbitrary words, so every allocation it makes would add a new stack
