@@ -1,7 +1,10 @@
 #include "cli/cli_session.h"
 
+#include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
 
+#include "session/flash_notices.h"
 #include "session/open_flash.h"
 
 namespace vorlix {
@@ -53,8 +56,7 @@ private:
 }  // namespace
 
 CliSession::CliSession(QIODevice& err, const QString& settingsPath, bool answerYes)
-    : err_(err),
-      prompt_(err, answerYes),
+    : prompt_(err, answerYes),
       store_(MakeStore(settingsPath)),
       settings_(*store_, prompt_),
       session_(settings_) {}
@@ -117,11 +119,8 @@ int CliSession::Open(const QString& path, std::optional<bool> scanRecords, bool 
     };
     const OpenResult result = OpenFullFlash(session_, path, hooks);
     if (!programValuesRead) return 1;
-    if (result == OpenResult::NotOpened) {
-        WriteLine(err_, QStringLiteral("Cannot open the FullFlash file \"%1\"").arg(path));
-        return 1;
-    }
-    if (result == OpenResult::Stopped) return 1;
+    // Either way the user has been told why.
+    if (result == OpenResult::NotOpened || result == OpenResult::Stopped) return 1;
     fileSize_ = QFileInfo(path).size();
 
     if (scanRecords) settings_.SearchType = *scanRecords;
@@ -133,6 +132,13 @@ int CliSession::Open(const QString& path, std::optional<bool> scanRecords, bool 
         session_.AddFoundPicture(foundPos, record, found);
     };
     counts_ = RunPictureSearch(base, plan, callbacks);
+    if (counts_.found == 0) {
+        const QString howToCheck =
+            QCoreApplication::translate("CliSession",
+                                        "в окне настроек редактора или в файле «%1»")
+                .arg(QDir::toNativeSeparators(store_->location()));
+        prompt_.Tell(kCaptionWarning, NoPicturesText(settings_, plan.scanRecords, howToCheck));
+    }
     return 0;
 }
 

@@ -34,7 +34,8 @@ public:
     // bounds and table discovery, which are then stored), without the
     // settings dialog; then, unless `search` is false, the picture search.
     // `scanRecords` overrides SearchType for this run. Returns an exit
-    // status; messages went to the error stream.
+    // status; messages went to the error stream, warnings too (a file not
+    // recognised or cut, a search that found no picture).
     int Open(const QString& path, std::optional<bool> scanRecords, bool search = true);
 
     FlashSession& session() { return session_; }
@@ -45,7 +46,6 @@ public:
     qint64 fileSize() const { return fileSize_; }
 
 private:
-    QIODevice& err_;
     CliPrompt prompt_;
     std::unique_ptr<SettingsStore> store_;
     Settings settings_;

@@ -399,6 +399,38 @@ TEST_F(CliTest, PatchRefusesOversizedPicturesWithoutYes) {
     EXPECT_TRUE(Err().contains("Удачно заменено 1 картинок из 1 выбранных; размер изменён: 1"));
 }
 
+TEST_F(CliTest, InfoAndListWarnAboutFilesThatAreNotWhatTheySeem) {
+    // 20 MiB of something that is no firmware: opened, with the same words
+    // as in the window, and nothing listed.
+    const QString odd = Path("odd.bin");
+    WriteAll(odd, QByteArray(20 << 20, char(0x3C)));
+    const QStringList expected = {
+        "Предупреждение: Прошивка не опознана: блок сведений о сборке не найден, модель и версия "
+        "не определены. Действуют общие настройки (All).",
+        "",
+        "Файл «" + odd +
+            "» (20 МиБ) не помещается в образ целиком: используются только его первые 8 МиБ, "
+            "остальное не читается.",
+        "Предупреждение: Картинки не найдены. Проверьте общие настройки (All) в окне настроек "
+        "редактора или в файле «" +
+            settingsPath() + "» (поиск по таблицам: sPIT C4625C, ExtPIT E7F856).",
+        ""};
+    ASSERT_EQ(Run({"info", odd}), kExitOk) << Err();
+    EXPECT_EQ(Err().split('\n'), expected);
+    EXPECT_TRUE(OutLines().contains("Pictures: 0"));
+    ASSERT_EQ(Run({"list", odd}), kExitOk) << Err();
+    EXPECT_EQ(Err().split('\n'), expected);
+    EXPECT_TRUE(out_.isEmpty());
+
+    // Refused with the reason.
+    EXPECT_EQ(Run({"list", dir_.path()}), kExitError);
+    EXPECT_EQ(Err(), "Ошибка: «" + dir_.path() + "» — это папка, а не файл FullFlash.\n");
+    WriteAll(Path("empty.fls"), QByteArray());
+    EXPECT_EQ(Run({"info", Path("empty.fls")}), kExitError);
+    EXPECT_EQ(Err(), "Ошибка: Файл «" + Path("empty.fls") +
+                         "» пуст: в нём нет ни одного байта FullFlash.\n");
+}
+
 TEST_F(CliTest, TheBuiltProgramRunsEndToEnd) {
     QProcess process;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();

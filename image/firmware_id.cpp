@@ -1,5 +1,6 @@
 #include "image/firmware_id.h"
 
+#include <algorithm>
 #include <array>
 
 #include "image/flash_image.h"
@@ -12,6 +13,10 @@ namespace {
 constexpr int kBuildInfoLength = 48;
 constexpr int kModelNameOffset = 62;
 constexpr int kVersionOffset = 30;
+// Model names are a few letters; bytes that run on longer without a 0 (as
+// erased flash after a block near a dump's end does, up to the image's
+// end) are no name, and the pattern matched there by chance.
+constexpr int kMaxModelName = 64;
 
 constexpr std::array<std::int16_t, kBuildInfoLength> MakeBuildInfoPattern() {
     std::array<std::int16_t, kBuildInfoLength> p{};
@@ -31,12 +36,20 @@ QChar VersionDigit(int nibble) { return QChar(char16_t(0x30 | nibble)); }
 }  // namespace
 
 std::optional<QString> IdentifyFirmware(const std::uint8_t* image) {
-    const auto match = FindPattern(image, 0, kBuildInfoPattern);
-    if (!match) return std::nullopt;
-    const std::int64_t m = *match;
+    std::int64_t m = -1;
+    std::int64_t nameEnd = 0;
+    for (std::int64_t from = 0;; from = m + 1) {
+        const auto match = FindPattern(image, from, kBuildInfoPattern);
+        if (!match) return std::nullopt;
+        m = *match;
+        nameEnd = m + kModelNameOffset;
+        const std::int64_t limit = std::min<std::int64_t>(nameEnd + kMaxModelName + 1, kImageSize);
+        while (nameEnd < limit && image[nameEnd] != 0) ++nameEnd;
+        if (nameEnd - (m + kModelNameOffset) <= kMaxModelName) break;
+    }
 
     QString text;
-    for (std::int64_t pos = m + kModelNameOffset; InImage(pos) && image[pos] != 0; ++pos)
+    for (std::int64_t pos = m + kModelNameOffset; pos < nameEnd; ++pos)
         text.append(QChar(char16_t(image[pos])));      // bytes as Latin-1 characters
     const std::uint8_t v = image[m + kVersionOffset];  // inside the matched block
     text.append(QLatin1Char('v'));

@@ -10,7 +10,8 @@ namespace vorlix {
 // of an image: a 48-byte pattern (".", ".", ":" and ":" at 0, 3, 8 and 11,
 // "lg" at 46), the model name from the block's start + 62 up to a 0 byte,
 // the version byte at + 30. Gives the model-and-version text ("C55v50"),
-// or nothing when the image holds no such block.
+// or nothing when the image holds no such block. A match whose name runs
+// on for more than 64 bytes is passed over and the search goes on after it.
 std::optional<QString> IdentifyFirmware(const std::uint8_t* image);
 
 }  // namespace vorlix

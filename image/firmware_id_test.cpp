@@ -46,5 +46,24 @@ TEST(IdentifyFirmware, MatcherQuirks) {
     EXPECT_FALSE(bareBlockAt(kImageSize - 48));
 }
 
+TEST(IdentifyFirmware, NameThatRunsOnIsNoName) {
+    // A block near the end of a dump, its name running into erased flash up
+    // to the image's end: passed over, so that no 16 MiB name reaches the
+    // settings; a real block after it is found.
+    FlashBuilder runaway(kImageSize, 0);
+    runaway.BuildInfo(0x20000, "C55", 0x50).Fill(0x20000 + 62, 0x100, 0xFF);
+    EXPECT_FALSE(Identify(runaway));
+    EXPECT_FALSE(Identify(FlashBuilder(kImageSize, 0)
+                              .BuildInfo(kImageSize - 200, "", 0x50)
+                              .Fill(kImageSize - 200 + 62, 1, 0xFF)));
+    EXPECT_EQ(Identify(runaway.BuildInfo(0x30000, "S45", 0x21)), "S45v21");
+
+    // 64 bytes are a name still, 65 are not.
+    EXPECT_EQ(Identify(FlashBuilder(kImageSize, 0).BuildInfo(0x20000, QByteArray(64, 'N'), 0x11)),
+              QString(64, 'N') + "v11");
+    EXPECT_FALSE(
+        Identify(FlashBuilder(kImageSize, 0).BuildInfo(0x20000, QByteArray(65, 'N'), 0x11)));
+}
+
 }  // namespace
 }  // namespace vorlix

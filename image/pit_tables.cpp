@@ -112,15 +112,22 @@ class ConfirmationSites {
   public:
     explicit ConfirmationSites(const std::uint8_t* image) : image_(image) {
         const std::int64_t lastStart = kMatchEnd - kConfirmLength;
-        for (std::int64_t p = 0; p <= lastStart; ++p) {
-            const std::uint8_t b = image[p];
-            if ((b != 0x0B && b != 0x0C) || image[p + 1] != 0) continue;
-            const std::uint8_t* a = image + p + kConfirmAddress;
-            // Only the canonical bytes of an image offset can be a candidate's.
-            if (a[1] >= 0x40 || a[3] >= 4) continue;
-            const std::int32_t c = a[0] | (a[1] << 8) | (a[2] << 14) | (a[3] << 22);
-            if (!HoldsProbe(image, c)) continue;
-            sites_.push_back({c, b, static_cast<std::int32_t>(p)});
+        // A site begins on a marker byte: the bytes between two markers are
+        // skipped at memchr's pace, one marker after the other.
+        for (const std::uint8_t marker : kSpitMarkers) {
+            for (std::int64_t p = 0; p <= lastStart; ++p) {
+                const void* hit = std::memchr(image + p, marker,
+                                              static_cast<std::size_t>(lastStart - p + 1));
+                if (!hit) break;
+                p = static_cast<const std::uint8_t*>(hit) - image;
+                if (image[p + 1] != 0) continue;
+                const std::uint8_t* a = image + p + kConfirmAddress;
+                // Only the canonical bytes of an image offset can be a candidate's.
+                if (a[1] >= 0x40 || a[3] >= 4) continue;
+                const std::int32_t c = a[0] | (a[1] << 8) | (a[2] << 14) | (a[3] << 22);
+                if (!HoldsProbe(image, c)) continue;
+                sites_.push_back({c, marker, static_cast<std::int32_t>(p)});
+            }
         }
         std::sort(sites_.begin(), sites_.end());
     }

@@ -1,10 +1,13 @@
 #include "session/open_flash.h"
 
 #include <QFile>
+#include <QStringList>
+#include <algorithm>
 
 #include "image/firmware_id.h"
 #include "image/flash_file.h"
 #include "image/pit_tables.h"
+#include "session/flash_notices.h"
 
 namespace vorlix {
 
@@ -20,6 +23,27 @@ OpenResult Refused(Settings& settings, const Status& status) {
     return OpenResult::Stopped;
 }
 
+// A file that is not taken: the user is told why, and the open ends as if
+// it had not been asked for, with the path emptied.
+OpenResult NotTaken(FlashSession& session, const QString& message) {
+    session.FilePath.clear();
+    session.settings().prompt().Error(message);
+    return OpenResult::NotOpened;
+}
+
+// What the user should know about a file that opened: told in one box once
+// the file lies in the image, before anything else is asked.
+void Warn(Settings& settings, const QStringList& warnings) {
+    if (!warnings.isEmpty())
+        settings.prompt().Tell(kCaptionWarning, warnings.join(QStringLiteral("\n\n")));
+}
+
+// The bytes of the file that the image holds from FullFlash on (as far as
+// file offsets reach); `length` bytes were read.
+std::int64_t UsedBytes(std::int64_t length, const Settings& settings) {
+    return std::clamp<std::int64_t>(kImageSize - std::int64_t{settings.FullFlash}, 0, length);
+}
+
 }  // namespace
 
 OpenResult OpenFullFlash(FlashSession& session, const QString& path, const OpenHooks& hooks) {
@@ -28,11 +52,12 @@ OpenResult OpenFullFlash(FlashSession& session, const QString& path, const OpenH
 
     Show(hooks, QStringLiteral("Открытие FullFlash"));
     session.FilePath = path;
+    if (const auto refusal = RefusalOfFlashFile(path)) return NotTaken(session, *refusal);
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        session.FilePath.clear();
-        return OpenResult::NotOpened;
-    }
+    if (!file.open(QIODevice::ReadOnly))
+        return NotTaken(session, CannotOpenFlashText(path, file.errorString()));
+    const std::int64_t fileSize = file.size();
+    QStringList warnings;
 
     settings.AddRecent(path);
     if (hooks.recentChanged) hooks.recentChanged();
@@ -50,6 +75,8 @@ OpenResult OpenFullFlash(FlashSession& session, const QString& path, const OpenH
     if (const auto key = IdentifyFirmware(image.BaseImage())) {
         settings.ModelAndVersion = *key;
         if (hooks.identified) hooks.identified(*key);
+    } else {
+        warnings << NotRecognisedText(settings.ModelAndVersion);
     }
 
     bool usedOwnKey = true;
@@ -60,12 +87,18 @@ OpenResult OpenFullFlash(FlashSession& session, const QString& path, const OpenH
         if (Status s = PlaceBySettings(image, length, settings); !s.ok())
             return Refused(settings, s);
         image.ResetWorkingCopy();
+        if (const auto cut = FlashCutText(path, fileSize, UsedBytes(length, settings)))
+            warnings << *cut;
+        Warn(settings, warnings);
         return OpenResult::Opened;
     }
 
     Show(hooks, QStringLiteral("Определение настроек"));
     PlaceWithoutSettings(image, length, settings);
     image.ResetWorkingCopy();
+    if (const auto cut = FlashCutText(path, fileSize, UsedBytes(length, settings)))
+        warnings << *cut;
+    Warn(settings, warnings);
 
     Show(hooks, QStringLiteral("Поиск PIT и ExtPIT"));
     const PictureTables tables = FindPictureTables(image.BaseImage());

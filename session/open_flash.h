@@ -22,7 +22,8 @@ struct OpenHooks {
 };
 
 enum class OpenResult {
-    NotOpened,  // the file could not be opened: FilePath emptied, nothing else changed
+    NotOpened,  // refused (missing, a folder, not a regular file, unreadable, empty) or
+                // not opened: the user was told why, FilePath emptied, nothing else changed
     Stopped,    // a stored setting did not convert, the stored FullFlash lies outside the
                 // image, or the file could not be read; the user was told
     Opened,     // placed; the caller starts the picture search
@@ -30,7 +31,10 @@ enum class OpenResult {
 
 // Opens a FullFlash: first read, identification, model settings (or the
 // general settings and table discovery for a new model), placement, fresh
-// working copy. Rows are cleared; the caller starts the search.
+// working copy. Rows are cleared; the caller starts the search. A file that
+// is not recognised, or longer than the image holds from where it lies, is
+// opened with one warning that says so (which settings are in force, how
+// much of it is used).
 OpenResult OpenFullFlash(FlashSession& session, const QString& path, const OpenHooks& hooks);
 
 }  // namespace vorlix

@@ -1,6 +1,7 @@
 #include "session/open_flash.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <QTemporaryDir>
 #include <cstring>
@@ -8,6 +9,7 @@
 
 #include "image/record_scan.h"
 #include "picture/color_tables.h"
+#include "session/flash_notices.h"
 #include "testsupport/flash_builder.h"
 
 namespace vorlix {
@@ -126,10 +128,10 @@ TEST_F(OpenFlashTest, BadFilesOpenAndSearchCleanly) {
     QByteArray truncated = FlashBuilder::SampleC55().File().left(0x460000);
 
     int n = 0;
-    for (const QByteArray& bytes : {QByteArray(), random, huge, truncated}) {
+    for (const QByteArray& bytes : {random, huge, truncated}) {
         SCOPED_TRACE(n);
         ASSERT_EQ(Open(QString::number(n++), bytes), OpenResult::Opened);
-        if (n == 3) {  // without build information the general settings count as found
+        if (n == 2) {  // without build information the general settings count as found
             EXPECT_EQ(settings_.ModelAndVersion, "All");
             EXPECT_EQ(statuses_.last(), "Загрузка данных");
         }
@@ -140,6 +142,132 @@ TEST_F(OpenFlashTest, BadFilesOpenAndSearchCleanly) {
     }
     EXPECT_EQ(newModels_, 1);  // the truncated sample still names its model
     EXPECT_LT(settings_.sPITAdr, 0);
+}
+
+}  // namespace
+}  // namespace vorlix
+
+namespace vorlix {
+namespace {
+
+// Files that are refused: the user is told why, the path is emptied and
+// nothing else changes (rows, recent files, the image).
+TEST_F(OpenFlashTest, FilesThatCannotBeAFullFlashAreRefusedWithTheReason) {
+    ASSERT_EQ(Open("c55.fls", FlashBuilder::SampleC55().File()), OpenResult::Opened);
+    const QString good = session_.FilePath;
+    Search();
+    const std::uint8_t first = session_.image().BaseImage()[sample::kPitStart];
+    prompt_.Clear();
+
+    const QString fifo = dir_.filePath("pipe");
+    ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    QFile empty(dir_.filePath("empty.fls"));
+    ASSERT_TRUE(empty.open(QIODevice::WriteOnly));
+    empty.close();
+    const struct {
+        QString path;
+        QString text;
+    } cases[] = {
+        {dir_.filePath("missing.fls"), QString("Не удалось открыть файл «%1»: такого файла нет.")
+                                           .arg(dir_.filePath("missing.fls"))},
+        {dir_.path(), QString("«%1» — это папка, а не файл FullFlash.").arg(dir_.path())},
+        {fifo, QString("«%1» — не обычный файл, FullFlash из него не читается.").arg(fifo)},
+        {empty.fileName(),
+         QString("Файл «%1» пуст: в нём нет ни одного байта FullFlash.").arg(empty.fileName())},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path.toStdString());
+        prompt_.Clear();
+        EXPECT_EQ(Open(c.path), OpenResult::NotOpened);
+        ASSERT_EQ(prompt_.shown().size(), 1u);
+        EXPECT_EQ(prompt_.shown()[0].caption, kCaptionError);
+        EXPECT_EQ(prompt_.shown()[0].text, c.text);
+        EXPECT_FALSE(session_.IsOpen());
+        EXPECT_EQ(session_.Rows.size(), 10u);
+        EXPECT_EQ(settings_.Recent[0], good);
+        EXPECT_EQ(session_.image().BaseImage()[sample::kPitStart], first);
+    }
+}
+
+// Files that open, with what the user should know about them, in one
+// warning box once the file lies in the image.
+TEST_F(OpenFlashTest, FilesThatOpenWithAWarning) {
+    auto warnings = [&] {
+        QStringList texts;
+        for (const auto& shown : prompt_.shown())
+            if (shown.caption == kCaptionWarning) texts << shown.text;
+        return texts;
+    };
+    const QString notRecognised =
+        "Прошивка не опознана: блок сведений о сборке не найден, модель и версия не определены. ";
+
+    // 20 MiB without build information, right after start-up.
+    QByteArray huge(20 << 20, char(0x5A));
+    ASSERT_EQ(Open("huge.bin", huge), OpenResult::Opened);
+    EXPECT_EQ(warnings(),
+              QStringList({notRecognised + "Действуют общие настройки (All).\n\n"
+                           "Файл «" + dir_.filePath("huge.bin") +
+                           "» (20 МиБ) не помещается в образ целиком: используются только его "
+                           "первые 8 МиБ, остальное не читается."}));
+
+    // The sample is recognised: a new model, placed whole; no warning of ours.
+    prompt_.Clear();
+    FlashBuilder sample = FlashBuilder::SampleC55();
+    ASSERT_EQ(Open("c55.fls", sample.File()), OpenResult::Opened);
+    EXPECT_TRUE(warnings() == QStringList({prompt_.shown()[0].text}) &&
+                !warnings()[0].contains("Прошивка"))
+        << warnings().join('|').toStdString();
+
+    // Known now, a 12 MiB dump of it at FullFlash 0x800000: 8 MiB are used.
+    prompt_.Clear();
+    ASSERT_EQ(Open("c55-12.fls", sample.File() + QByteArray(4 << 20, char(0xFF))),
+              OpenResult::Opened);
+    ASSERT_EQ(warnings().size(), 1);
+    EXPECT_TRUE(warnings()[0].contains("(12 МиБ)") && warnings()[0].contains("первые 8 МиБ,"));
+
+    // 16 MiB without build information after the C55: that model's
+    // settings stay in force, and are named; its FullFlash leaves room for
+    // 8 MiB.
+    prompt_.Clear();
+    ASSERT_EQ(Open("16.bin", QByteArray(16 << 20, char(0x11))), OpenResult::Opened);
+    EXPECT_EQ(warnings(),
+              QStringList({notRecognised +
+                           "Действуют настройки C55v50, открытой до этого прошивки.\n\n"
+                           "Файл «" + dir_.filePath("16.bin") +
+                           "» (16 МиБ) не помещается в образ целиком: используются только его "
+                           "первые 8 МиБ, остальное не читается."}));
+
+    // A first open of a new model: the file goes to the image's end, the
+    // first 16 MiB of a longer one are used.
+    prompt_.Clear();
+    settings_.ModelAndVersion = Settings::kGeneralKey;
+    sample.BuildInfo(sample::kBuildInfo, "X75", 0x11);
+    ASSERT_EQ(Open("x75.fls", sample.File() + QByteArray(9 << 20, char(0xFF)) + "tail"),
+              OpenResult::Opened);
+    ASSERT_EQ(warnings().size(), 2);  // the model's settings were not found, then ours
+    EXPECT_EQ(warnings()[1], "Файл «" + dir_.filePath("x75.fls") +
+                                 "» (17825796 байт) не помещается в образ целиком: используются "
+                                 "только его первые 16 МиБ, остальное не читается.");
+}
+
+TEST(FlashNoticesTest, NoPicturesSaysWhereTheSearchLooked) {
+    QTemporaryDir dir;
+    ScriptedPrompt prompt;
+    SettingsStore store(dir.filePath("settings.ini"));
+    Settings s(store, prompt);
+    c55::SetC55ModelValues(s);
+    EXPECT_EQ(NoPicturesText(s, false, "кнопкой"),
+              "Картинки не найдены. Проверьте общие настройки (All) кнопкой (поиск по таблицам: "
+              "sPIT C4625C, ExtPIT E7F856).");
+    s.ModelAndVersion = "C55v50";
+    s.sPITAdr = -1;
+    s.ExtPITAdr = 0;
+    EXPECT_EQ(NoPicturesText(s, false, "кнопкой"),
+              "Картинки не найдены. Проверьте настройки модели C55v50 кнопкой (поиск по таблицам: "
+              "sPIT не найден, ExtPIT нет).");
+    EXPECT_EQ(NoPicturesText(s, true, "кнопкой"),
+              "Картинки не найдены. Проверьте настройки модели C55v50 кнопкой (поиск по "
+              "PIT-записям в диапазоне 660000–680000).");
 }
 
 }  // namespace

@@ -9,7 +9,12 @@ MySearchPic::MySearchPic(const std::uint8_t* baseImage, const SearchPlan& plan, 
 
 MySearchPic::~MySearchPic() {
     requestInterruption();
+    Join();
+}
+
+void MySearchPic::Join() {
     wait();
+    joined_ = finished_.load(std::memory_order_acquire);
 }
 
 void MySearchPic::run() {
@@ -33,6 +38,7 @@ void MySearchPic::run() {
     done_.store(true);
     wakePending_.store(true);
     emit Wake();
+    finished_.store(true, std::memory_order_release);
 }
 
 void MySearchPic::RaiseWake() {

@@ -27,8 +27,19 @@ class MySearchPic : public QThread {
     };
 
     MySearchPic(const std::uint8_t* baseImage, const SearchPlan& plan, QObject* parent = nullptr);
-    // Asks the body to end and waits for it.
+    // Asks the body to end and joins it.
     ~MySearchPic() override;
+
+    // Waits until the body has ended. Once it returns, all that the thread
+    // did happened before whatever the caller does next (erasing or
+    // rewriting the image it read, freeing this object): the body's last
+    // act is a release store of a flag that Join reads with acquire order
+    // after the wait. That hand-off is in this program's own code, where a
+    // race detector sees it; the wait inside the thread library does not
+    // show it to one that the library was not built with.
+    void Join();
+    // Join has seen the body's last act (never for a thread not started).
+    bool Joined() const { return joined_; }
 
     bool ScanRecords() const { return plan_.scanRecords; }
     // Counts of the thread (the window's rows may be a step behind).
@@ -63,6 +74,9 @@ class MySearchPic : public QThread {
     std::atomic<int> progress_{0};
     std::atomic<bool> done_{false};
     std::atomic<bool> wakePending_{false};
+    // Set by the body as its very last act, with release order.
+    std::atomic<bool> finished_{false};
+    bool joined_ = false;  // window thread only
     mutable std::mutex mutex_;
     std::vector<FoundRecord> queue_;  // guarded by mutex_
     std::size_t head_ = 0;            // guarded by mutex_

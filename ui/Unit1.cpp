@@ -29,6 +29,7 @@
 #include <QTreeView>
 #include <QVBoxLayout>
 
+#include "session/flash_notices.h"
 #include "session/open_flash.h"
 #include "picture/color_tables.h"
 #include "picture/picture.h"
@@ -570,6 +571,7 @@ void TForm1::CloseClick() {
     // A running search would go on listing pictures of the closed image.
     if (StopSearch()) SetStatus(0, kSearchFinished);
     ForgetEdits();
+    ClearNoPictures();
     session_.image().ClearBase();
     model_->Reset([this] { session_.Rows.clear(); });
     settings_.ModelAndVersion = Settings::kGeneralKey;
@@ -598,6 +600,7 @@ void TForm1::StartPictureSearch() {
     ForgetEdits();
     model_->Reset([this] { session_.ClearPictures(); });
     SetStatus(0, kSearching);
+    ClearNoPictures();
     listedFound_ = listedFoundExt_ = 0;
     const std::uint8_t* base = session_.image().BaseImage();
     search_ =
@@ -662,7 +665,7 @@ void TForm1::Timer1Timer() {
     const int generation = generation_;
     const bool done = search_->Done();
     if (done) {
-        search_->wait();
+        search_->Join();
         DrainSearch(true);
         if (!search_ || generation != generation_) return;
     }
@@ -670,10 +673,25 @@ void TForm1::Timer1Timer() {
     if (done) {
         Timer1->stop();
         ProgressBar1->setValue(0);
+        const bool scanRecords = search_->ScanRecords();
         search_.reset();
         ++generation_;
         SetStatus(0, kSearchFinished);
+        if (listedFound_ == 0) ShowNoPictures(scanRecords);
     }
+}
+
+void TForm1::ShowNoPictures(bool scanRecords) {
+    // Over the whole status bar, whose panels have nothing to add to it.
+    const QString text = NoPicturesText(settings_, scanRecords,
+                                        tr("кнопкой «%1»").arg(Button1->text()));
+    StatusBar1->showMessage(text);
+    StatusBar1->setToolTip(text);
+}
+
+void TForm1::ClearNoPictures() {
+    StatusBar1->clearMessage();
+    StatusBar1->setToolTip(QString());
 }
 
 void TForm1::ShowSearchCounts() {

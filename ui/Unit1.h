@@ -89,7 +89,8 @@ class TForm1 : public QMainWindow {
     void OpenClick();
     // Opens a FullFlash (from the open dialog, the recent menu or the
     // command line) and starts the picture search. A file that cannot be
-    // opened empties Edit4 silently and changes nothing else.
+    // opened, a folder or an empty file is refused with a message that
+    // says why; Edit4 is emptied and nothing else changes.
     void OpenFullFlash(const QString& path);
     void PopupMenu2ItemsClick(int number);
     void RefreshClick();
@@ -328,6 +329,10 @@ class TForm1 : public QMainWindow {
     // `everything`, all that is queued at once.
     void DrainSearch(bool everything = false);
     void ShowSearchCounts();
+    // A search that ended without a picture: the status bar says so and
+    // points at the settings button until the next search or close.
+    void ShowNoPictures(bool scanRecords);
+    void ClearNoPictures();
     void SetOpenPath(const QString& path);
     QColor Frame() const;
     // Apply and undo: the chosen patch files, all or nothing.

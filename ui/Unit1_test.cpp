@@ -8,6 +8,7 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QProgressBar>
+#include <QStatusBar>
 #include <QPushButton>
 #include <QTest>
 #include <QToolBar>
@@ -48,6 +49,7 @@ class Unit1Test : public QObject {
     void recentMenu();
     void openNewThenKnownModel();
     void openFailureAndQuestions();
+    void plainWordsForOddFiles();
     void refreshDuringSearch();
     void closeAndDestroyDuringSearch();
     void selectRowAndFrameColour();
@@ -267,6 +269,51 @@ void Unit1Test::openFailureAndQuestions() {
     QCOMPARE(w.settings().ModelAndVersion, QStringLiteral("All"));
     QCOMPARE(w.session().image().BaseImage()[0xE60010], 0xFF);
     QVERIFY(EmptyPane(*w.Image1, qRgb(0, 0, 0)));
+}
+
+void Unit1Test::plainWordsForOddFiles() {
+    TestFolder folder;
+    ProgramRun run(folder.Ini());
+    TForm1& w = run.Start();
+    auto& prompt = run.dialogs.prompt();
+
+    // A folder is refused with a message; nothing else happens.
+    w.OpenFullFlash(folder.dir.path());
+    QCOMPARE(int(prompt.shown().size()), 1);
+    QCOMPARE(prompt.shown()[0].caption, kCaptionError);
+    QCOMPARE(prompt.shown()[0].text,
+             QStringLiteral("«%1» — это папка, а не файл FullFlash.").arg(folder.dir.path()));
+    QVERIFY(w.Edit4->text().isEmpty() && !w.IsSearching());
+
+    // A file without build information and without pictures: one warning
+    // names the settings in force; the search's end says that nothing was
+    // found and where to look.
+    prompt.Clear();
+    w.OpenFullFlash(folder.Write(FlashBuilder::C55(), QStringLiteral("blank.fls")));
+    QCOMPARE(int(prompt.shown().size()), 1);
+    QCOMPARE(prompt.shown()[0].caption, kCaptionWarning);
+    QVERIFY(prompt.shown()[0].text.endsWith(QStringLiteral("Действуют общие настройки (All).")));
+    QVERIFY(WaitForSearch(w));
+    QCOMPARE(w.StatusText(0), QStringLiteral("Поиск картинок завершён"));
+    QCOMPARE(w.StatusText(1), QStringLiteral("Всего 0 картинок, из них 0 в PIT и 0 в ExtPIT"));
+    const QString none = QStringLiteral(
+        "Картинки не найдены. Проверьте общие настройки (All) кнопкой «Nastavení» (поиск по "
+        "таблицам: sPIT C4625C, ExtPIT E7F856).");
+    QCOMPARE(w.StatusBar1->currentMessage(), none);
+    QCOMPARE(w.StatusBar1->toolTip(), none);
+
+    // The next search that finds pictures takes the words back; so does
+    // closing.
+    w.OpenFullFlash(folder.Write(ManyPictures(3), QStringLiteral("three.fls")));
+    QVERIFY(WaitForSearch(w));
+    QCOMPARE(w.model().rowCount(), 3);
+    QVERIFY(w.StatusBar1->currentMessage().isEmpty() && w.StatusBar1->toolTip().isEmpty());
+    w.OpenFullFlash(folder.dir.filePath(QStringLiteral("blank.fls")));
+    QVERIFY(WaitForSearch(w));
+    QCOMPARE(w.StatusBar1->currentMessage(), none);
+    prompt.Script({Answer::Yes});
+    w.CloseClick();
+    QVERIFY(w.StatusBar1->currentMessage().isEmpty());
 }
 
 void Unit1Test::refreshDuringSearch() {

@@ -1,0 +1,78 @@
+#include "session/flash_notices.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+
+#include "settings/settings.h"
+
+namespace vorlix {
+
+namespace {
+
+QString Tr(const char* text) { return QCoreApplication::translate("FlashNotices", text); }
+
+QString Shown(const QString& path) { return QDir::toNativeSeparators(path); }
+
+constexpr std::int64_t kMiB = 0x100000;
+
+// A length as a user thinks of a dump's size: whole mebibytes where it is
+// one, else bytes.
+QString SizeText(std::int64_t bytes) {
+    if (bytes > 0 && bytes % kMiB == 0) return Tr("%1 МиБ").arg(bytes / kMiB);
+    return Tr("%1 байт").arg(bytes);
+}
+
+}  // namespace
+
+std::optional<QString> RefusalOfFlashFile(const QString& path) {
+    const QFileInfo info(path);
+    if (!info.exists())
+        return Tr("Не удалось открыть файл «%1»: такого файла нет.").arg(Shown(path));
+    if (info.isDir()) return Tr("«%1» — это папка, а не файл FullFlash.").arg(Shown(path));
+    if (!info.isFile())
+        return Tr("«%1» — не обычный файл, FullFlash из него не читается.").arg(Shown(path));
+    if (!info.isReadable())
+        return Tr("Не удалось открыть файл «%1»: нет прав на его чтение.").arg(Shown(path));
+    if (info.size() == 0)
+        return Tr("Файл «%1» пуст: в нём нет ни одного байта FullFlash.").arg(Shown(path));
+    return std::nullopt;
+}
+
+QString CannotOpenFlashText(const QString& path, const QString& systemReason) {
+    return Tr("Не удалось открыть файл «%1»: %2").arg(Shown(path), systemReason);
+}
+
+std::optional<QString> FlashCutText(const QString& path, std::int64_t fileSize,
+                                    std::int64_t usedBytes) {
+    if (fileSize <= usedBytes) return std::nullopt;
+    return Tr("Файл «%1» (%2) не помещается в образ целиком: используются только его первые "
+              "%3, остальное не читается.")
+        .arg(Shown(path), SizeText(fileSize), SizeText(usedBytes));
+}
+
+QString NotRecognisedText(const QString& modelAndVersion) {
+    const QString inForce =
+        modelAndVersion == Settings::kGeneralKey
+            ? Tr("Действуют общие настройки (All).")
+            : Tr("Действуют настройки %1, открытой до этого прошивки.").arg(modelAndVersion);
+    return Tr("Прошивка не опознана: блок сведений о сборке не найден, модель и версия "
+              "не определены. ") +
+           inForce;
+}
+
+QString NoPicturesText(const Settings& s, bool scanRecords, const QString& howToCheck) {
+    const QString where =
+        scanRecords
+            ? Tr("поиск по PIT-записям в диапазоне %1–%2").arg(Hex6(s.PITAdrMin), Hex6(s.PITAdrMax))
+            : Tr("поиск по таблицам: sPIT %1, ExtPIT %2")
+                  .arg(s.sPITAdr < 0 ? Tr("не найден") : Hex6(s.sPITAdr),
+                       s.ExtPITAdr == 0 ? Tr("нет") : Hex6(s.ExtPITAdr));
+    const QString which = s.ModelAndVersion == Settings::kGeneralKey
+                              ? Tr("общие настройки (All)")
+                              : Tr("настройки модели %1").arg(s.ModelAndVersion);
+    // What to do first: a status bar that is too narrow cuts the details.
+    return Tr("Картинки не найдены. Проверьте %1 %2 (%3).").arg(which, howToCheck, where);
+}
+
+}  // namespace vorlix
