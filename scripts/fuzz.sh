@@ -20,6 +20,7 @@ targets=(
     "fuzz_picture 32768"
     "fuzz_picture_file 65536"
     "fuzz_settings 8192"
+    "fuzz_patch 65536"
 )
 
 scripts/install-deps.sh clang libclang-rt-14-dev
@@ -55,7 +56,8 @@ for t in "${targets[@]}"; do
     findings="fuzz-findings/$name"
     log="$build/logs/$name.log"
     mkdir -p "$corpus" "$findings"
-    seeds=("$build/seeds/$name")
+    seeds=()
+    [ -d "$build/seeds/$name" ] && seeds+=("$build/seeds/$name")
     [ -d "fuzz/seeds/$name" ] && seeds+=("fuzz/seeds/$name")
     status=0
     "$build/fuzz/$name" -max_total_time="$seconds" -max_len="$maxLen" -timeout=30 \
