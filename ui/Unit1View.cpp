@@ -13,6 +13,7 @@
 #include <QStyle>
 #include <QTabBar>
 #include <QToolBar>
+#include <QToolButton>
 #include <QTreeView>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -121,6 +122,7 @@ QWidget* TForm1::CreateListSide() {
     row->addWidget(FilterCount);
     row->addWidget(GallerySizeBox);
     row->addWidget(ToolBar3);
+    row->addWidget(CreateInstalledPatchesButton(ListSide));
     auto* side = new QVBoxLayout(ListSide);
     side->setContentsMargins(0, 0, 0, 0);
     side->setSpacing(2);
