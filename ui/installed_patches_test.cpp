@@ -139,6 +139,14 @@ void InstalledPatchesTest::dialogEditsTheListAndReopens() {
     QCOMPARE(r.Bytes(0x812345, 4), QString("11120C0D"));
     QCOMPARE(r.w.StatusText(2),
              QString("Установленные патчи: применено 1, уже в дампе 1, пропущено 0"));
+    // A refresh starts the working copy anew and keeps the patches' bytes reserved.
+    r.prompt.Script({Answer::Yes});
+    r.w.RefreshClick();
+    QVERIFY(WaitForSearch(r.w));
+    const std::uint8_t* reserved = r.w.session().image().ReservedMap();
+    QVERIFY(reserved);
+    QCOMPARE(QByteArray(reinterpret_cast<const char*>(reserved) + 0x812344, 6).toHex(),
+             QByteArray("ff00000000ff"));
 
     // The dialog shows what the open found; the misfit switched on is
     // skipped at the next open on the user's word.
