@@ -80,8 +80,9 @@ void TForm1::AddInstalledPatches(const QStringList& paths) {
         SetStatus(2, tr("Эти патчи уже есть в списке установленных"));
         return;
     }
-    if (ChangeInstalledPatches(list))
-        SetStatus(2, tr("Добавлено установленных патчей: %1").arg(added));
+    // An open that follows tells the states instead.
+    SetStatus(2, tr("Добавлено установленных патчей: %1").arg(added));
+    ChangeInstalledPatches(list);
 }
 
 bool TForm1::ChangeInstalledPatches(const InstalledPatchList& patches) {
