@@ -18,12 +18,13 @@ const char kUsage[] = QT_TRANSLATE_NOOP(
     "Usage: vorlix-cli COMMAND ARGUMENTS [--settings FILE]\n"
     "\n"
     "Commands:\n"
-    "  info FLASH                      model, tables and picture counts\n"
-    "  list FLASH [--search tables|records]\n"
+    "  info FLASH [--with PATCH]       model, tables and picture counts\n"
+    "  list FLASH [--search tables|records] [--with PATCH]\n"
     "                                  one tab-separated line per picture\n"
-    "  export FLASH DIR [--format bmp|png]\n"
+    "  export FLASH DIR [--format bmp|png] [--with PATCH]\n"
     "                                  every picture as DIR/PIT_<PIT>.bmp (or .png)\n"
     "  patch FLASH FILE... [-o OUT] [--line-length N] [--plain] [--author NAME] [--yes]\n"
+    "        [--with PATCH]\n"
     "                                  replace pictures by PIT_<PIT>.bmp files and\n"
     "                                  write the patch (to OUT or stdout); a file\n"
     "                                  larger than the model's maximum size is\n"
@@ -33,9 +34,17 @@ const char kUsage[] = QT_TRANSLATE_NOOP(
     "                                  nothing (--undo: take them out, last first);\n"
     "                                  -o writes the patched FullFlash\n"
     "  parse PATCH...                  read patches: one line ADDR OLD NEW a record\n"
-    "  fill FLASH                      patch that erases every picture (stdout)\n"
+    "  check FLASH PATCH...            conflicts of patches flashed in the order\n"
+    "                                  given: overlapping records, old bytes that\n"
+    "                                  do not match, patches present already; one\n"
+    "                                  line each, exit status 1 on an overlap or a\n"
+    "                                  mismatch\n"
+    "  fill FLASH [--with PATCH]       patch that erases every picture (stdout)\n"
     "  sample OUT                      write a demo FullFlash (8 MiB, C55 layout)\n"
     "\n"
+    "--with PATCH (repeatable) brings a patch installed on the phone onto the\n"
+    "FullFlash first, in the order given: pictures are listed as the phone shows\n"
+    "them, and a new patch applies after it and never writes its bytes.\n"
     "--settings FILE names the settings file (else VORLIX_SETTINGS, else the\n"
     "default location). The FullFlash file is never written. Questions are\n"
     "answered \"No\" unless --yes is given.\n"
@@ -61,7 +70,16 @@ struct CommandShape {
 constexpr CommandShape kCommands[] = {
     {"info", 1, 1},  {"list", 1, 1}, {"export", 2, 2}, {"patch", 2, -1},
     {"apply", 2, -1}, {"fill", 1, 1}, {"sample", 1, 1}, {"parse", 1, -1},
+    {"check", 2, -1},
 };
+
+// The commands that open a FullFlash as the window does and so may stack
+// installed patches on it.
+bool TakesInstalledPatches(const QString& command) {
+    for (const char* name : {"info", "list", "export", "patch", "fill"})
+        if (command == QLatin1String(name)) return true;
+    return false;
+}
 
 }  // namespace
 
@@ -99,7 +117,10 @@ int RunCli(const QStringList& args, QIODevice& out, QIODevice& err) {
     const QCommandLineOption undoOption(QStringLiteral("undo"));
     const QCommandLineOption formatOption(QStringLiteral("format"), QString(),
                                           QStringLiteral("FORMAT"));
+    const QCommandLineOption withOption(QStringLiteral("with"), QString(),
+                                        QStringLiteral("PATCH"));
     parser.addOption(settingsOption);
+    if (TakesInstalledPatches(command)) parser.addOption(withOption);
     if (command == QLatin1String("list")) parser.addOption(searchOption);
     if (command == QLatin1String("export")) parser.addOption(formatOption);
     if (command == QLatin1String("patch")) {
@@ -124,16 +145,21 @@ int RunCli(const QStringList& args, QIODevice& out, QIODevice& err) {
     }
     for (const QString& name : parser.optionNames()) {
         if (parser.optionNames().count(name) > 1 && name != QLatin1String("plain") &&
-            name != QLatin1String("yes") && name != QLatin1String("undo")) {
+            name != QLatin1String("yes") && name != QLatin1String("undo") &&
+            name != QLatin1String("with")) {
             return Usage(err, QStringLiteral("option %1 given twice").arg(name));
         }
     }
 
     const CliContext cx{out, err, parser.value(settingsOption),
                         (command == QLatin1String("apply") || command == QLatin1String("patch")) &&
-                            parser.isSet(yesOption)};
+                            parser.isSet(yesOption),
+                        TakesInstalledPatches(command) ? parser.values(withOption) : QStringList()};
     if (parser.isSet(settingsOption) && cx.settingsPath.isEmpty()) {
         return Usage(err, QStringLiteral("--settings needs a file name"));
+    }
+    for (const QString& patch : cx.with) {
+        if (patch.isEmpty()) return Usage(err, QStringLiteral("--with needs a patch file"));
     }
     const QString flash = positional.first();
 
@@ -187,6 +213,7 @@ int RunCli(const QStringList& args, QIODevice& out, QIODevice& err) {
                             parser.isSet(undoOption));
     }
     if (command == QLatin1String("parse")) return ParseCommand(cx, positional);
+    if (command == QLatin1String("check")) return CheckCommand(cx, flash, positional.mid(1));
     if (command == QLatin1String("fill")) return FillCommand(cx, flash);
     return SampleCommand(cx, flash);
 }

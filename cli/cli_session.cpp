@@ -19,7 +19,7 @@ std::unique_ptr<SettingsStore> MakeStore(const QString& path) {
 // Reads program values as they stand in the store: a missing one takes its
 // default in memory only.
 class ReadOnlyProgramValues {
-public:
+  public:
     explicit ReadOnlyProgramValues(SettingsStore& store) : store_(store) {}
 
     Status Text(const QString& name, const QString& defaultText, QString& field) {
@@ -49,17 +49,21 @@ public:
         return Status::Ok();
     }
 
-private:
+  private:
     SettingsStore& store_;
 };
 
 }  // namespace
 
-CliSession::CliSession(QIODevice& err, const QString& settingsPath, bool answerYes)
-    : prompt_(err, answerYes),
+CliSession::CliSession(QIODevice& err, const QString& settingsPath, bool answerYes,
+                       const QStringList& installed)
+    : err_(err),
+      prompt_(err, answerYes),
       store_(MakeStore(settingsPath)),
       settings_(*store_, prompt_),
-      session_(settings_) {}
+      session_(settings_) {
+    for (const QString& path : installed) installed_.push_back({path, true});
+}
 
 Status CliSession::LoadProgramValues() {
     ReadOnlyProgramValues values(*store_);
@@ -117,10 +121,23 @@ int CliSession::Open(const QString& path, std::optional<bool> scanRecords, bool 
         if (settings_.sPITAdr < 0) settings_.SearchType = true;
         programValuesRead = LoadProgramValues().ok();
     };
-    const OpenResult result = OpenFullFlash(session_, path, hooks);
+    const OpenResult result = OpenFullFlashStacked(
+        session_, path, hooks, [this] { return installed_; }, stack_);
     if (!programValuesRead) return 1;
     // Either way the user has been told why.
     if (result == OpenResult::NotOpened || result == OpenResult::Stopped) return 1;
+    if (result == OpenResult::Cancelled) {
+        WriteLine(err_, QCoreApplication::translate(
+                            "Cli", "Открытие отменено: установленный патч не подошёл."));
+        return 1;
+    }
+    for (const StackedPatch& p : stack_.patches) {
+        QString line = QCoreApplication::translate("Cli", "%1: %2, записей: %3")
+                           .arg(p.patch.path, StackStateText(p.state))
+                           .arg(p.records);
+        if (!p.note.isEmpty()) line += QStringLiteral(" (") + p.note + QLatin1Char(')');
+        WriteLine(err_, line);
+    }
     fileSize_ = QFileInfo(path).size();
 
     if (scanRecords) settings_.SearchType = *scanRecords;

@@ -2,12 +2,14 @@
 
 #include <QIODevice>
 #include <QString>
+#include <QStringList>
 #include <memory>
 #include <optional>
 
 #include "cli/cli_prompt.h"
-#include "session/flash_session.h"
 #include "image/record_scan.h"
+#include "patch/installed_stack.h"
+#include "session/flash_session.h"
 #include "settings/settings.h"
 
 namespace vorlix {
@@ -16,9 +18,12 @@ namespace vorlix {
 // the run's Settings, one open FullFlash and its pictures. It reads the
 // program settings without writing them and never adds to the recent list.
 class CliSession {
-public:
-    // `settingsPath` empty: the default store location.
-    CliSession(QIODevice& err, const QString& settingsPath, bool answerYes);
+  public:
+    // `settingsPath` empty: the default store location. `installed` names
+    // the patches that stand on the phone, in order (--with): every open
+    // brings them on, as the window does with a model's list.
+    CliSession(QIODevice& err, const QString& settingsPath, bool answerYes,
+               const QStringList& installed = {});
 
     // Reads the program values that are stored, taking the defaults for
     // the missing ones. Nothing is stored, apart from what the store itself
@@ -33,25 +38,32 @@ public:
     // settings, or for a new model the general settings with whole-file
     // bounds and table discovery, which are then stored), without the
     // settings dialog; then, unless `search` is false, the picture search.
-    // `scanRecords` overrides SearchType for this run. Returns an exit
-    // status; messages went to the error stream, warnings too (a file not
-    // recognised or cut, a search that found no picture).
+    // `scanRecords` overrides SearchType for this run. The installed
+    // patches go on after the placement; each one's state is written to the
+    // error stream. Returns an exit status; messages went to the error
+    // stream, warnings too (a file not recognised or cut, a search that
+    // found no picture).
     int Open(const QString& path, std::optional<bool> scanRecords, bool search = true);
 
     FlashSession& session() { return session_; }
     Settings& settings() { return settings_; }
     Prompt& prompt() { return prompt_; }
     const SearchCounts& counts() const { return counts_; }
+    // What the last open did with the installed patches.
+    const PatchStack& stack() const { return stack_; }
     // Length of the opened file in bytes.
     qint64 fileSize() const { return fileSize_; }
 
-private:
+  private:
+    QIODevice& err_;
     CliPrompt prompt_;
     std::unique_ptr<SettingsStore> store_;
     Settings settings_;
     FlashSession session_;
     SearchCounts counts_;
     qint64 fileSize_ = 0;
+    InstalledPatchList installed_;
+    PatchStack stack_;
 };
 
 }  // namespace vorlix

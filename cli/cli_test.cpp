@@ -349,6 +349,64 @@ TEST_F(CliTest, ApplyAndUndoSeveralPatches) {
     EXPECT_TRUE(Err().contains("new.vkp:1:1: предупреждение: записи без данных отката (1)"));
 }
 
+// Patches installed on the phone: a picture patch made on top of one never
+// touches its bytes, the check tells the two ways apart, and every command
+// that opens a FullFlash sees it as the phone does.
+TEST_F(CliTest, InstalledPatchesAndTheConflictCheck) {
+    auto picture = [&](const QString& name, int seed) {
+        QImage image(30, 20, QImage::Format_RGB32);
+        for (int y = 0; y < 20; ++y)
+            for (int x = 0; x < 30; ++x)
+                image.setPixel(x, y, qRgb((x * 37 + y * 11 + seed) % 256, (x * 13 + y * 71) % 256,
+                                          (x * y * 7) % 256));
+        EXPECT_TRUE(image.save(Path(name), "BMP"));
+        return Path(name);
+    };
+    const QString first = picture("PIT_660110.bmp", 0), second = picture("PIT_660100.bmp", 9);
+    const QString a = Path("a.vkp"), onTop = Path("on-top.vkp"), alone = Path("alone.vkp");
+    ASSERT_EQ(Run({"patch", demo_, first, "-o", a}), kExitOk) << Err();
+    ASSERT_EQ(Run({"patch", demo_, second, "-o", alone}), kExitOk) << Err();
+    ASSERT_EQ(Run({"patch", demo_, second, "--with", a, "-o", onTop}), kExitOk) << Err();
+    EXPECT_TRUE(Err().startsWith(a + ": применён, записей: ")) << Err();
+
+    EXPECT_EQ(Run({"check", demo_, a, onTop}), kExitOk) << Err();
+    EXPECT_TRUE(out_.isEmpty()) << out_.toStdString();
+    EXPECT_EQ(Run({"check", demo_, a, alone}), kExitError) << Err();
+    const QStringList findings = OutLines();
+    ASSERT_FALSE(findings.isEmpty());
+    for (const QString& line : findings) {
+        EXPECT_TRUE(line.startsWith(alone + ":")) << line;
+        EXPECT_TRUE(line.contains("пересекается с " + a + ":") ||
+                    line.contains("данные отката не совпадают"))
+            << line;
+    }
+
+    // The FullFlash as the flasher leaves it lists what --with lists, and
+    // holds the patch already.
+    ASSERT_EQ(Run({"apply", demo_, a, "-o", Path("flashed.fls")}), kExitOk) << Err();
+    ASSERT_EQ(Run({"list", Path("flashed.fls")}), kExitOk);
+    const QByteArray flashed = out_;
+    ASSERT_EQ(Run({"list", demo_, "--with", a}), kExitOk);
+    EXPECT_EQ(out_, flashed);
+    ASSERT_EQ(Run({"info", Path("flashed.fls"), "--with", a}), kExitOk);
+    EXPECT_TRUE(Err().startsWith(a + ": уже в дампе, записей: ")) << Err();
+    EXPECT_EQ(Run({"check", Path("flashed.fls"), a}), kExitOk);
+    EXPECT_EQ(OutLines(), QStringList{a + ": патч уже есть в дампе"});
+
+    // A patch that does not fit calls the run off, as the question's "No".
+    EXPECT_EQ(Run({"export", demo_, Path("pics"), "--with", alone, "--with", a}), kExitError);
+    EXPECT_TRUE(Err().contains("Установленные патчи: Патч «a.vkp» не подходит")) << Err();
+    EXPECT_TRUE(Err().contains("Открытие отменено")) << Err();
+    EXPECT_TRUE(QDir(Path("pics")).isEmpty());
+    // With --yes it is skipped instead.
+    ASSERT_EQ(Run({"patch", demo_, first, "--with", alone, "--with", a, "--yes"}), kExitOk);
+    EXPECT_TRUE(Err().contains(a + ": пропущен, записей: ")) << Err();
+
+    EXPECT_EQ(Run({"check", demo_, Path("missing.vkp")}), kExitError);
+    EXPECT_EQ(Run({"apply", demo_, a, "--with", a}), kExitUsage);
+    EXPECT_EQ(Run({"check", demo_}), kExitUsage);
+}
+
 TEST_F(CliTest, FillPatchErasesEveryPicture) {
     ASSERT_EQ(Run({"fill", demo_}), kExitOk) << Err();
     const DemoCounts counts = DemoPictureCounts();

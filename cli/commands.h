@@ -15,6 +15,7 @@ struct CliContext {
     QIODevice& err;
     QString settingsPath;  // empty: the default store
     bool answerYes = false;
+    QStringList with;  // patches installed on the phone (--with), in order
 };
 
 struct PatchCommandOptions {

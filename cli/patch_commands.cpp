@@ -6,6 +6,8 @@
 
 #include "cli/cli.h"
 #include "cli/cli_prompt.h"
+#include "cli/cli_session.h"
+#include "patch/patch_conflicts.h"
 
 namespace vorlix {
 
@@ -104,6 +106,24 @@ int ParseCommand(const CliContext& cx, const QStringList& files) {
         cx.out.write(out);
     }
     return failed ? kExitError : kExitOk;
+}
+
+int CheckCommand(const CliContext& cx, const QString& flash, const QStringList& files) {
+    std::vector<PatchSource> sources;
+    if (!ReadPatchSources(cx.err, files, sources)) return kExitError;
+    CliSession cli(cx.err, cx.settingsPath, false);
+    if (const int status = cli.Open(flash, std::nullopt, false); status != kExitOk) return status;
+    const std::int32_t fullFlash = cli.settings().FullFlash;
+    const PatchCheck check = CheckPatches(sources, PatchDirection::Apply, fullFlash);
+    WritePatchProblems(cx.err, check, sources);
+    if (!check.ok()) return kExitError;
+    const std::vector<Conflict> conflicts =
+        FindConflicts(sources, cli.session().image().BaseImage(), fullFlash);
+    QByteArray out;
+    for (const Conflict& c : conflicts)
+        out += (ConflictLine(c, sources) + QLatin1Char('\n')).toUtf8();
+    cx.out.write(out);
+    return HasConflicts(conflicts) ? kExitError : kExitOk;
 }
 
 }  // namespace vorlix

@@ -23,4 +23,9 @@ void WritePatchProblems(QIODevice& err, const PatchCheck& check,
 // a tab first when there are several files); problems to the error stream.
 int ParseCommand(const CliContext& cx, const QStringList& files);
 
+// "check FLASH PATCH...": the conflicts of the patches flashed one after
+// the other onto the FullFlash, one finding a line; exit status 1 when
+// there is an overlap or a mismatch (or a patch cannot be read).
+int CheckCommand(const CliContext& cx, const QString& flash, const QStringList& files);
+
 }  // namespace vorlix

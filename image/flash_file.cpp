@@ -24,8 +24,7 @@ void MoveBytes(std::uint8_t* base, std::int64_t from, std::int64_t to, std::int6
 // the image), as many as fit before the image's end, and erases what lies
 // before them. Behind them everything is erased already: the first read
 // left 0xFF from `length` on, and the move writes nothing there.
-void MoveFirstRead(FlashImage& image, std::int64_t length, std::int64_t at) {
-    std::uint8_t* base = image.BaseImage();
+void MoveFirstRead(std::uint8_t* base, std::int64_t length, std::int64_t at) {
     MoveBytes(base, 0, at, std::min(length, kImageSize - at));
     std::memset(base, 0xFF, static_cast<std::size_t>(std::min(at, length)));
 }
@@ -42,7 +41,10 @@ std::int64_t PlacedFileSize(const QFile& file) {
 }
 
 Status ReadForIdentification(QFile& file, FlashImage& image, std::int64_t& length) {
-    std::uint8_t* base = image.BaseImage();
+    return ReadForIdentification(file, image.BaseImage(), length);
+}
+
+Status ReadForIdentification(QFile& file, std::uint8_t* base, std::int64_t& length) {
     const std::int64_t size = PlacedFileSize(file);
     Status status;
     length = 0;
@@ -59,6 +61,10 @@ Status ReadForIdentification(QFile& file, FlashImage& image, std::int64_t& lengt
 }
 
 Status PlaceBySettings(FlashImage& image, std::int64_t length, const Settings& settings) {
+    return PlaceBySettings(image.BaseImage(), length, settings);
+}
+
+Status PlaceBySettings(std::uint8_t* base, std::int64_t length, const Settings& settings) {
     const std::int64_t at = settings.FullFlash;
     if (length <= 0) return Status::Ok();  // nothing to lay out: all erased already
     if (!InImage(at)) {
@@ -66,23 +72,27 @@ Status PlaceBySettings(FlashImage& image, std::int64_t length, const Settings& s
             QStringLiteral("Начало FullFlash %1 лежит вне адресного пространства 000000..FFFFFF")
                 .arg(Hex6(settings.FullFlash)));
     }
-    MoveFirstRead(image, length, at);
+    MoveFirstRead(base, length, at);
     return Status::Ok();
 }
 
 void PlaceWithoutSettings(FlashImage& image, std::int64_t length, Settings& settings) {
+    PlaceWithoutSettings(image.BaseImage(), length, settings);
+}
+
+void PlaceWithoutSettings(std::uint8_t* base, std::int64_t length, Settings& settings) {
     length = std::clamp<std::int64_t>(length, 0, kImageSize);
     const auto fileSize = static_cast<std::int32_t>(length);
     settings.FullFlash = kImageSize - fileSize;
     settings.PITAdrMin = settings.PictureAdrMin = settings.PlaceAdrMin = 0;
     settings.PITAdrMax = settings.PictureAdrMax = settings.PlaceAdrMax = fileSize;
-    MoveFirstRead(image, length, settings.FullFlash);
+    MoveFirstRead(base, length, settings.FullFlash);
     if (!NamesSecondCopyModel(settings.ModelAndVersion)) return;
     // As much as fits, so that this first open lays the file out as every
     // later open (by the stored FullFlash) does. The copy is taken from the
     // first one, which holds the whole file; where the two overlap the
     // second wins.
-    MoveBytes(image.BaseImage(), settings.FullFlash, kSecondCopyPos,
+    MoveBytes(base, settings.FullFlash, kSecondCopyPos,
               std::min<std::int64_t>(length, kImageSize - kSecondCopyPos));
     settings.FullFlash = kSecondCopyPos;
 }

@@ -25,6 +25,9 @@ std::int64_t PlacedFileSize(const QFile& file);
 // file that shrank). A read error is reported; what was read before it
 // stays, and the rest is erased.
 [[nodiscard]] Status ReadForIdentification(QFile& file, FlashImage& image, std::int64_t& length);
+// The same into `base`, a base image of kImageSize bytes that is not (yet)
+// the session's: an open lays the new FullFlash out there first.
+[[nodiscard]] Status ReadForIdentification(QFile& file, std::uint8_t* base, std::int64_t& length);
 
 // The placements take the base image as ReadForIdentification left it,
 // holding `length` bytes of the file at offset 0.
@@ -35,6 +38,8 @@ std::int64_t PlacedFileSize(const QFile& file);
 // message, leaving the image as it was, unless the file is empty.
 [[nodiscard]] Status PlaceBySettings(FlashImage& image, std::int64_t length,
                                      const Settings& settings);
+[[nodiscard]] Status PlaceBySettings(std::uint8_t* base, std::int64_t length,
+                                     const Settings& settings);
 
 // Read without stored settings: FullFlash becomes 0x1000000 - length so
 // that the file ends with the image, and the six file-offset bounds cover
@@ -42,5 +47,6 @@ std::int64_t PlacedFileSize(const QFile& file);
 // is laid once more at 0x800000, as much of it as fits, and FullFlash
 // becomes 0x800000; the first copy stays where the second does not cover it.
 void PlaceWithoutSettings(FlashImage& image, std::int64_t length, Settings& settings);
+void PlaceWithoutSettings(std::uint8_t* base, std::int64_t length, Settings& settings);
 
 }  // namespace vorlix

@@ -1,5 +1,6 @@
 #include "image/flash_image.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <new>
@@ -37,6 +38,21 @@ void FlashImage::ClearBase() { std::memset(base_.get(), 0xFF, kImageSize); }
 void FlashImage::ResetWorkingCopy() {
     std::memcpy(work_.get(), base_.get(), kImageSize);
     std::memset(usage_.get(), 0xFF, kImageSize);
+}
+
+void FlashImage::SetReserved(std::span<const ImageRange> ranges) {
+    if (ranges.empty()) {
+        reserved_.reset();
+        return;
+    }
+    if (!reserved_) reserved_ = Allocate();
+    std::memset(reserved_.get(), 0xFF, kImageSize);
+    for (const ImageRange& r : ranges) {
+        const std::int64_t from = std::clamp<std::int64_t>(r.pos, 0, kImageSize);
+        const std::int64_t to =
+            std::clamp<std::int64_t>(std::int64_t{r.pos} + std::max(r.length, 0), from, kImageSize);
+        std::memset(reserved_.get() + from, 0x00, static_cast<std::size_t>(to - from));
+    }
 }
 
 AddressFormat FormatFor(const QString& modelAndVersion) {

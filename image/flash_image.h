@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <span>
 
 namespace vorlix {
 
@@ -22,6 +23,12 @@ constexpr bool InImage(std::int64_t pos, std::int64_t length = 1) {
 }
 
 using PitRecord = std::array<std::uint8_t, 8>;
+
+// The image offsets [pos, pos + length).
+struct ImageRange {
+    std::int32_t pos = 0;
+    std::int32_t length = 0;
+};
 
 // The three image arrays of an open FullFlash, allocated once and shared by
 // everything that works on the image:
@@ -46,6 +53,15 @@ public:
     void ClearBase();         // base image all 0xFF
     void ResetWorkingCopy();  // working image = base image, usage map all 0xFF
 
+    // The bytes that the patches installed on the phone write: placement
+    // never chooses them for new data, not even where they are 0xFF. The
+    // reservation belongs to the open image: it is set when the image is
+    // opened and outlives ResetWorkingCopy (a refresh). 0x00 marks a
+    // reserved byte; null while nothing is reserved.
+    const std::uint8_t* ReservedMap() const { return reserved_.get(); }
+    // Reserves exactly `ranges` (clipped to the image); none frees the map.
+    void SetReserved(std::span<const ImageRange> ranges);
+
 private:
     struct ArrayDeleter {
         void operator()(std::uint8_t* array) const;
@@ -54,6 +70,7 @@ private:
     static Array Allocate();
 
     Array base_, work_, usage_;
+    Array reserved_;
 };
 
 // The two formats of a record's address field (bytes 4 to 7, two

@@ -9,6 +9,7 @@ Picture::Picture(FlashImage& image, std::int32_t recordPos, const Settings& sett
       WorkImage(image.WorkImage()),
       UsageMap(image.UsageMap()),
       RecordPos(recordPos),
+      image_(image),
       settings_(settings) {
     ReadRecord(Record, BaseImage, RecordPos);
     Decode();

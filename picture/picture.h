@@ -51,13 +51,15 @@ class Picture {
     // Encodes and places the new data (in place, or first fit in the
     // placement area) and rewrites the record in the working image. `others`
     // is the session's picture list (may hold this picture): bytes shared
-    // with another picture are never erased, freed or overwritten.
+    // with another picture, and bytes an installed patch writes, are never
+    // erased, freed or overwritten.
     // Returns false when no place was found; the picture (Record, Length,
     // NewData) and both images are then as they were before the call.
     bool Replace(const PictureList* others = nullptr);
     // First free block of `length` bytes in the placement area (first fit;
     // never across a 16 KiB page boundary unless it ends on one), or
-    // kNoPlace. Free: 0xFF in the working image and in the usage map.
+    // kNoPlace. Free: 0xFF in the working image and in the usage map, and
+    // not reserved for an installed patch.
     std::int32_t FindFreePlace(std::int32_t length) const;
     // True when every byte of [pos, pos + length) is free and in the image.
     bool FitsInPlace(std::int32_t pos, std::int32_t length) const;
@@ -111,6 +113,7 @@ class Picture {
     std::uint8_t Depth = 0;
 
   private:
+    const FlashImage& image_;  // for its reservation, which an open may set anew
     const Settings& settings_;
 };
 

@@ -18,33 +18,45 @@ inline std::uint64_t Load64(const std::uint8_t* p) {
     return v;
 }
 
-// A byte is free when it is 0xFF (erased) in the working image and not
-// occupied in the usage map. Both scans go eight bytes at a time.
+// A byte is free when it is 0xFF (erased) in the working image, not
+// occupied in the usage map and not reserved for an installed patch (where
+// a reservation exists). The scans go eight bytes at a time.
+struct FreeBytes {
+    const std::uint8_t* work;
+    const std::uint8_t* usage;
+    const std::uint8_t* reserved;  // null: nothing reserved
 
-// First byte of [from, to) that is not free, or `to`.
-std::int64_t FirstBusy(const std::uint8_t* work, const std::uint8_t* usage, std::int64_t from,
-                       std::int64_t to) {
-    std::int64_t i = from;
-    for (; i + 8 <= to; i += 8)
-        if ((Load64(work + i) & Load64(usage + i)) != kAllOnes) break;
-    for (; i < to; ++i)
-        if ((work[i] & usage[i]) != 0xFF) return i;
-    return to;
-}
-
-// First free byte of [from, to), or `to`.
-std::int64_t FirstFree(const std::uint8_t* work, const std::uint8_t* usage, std::int64_t from,
-                       std::int64_t to) {
-    std::int64_t i = from;
-    for (; i + 8 <= to; i += 8) {
-        const std::uint64_t notFree = ~(Load64(work + i) & Load64(usage + i));
-        // A zero byte of notFree is a free byte.
-        if (((notFree - kLowBits) & ~notFree & kHighBits) != 0) break;
+    std::uint64_t Load(std::int64_t i) const {
+        const std::uint64_t both = Load64(work + i) & Load64(usage + i);
+        return reserved ? both & Load64(reserved + i) : both;
     }
-    for (; i < to; ++i)
-        if ((work[i] & usage[i]) == 0xFF) return i;
-    return to;
-}
+    std::uint8_t At(std::int64_t i) const {
+        return work[i] & usage[i] & (reserved ? reserved[i] : 0xFF);
+    }
+
+    // First byte of [from, to) that is not free, or `to`.
+    std::int64_t FirstBusy(std::int64_t from, std::int64_t to) const {
+        std::int64_t i = from;
+        for (; i + 8 <= to; i += 8)
+            if (Load(i) != kAllOnes) break;
+        for (; i < to; ++i)
+            if (At(i) != 0xFF) return i;
+        return to;
+    }
+
+    // First free byte of [from, to), or `to`.
+    std::int64_t FirstFree(std::int64_t from, std::int64_t to) const {
+        std::int64_t i = from;
+        for (; i + 8 <= to; i += 8) {
+            const std::uint64_t notFree = ~Load(i);
+            // A zero byte of notFree is a free byte.
+            if (((notFree - kLowBits) & ~notFree & kHighBits) != 0) break;
+        }
+        for (; i < to; ++i)
+            if (At(i) == 0xFF) return i;
+        return to;
+    }
+};
 
 }  // namespace
 
@@ -58,6 +70,7 @@ std::int32_t Picture::FindFreePlace(std::int32_t length) const {
     const std::int64_t hi = std::min<std::int64_t>(
         static_cast<std::int64_t>(settings_.FullFlash) + settings_.PlaceAdrMax, kImageSize);
     constexpr std::int64_t kPageMask = ~static_cast<std::int64_t>(kPageSize - 1);
+    const FreeBytes bytes{WorkImage, UsageMap, image_.ReservedMap()};
 
     // Every turn either returns or moves s forward, and s + L stays below
     // the image's end, so the search ends and never wraps.
@@ -73,10 +86,10 @@ std::int32_t Picture::FindFreePlace(std::int32_t length) const {
                 s = (s + kPageSize - 1) & kPageMask;
             if (s + L >= hi) break;
         }
-        const std::int64_t busy = FirstBusy(WorkImage, UsageMap, s, s + L);
+        const std::int64_t busy = bytes.FirstBusy(s, s + L);
         if (busy == s + L) return static_cast<std::int32_t>(s);
         // No block starting before the next free byte can hold the busy one.
-        s = FirstFree(WorkImage, UsageMap, busy + 1, hi);
+        s = bytes.FirstFree(busy + 1, hi);
     }
     return kNoPlace;
 }
@@ -84,7 +97,7 @@ std::int32_t Picture::FindFreePlace(std::int32_t length) const {
 bool Picture::FitsInPlace(std::int32_t pos, std::int32_t length) const {
     if (!InImage(pos, length)) return false;
     const std::int64_t end = static_cast<std::int64_t>(pos) + length;
-    return FirstBusy(WorkImage, UsageMap, pos, end) == end;
+    return FreeBytes{WorkImage, UsageMap, image_.ReservedMap()}.FirstBusy(pos, end) == end;
 }
 
 void Picture::StoreNewData() {
@@ -111,9 +124,19 @@ bool Picture::Replace(const PictureList* others) {
     // picture still shows them and a patch must not touch them. Those of a
     // modified picture stay as they are; those of a picture not modified are
     // its firmware bytes, so they hold what the base image holds (they may
-    // not, when it was taken back while this picture's data lay there).
+    // not, when it was taken back while this picture's data lay there). The
+    // bytes an installed patch writes stay as they are too: the phone holds
+    // that patch's bytes there, and a picture patch that rewrote them would
+    // undo it.
     enum : std::uint8_t { kOwn = 0, kUnmodifiedOther = 1, kModifiedOther = 2 };
     std::vector<std::uint8_t> shared;
+    if (const std::uint8_t* reserved = image_.ReservedMap(); reserved && to > from) {
+        for (std::int64_t i = from; i < to; ++i) {
+            if (reserved[i] != 0x00) continue;
+            if (shared.empty()) shared.assign(static_cast<std::size_t>(to - from), kOwn);
+            shared[static_cast<std::size_t>(i - from)] = kModifiedOther;
+        }
+    }
     if (others != nullptr && to > from) {
         for (const auto& other : *others) {
             if (!other || other.get() == this || other->Length <= 0) continue;

@@ -169,5 +169,40 @@ TEST_F(PlacementTest, SharedDataIsNeverErasedFreedOrReused) {
     EXPECT_EQ(list[2]->DecodedBitmap, thirdBefore);
 }
 
+TEST_F(PlacementTest, BytesOfInstalledPatchesAreNeverChosenNorRewritten) {
+    // An installed patch wrote 0xFF bytes at the start of the area, one byte
+    // a little further on, and the data of a picture.
+    auto p = Make(kRec, 4, 1, 0x05, kData, {1, 2, 3, 4});
+    const ImageRange reserved[] = {{kAreaLo, 0x10}, {kAreaLo + 0x13, 1}, {kData, 4}};
+    image.SetReserved(reserved);
+    struct Unreserve {
+        FlashImage& image;
+        ~Unreserve() { image.SetReserved({}); }
+    } unreserve{image};
+
+    EXPECT_EQ(p->FindFreePlace(3), kAreaLo + 0x10);
+    EXPECT_EQ(p->FindFreePlace(8), kAreaLo + 0x14);
+    EXPECT_FALSE(p->FitsInPlace(kAreaLo + 0x08, 0x10));
+    EXPECT_TRUE(p->FitsInPlace(kAreaLo + 0x14, 0x10));
+
+    // A refresh keeps the reservation.
+    image.ResetWorkingCopy();
+    EXPECT_EQ(p->FindFreePlace(8), kAreaLo + 0x14);
+
+    // Shorter data does not stay on the patch's bytes, which keep what the
+    // patch wrote.
+    Prepare(*p, 2, 1);
+    ASSERT_TRUE(p->Replace());
+    EXPECT_EQ(p->DataPos(), kAreaLo + 0x10);
+    for (int i = 0; i < 4; ++i) EXPECT_EQ(Work(kData + i), i + 1);
+
+    // Without a reservation the same replacement stays in place.
+    image.SetReserved({});
+    auto q = Make(kRec + 8, 4, 1, 0x05, kData + 0x10, {1, 2, 3, 4});
+    Prepare(*q, 2, 1);
+    ASSERT_TRUE(q->Replace());
+    EXPECT_EQ(q->DataPos(), kData + 0x10);
+}
+
 }  // namespace
 }  // namespace vorlix::testing

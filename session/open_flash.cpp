@@ -3,6 +3,8 @@
 #include <QFile>
 #include <QStringList>
 #include <algorithm>
+#include <cstring>
+#include <memory>
 
 #include "image/firmware_id.h"
 #include "image/flash_file.h"
@@ -17,11 +19,68 @@ void Show(const OpenHooks& hooks, const QString& text) {
     if (hooks.status) hooks.status(text);
 }
 
-// A placement that failed: the user is told, the open ends there.
-OpenResult Refused(Settings& settings, const Status& status) {
-    settings.prompt().Error(status.message());
-    return OpenResult::Stopped;
-}
+// The model values an open loads (or discovery finds).
+constexpr std::int32_t Settings::*kModelFields[] = {
+    &Settings::FullFlash,     &Settings::PITAdrMin,     &Settings::PITAdrMax,
+    &Settings::PictureAdrMin, &Settings::PictureAdrMax, &Settings::PlaceAdrMin,
+    &Settings::PlaceAdrMax,   &Settings::MaxSizeX,      &Settings::MaxSizeY,
+    &Settings::sPITAdr,       &Settings::ExtPITAdr};
+
+// What an open changes in memory before it is decided, kept so that an open
+// called off can give it back: the path, the model and its values, and the
+// recent list. What the store received meanwhile (a new model's settings)
+// stays: it describes that firmware, not the open image.
+class OpenRollback {
+  public:
+    explicit OpenRollback(const FlashSession& session)
+        : path_(session.FilePath),
+          modelAndVersion_(session.settings().ModelAndVersion),
+          recent_(session.settings().Recent),
+          searchType_(session.settings().SearchType) {
+        for (std::size_t i = 0; i < std::size(kModelFields); ++i)
+            values_[i] = session.settings().*kModelFields[i];
+    }
+
+    void Restore(FlashSession& session) const {
+        Settings& s = session.settings();
+        session.FilePath = path_;
+        s.ModelAndVersion = modelAndVersion_;
+        s.Recent = recent_;
+        s.SearchType = searchType_;
+        for (std::size_t i = 0; i < std::size(kModelFields); ++i) s.*kModelFields[i] = values_[i];
+    }
+
+  private:
+    QString path_;
+    QString modelAndVersion_;
+    std::array<QString, 8> recent_;
+    bool searchType_;
+    std::array<std::int32_t, std::size(kModelFields)> values_{};
+};
+
+// The new base image, laid out apart from the session's until the open is
+// decided.
+class StagedBase {
+  public:
+    StagedBase() : bytes_(std::make_unique_for_overwrite<std::uint8_t[]>(kImageSize)) {}
+    std::uint8_t* get() { return bytes_.get(); }
+
+    // The staged image replaces the previous one, whose pictures, rows and
+    // reservation go with it. `fresh` also starts the working copy, which a
+    // stopped open leaves as it was.
+    void Commit(FlashSession& session, const OpenHooks& hooks, bool fresh,
+                const std::vector<ImageRange>& reserved = {}) {
+        if (hooks.replacing) hooks.replacing();
+        session.ClearPictures();
+        FlashImage& image = session.image();
+        std::memcpy(image.BaseImage(), bytes_.get(), kImageSize);
+        image.SetReserved(reserved);
+        if (fresh) image.ResetWorkingCopy();
+    }
+
+  private:
+    std::unique_ptr<std::uint8_t[]> bytes_;
+};
 
 // A file that is not taken: the user is told why, and the open ends as if
 // it had not been asked for, with the path emptied.
@@ -48,9 +107,9 @@ std::int64_t UsedBytes(std::int64_t length, const Settings& settings) {
 
 OpenResult OpenFullFlash(FlashSession& session, const QString& path, const OpenHooks& hooks) {
     Settings& settings = session.settings();
-    FlashImage& image = session.image();
 
     Show(hooks, QStringLiteral("Открытие FullFlash"));
+    const OpenRollback rollback(session);
     session.FilePath = path;
     if (const auto refusal = RefusalOfFlashFile(path)) return NotTaken(session, *refusal);
     QFile file(path);
@@ -62,17 +121,23 @@ OpenResult OpenFullFlash(FlashSession& session, const QString& path, const OpenH
     settings.AddRecent(path);
     if (hooks.recentChanged) hooks.recentChanged();
 
-    // The pictures point into the arrays that the reads below overwrite:
-    // they go together with their rows.
-    session.ClearPictures();
+    // A stopped open ends with the previous image replaced by what was read
+    // so far, as the user was told.
+    StagedBase staged;
+    auto stop = [&](const Status& told) {
+        if (!told.ok() && !told.message().isEmpty()) settings.prompt().Error(told.message());
+        staged.Commit(session, hooks, false);
+        return OpenResult::Stopped;
+    };
+
     // The file is read this once; the placement below lays out these bytes.
     std::int64_t length = 0;
-    const Status read = ReadForIdentification(file, image, length);
+    const Status read = ReadForIdentification(file, staged.get(), length);
     file.close();
-    if (!read.ok()) return Refused(settings, read);
+    if (!read.ok()) return stop(read);
 
     Show(hooks, QStringLiteral("Определение версии прошивки"));
-    if (const auto key = IdentifyFirmware(image.BaseImage())) {
+    if (const auto key = IdentifyFirmware(staged.get())) {
         settings.ModelAndVersion = *key;
         if (hooks.identified) hooks.identified(*key);
     } else {
@@ -80,34 +145,38 @@ OpenResult OpenFullFlash(FlashSession& session, const QString& path, const OpenH
     }
 
     bool usedOwnKey = true;
-    if (!settings.LoadModelSettings(&usedOwnKey).ok()) return OpenResult::Stopped;
+    // The load has shown its own message.
+    if (!settings.LoadModelSettings(&usedOwnKey).ok()) return stop(Status::Ok());
 
     if (usedOwnKey) {
         Show(hooks, QStringLiteral("Загрузка данных"));
-        if (Status s = PlaceBySettings(image, length, settings); !s.ok())
-            return Refused(settings, s);
-        image.ResetWorkingCopy();
+        if (Status s = PlaceBySettings(staged.get(), length, settings); !s.ok()) return stop(s);
         if (const auto cut = FlashCutText(path, fileSize, UsedBytes(length, settings)))
             warnings << *cut;
         Warn(settings, warnings);
-        return OpenResult::Opened;
+    } else {
+        Show(hooks, QStringLiteral("Определение настроек"));
+        PlaceWithoutSettings(staged.get(), length, settings);
+        if (const auto cut = FlashCutText(path, fileSize, UsedBytes(length, settings)))
+            warnings << *cut;
+        Warn(settings, warnings);
+
+        Show(hooks, QStringLiteral("Поиск PIT и ExtPIT"));
+        const PictureTables tables = FindPictureTables(staged.get());
+        settings.sPITAdr = tables.sPITAdr;
+        settings.ExtPITAdr = tables.ExtPITAdr;
+        if (hooks.newModel) hooks.newModel();
+        // As after the settings dialog: both groups are stored whatever it
+        // did. A store that refuses a value has told the user already.
+        if (settings.SaveProgramSettings().ok()) (void)settings.SaveModelSettings();
     }
 
-    Show(hooks, QStringLiteral("Определение настроек"));
-    PlaceWithoutSettings(image, length, settings);
-    image.ResetWorkingCopy();
-    if (const auto cut = FlashCutText(path, fileSize, UsedBytes(length, settings)))
-        warnings << *cut;
-    Warn(settings, warnings);
-
-    Show(hooks, QStringLiteral("Поиск PIT и ExtPIT"));
-    const PictureTables tables = FindPictureTables(image.BaseImage());
-    settings.sPITAdr = tables.sPITAdr;
-    settings.ExtPITAdr = tables.ExtPITAdr;
-    if (hooks.newModel) hooks.newModel();
-    // As after the settings dialog: both groups are stored whatever it did.
-    // A store that refuses a value has told the user already.
-    if (settings.SaveProgramSettings().ok()) (void)settings.SaveModelSettings();
+    std::vector<ImageRange> reserved;
+    if (hooks.placed && !hooks.placed(staged.get(), reserved)) {
+        rollback.Restore(session);
+        return OpenResult::Cancelled;
+    }
+    staged.Commit(session, hooks, true, reserved);
     return OpenResult::Opened;
 }
 

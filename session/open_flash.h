@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QString>
+#include <cstdint>
 #include <functional>
+#include <vector>
 
 #include "session/flash_session.h"
 
@@ -19,6 +21,15 @@ struct OpenHooks {
     // settings; the window shows the settings dialog here. The procedure
     // saves both groups of settings afterwards.
     std::function<void()> newModel;
+    // The new FullFlash lies placed in `base`, an image of its own that has
+    // not replaced the previous one yet, and the settings are those of its
+    // model. The patches installed on the phone are brought onto it here;
+    // the bytes they write go into `reserved` (image offsets). False calls
+    // the open off: the previous image stays as it was.
+    std::function<bool(std::uint8_t* base, std::vector<ImageRange>& reserved)> placed;
+    // The previous image, its pictures and rows are about to be replaced:
+    // whatever still reads them stops here (the window's search).
+    std::function<void()> replacing;
 };
 
 enum class OpenResult {
@@ -26,15 +37,20 @@ enum class OpenResult {
                 // not opened: the user was told why, FilePath emptied, nothing else changed
     Stopped,    // a stored setting did not convert, the stored FullFlash lies outside the
                 // image, or the file could not be read; the user was told
+    Cancelled,  // the user called the open off while the installed patches were
+                // brought on: the previous image, its pictures, the path and the
+                // settings in memory are as they were
     Opened,     // placed; the caller starts the picture search
 };
 
 // Opens a FullFlash: first read, identification, model settings (or the
-// general settings and table discovery for a new model), placement, fresh
-// working copy. Rows are cleared; the caller starts the search. A file that
-// is not recognised, or longer than the image holds from where it lies, is
-// opened with one warning that says so (which settings are in force, how
-// much of it is used).
+// general settings and table discovery for a new model), placement, the
+// installed patches, fresh working copy. The new image is laid out aside
+// and replaces the previous one only once the open is decided; then the
+// pictures and rows are cleared and the caller starts the search. A file
+// that is not recognised, or longer than the image holds from where it
+// lies, is opened with one warning that says so (which settings are in
+// force, how much of it is used).
 OpenResult OpenFullFlash(FlashSession& session, const QString& path, const OpenHooks& hooks);
 
 }  // namespace vorlix

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QString>
 #include <array>
 #include <cstdint>
@@ -50,6 +51,9 @@ public:
     [[nodiscard]] Status WriteValue(const QString& subKey, const QString& name, const QString& text);
     // True when the store has value `name` in `subKey` (for tests and tools).
     bool HasValue(const QString& subKey, const QString& name) const;
+    // Every value of `subKey` by name, read in one access; nothing is
+    // written. For lists kept as numbered values.
+    QHash<QString, QString> ReadAllValues(const QString& subKey) const;
 
     const QString& location() const { return path_; }
 

@@ -93,4 +93,13 @@ bool SettingsStore::HasValue(const QString& subKey, const QString& name) const {
     return settings.contains(KeyOf(subKey, name));
 }
 
+QHash<QString, QString> SettingsStore::ReadAllValues(const QString& subKey) const {
+    QSettings settings(path_, registry_ ? QSettings::NativeFormat : QSettings::IniFormat);
+    if (!subKey.isEmpty()) settings.beginGroup(EscapeSubKey(subKey));
+    QHash<QString, QString> values;
+    for (const QString& name : settings.childKeys())
+        values.insert(name, settings.value(name).toString());
+    return values;
+}
+
 }  // namespace vorlix

@@ -30,6 +30,7 @@
 #include <QVBoxLayout>
 
 #include "session/flash_notices.h"
+#include "patch/installed_stack.h"
 #include "session/open_flash.h"
 #include "picture/color_tables.h"
 #include "picture/picture.h"
@@ -524,21 +525,39 @@ void TForm1::OpenFullFlash(const QString& path) {
                      tr("Эта операция уничтожит все изменения. Продолжить?"),
                      Buttons::YesNo) != Answer::Yes)
         return;
+    OpenConfirmed(path);
+}
+
+void TForm1::OpenConfirmed(const QString& path) {
+    const QString previousPath = Edit4->text();
+    const QString previousModel = Edit1->text();
     SetOpenPath(path);
     OpenHooks hooks;
     hooks.status = [this](const QString& text) { SetStatus(0, text); };
-    // The file is open and the previous image is about to be replaced: its
-    // search must end before the base image is read anew.
-    hooks.recentChanged = [this] {
+    hooks.recentChanged = [this] { RebuildRecentMenu(); };
+    hooks.identified = [this](const QString& modelAndVersion) { Edit1->setText(modelAndVersion); };
+    hooks.newModel = [this] { Button1Click(); };
+    // The previous image is about to be replaced: its search must end
+    // before the base image is written.
+    hooks.replacing = [this] {
         StopSearch();
         ForgetEdits();
         model_->Reset([this] { session_.ClearPictures(); });
         editsSincePatch_ = false;
-        RebuildRecentMenu();
     };
-    hooks.identified = [this](const QString& modelAndVersion) { Edit1->setText(modelAndVersion); };
-    hooks.newModel = [this] { Button1Click(); };
-    const OpenResult result = vorlix::OpenFullFlash(session_, path, hooks);
+    opening_ = true;
+    const OpenResult result = OpenFullFlashStacked(
+        session_, path, hooks, [this] { return InstalledPatches(); }, stack_);
+    opening_ = false;
+    if (result == OpenResult::Cancelled) {
+        SetOpenPath(previousPath);
+        Edit1->setText(previousModel);
+        RebuildRecentMenu();
+        SetStatus(0, tr("Открытие отменено"));
+        // What the previous image's search found meanwhile is listed now.
+        if (search_) drainTimer_->start();
+        return;
+    }
     model_->Reset();
     if (result == OpenResult::NotOpened) {
         SetOpenPath(QString());
@@ -547,6 +566,7 @@ void TForm1::OpenFullFlash(const QString& path) {
     if (result == OpenResult::Opened) {
         AskAboutPatchOfOtherFlash();
         StartPictureSearch();
+        ShowStackStatus();
     }
 }
 
@@ -632,7 +652,7 @@ bool TForm1::StopSearch() {
 }
 
 void TForm1::DrainSearch(bool everything) {
-    if (!search_) return;
+    if (!search_ || opening_) return;
     const int generation = generation_;
     QElapsedTimer slice;
     slice.start();
@@ -662,6 +682,7 @@ void TForm1::Timer1Timer() {
         Timer1->stop();
         return;
     }
+    if (opening_) return;
     const int generation = generation_;
     const bool done = search_->Done();
     if (done) {

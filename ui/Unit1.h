@@ -7,8 +7,10 @@
 #include <optional>
 #include <vector>
 
+#include "patch/installed_stack.h"
 #include "session/flash_session.h"
 #include "session/picture_edit.h"
+#include "settings/installed_patches.h"
 #include "settings/settings.h"
 #include "ui/SearchPic.h"
 #include "ui/user_dialogs.h"
@@ -149,6 +151,27 @@ class TForm1 : public QMainWindow {
     void Undo1Click();
     void Button2Click();
     void ReCreateClick();
+
+    // ---- patches installed on the phone (Unit1Patches.cpp)
+    // The list of the open image's model, as stored.
+    InstalledPatchList InstalledPatches() const;
+    // What the last open did with them.
+    const PatchStack& LastStack() const { return stack_; }
+    // The "Патчи" dialog: the list with its states; OK stores a changed list.
+    void InstalledPatches1Execute();
+    // Appends the files (those not listed yet) to the list of the open
+    // image's model, as dropping .vkp files does.
+    void AddInstalledPatches(const QStringList& paths);
+    // Stores the list for the open image's model and, when it changed,
+    // offers to open the FullFlash again so that it takes effect (warning
+    // first that modified pictures would be lost). False when nothing is
+    // open or the store refused it.
+    bool ChangeInstalledPatches(const InstalledPatchList& patches);
+    // The conflict check over the patches of the list that are on and the
+    // patch pane's text, against the FullFlash as read; the findings are
+    // shown as a list the user can copy.
+    void CheckConflicts1Execute();
+    void CheckConflicts(const InstalledPatchList& patches);
 
     // ---- seeing the pictures (Unit1View.cpp)
     // Opens the pixel viewer on the selected row, or brings it forward.
@@ -296,6 +319,11 @@ class TForm1 : public QMainWindow {
     QAction* RevertAll1;
     QAction* CopyPicture1;
     QAction* PastePicture1;
+    // The patches installed on the phone; beside the filter, with the
+    // conflict check in its menu.
+    QToolButton* InstalledPatchesButton;
+    QAction* InstalledPatches1;
+    QAction* CheckConflicts1;
 
     QTimer* Timer1;
     TForm3* Form3;
@@ -334,6 +362,12 @@ class TForm1 : public QMainWindow {
     void ShowNoPictures(bool scanRecords);
     void ClearNoPictures();
     void SetOpenPath(const QString& path);
+    // The open itself, after the question about modified pictures.
+    void OpenConfirmed(const QString& path);
+    // The tool button of the installed patches (Unit1Patches.cpp).
+    QToolButton* CreateInstalledPatchesButton(QWidget* parent);
+    // The states of the installed patches after an open, in the status bar.
+    void ShowStackStatus();
     QColor Frame() const;
     // Apply and undo: the chosen patch files, all or nothing.
     // Asks for patch files, then runs them.
@@ -373,6 +407,10 @@ class TForm1 : public QMainWindow {
     FlashSession session_;
     PictureListModel* model_ = nullptr;
     std::unique_ptr<MySearchPic> search_;
+    // Set while an open runs: the search of the previous image is not
+    // listed then, so that its rows come only if the open is called off.
+    bool opening_ = false;
+    PatchStack stack_;
     // Counts the searches started and stopped; a wake-up that names an
     // earlier generation comes from a search that is gone and is ignored.
     int generation_ = 0;

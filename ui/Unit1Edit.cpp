@@ -272,7 +272,8 @@ void TForm1::DropFiles(const QStringList& files, int row) {
     if (!HasOpenImage()) return;
     if (!others.isEmpty())
         SetStatus(2, tr("Не картинка, не FullFlash и не патч: %1").arg(Listed(others)));
-    if (!patches.isEmpty()) ApplyPatchFiles(patches);
+    // Patches dropped on the window join those installed on the phone.
+    if (!patches.isEmpty()) AddInstalledPatches(patches);
     if (pictures.isEmpty()) return;
 
     if (pictures.size() == 1 && session_.PictureOfRow(row)) {

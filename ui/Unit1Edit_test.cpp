@@ -128,20 +128,26 @@ void Unit1EditTest::everyDropTarget() {
     QVERIFY(t.Cell(0, ColModified).isEmpty() && t.Cell(1, ColModified).isEmpty());
     QCOMPARE(t.Cell(2, ColModified), kYes);
 
-    // A patch dropped on the patch pane is applied; the pane's text stays,
-    // and the edits before can no longer be undone.
+    // A patch dropped on the patch pane joins the installed patches; the
+    // image opened again with it holds its bytes, the pane keeps its text,
+    // and the edits before are gone with the reopened image.
     const QString patch = t.folder.dir.filePath(QStringLiteral("p.vkp"));
     QFile file(patch);
     QVERIFY(file.open(QIODevice::WriteOnly) && file.write("500000: 90 11\r\n") > 0);
     file.close();
     w.Memo1->setPlainText(QStringLiteral("; mine"));
+    t.run.dialogs.prompt().Script({Answer::Yes});
     QVERIFY(DropOn(w.Memo1->viewport(), {20, 20}, {patch}));
+    QVERIFY(WaitForSearch(w));
+    QCOMPARE(w.InstalledPatches().size(), std::size_t{1});
     QCOMPARE(int(w.session().image().WorkImage()[0xD00000]), 0x11);
     QCOMPARE(w.Memo1->toPlainText(), QStringLiteral("; mine"));
     QVERIFY(!w.UndoStack1->canUndo());
+    QVERIFY(!w.HasModifiedPictures());
 
     // A FullFlash dropped anywhere on the window opens, asking first as an
     // open does over modified pictures.
+    QVERIFY(DropOn(w.ListView1->viewport(), t.RowCentre(2), {red}));
     t.run.dialogs.prompt().Script({Answer::Yes});
     QVERIFY(DropOn(w.Edit4, {5, 5}, {t.flash}));
     QCOMPARE(t.run.dialogs.prompt().shown().back().caption,

@@ -13,6 +13,7 @@
 #include <QStyle>
 #include <QTabBar>
 #include <QToolBar>
+#include <QToolButton>
 #include <QTreeView>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -128,6 +129,7 @@ QWidget* TForm1::CreateListSide() {
     row->addWidget(GallerySizeBox);
     row->addWidget(ToolBar3);
     row->addWidget(ToolBar4);
+    row->addWidget(CreateInstalledPatchesButton(ListSide));
     auto* side = new QVBoxLayout(ListSide);
     side->setContentsMargins(0, 0, 0, 0);
     side->setSpacing(2);
