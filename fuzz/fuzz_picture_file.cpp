@@ -29,7 +29,7 @@ constexpr std::int32_t kDataPos = 0xD00000;
 // Scratch space for decoding what the encoders wrote.
 constexpr std::int32_t kScratch = 0x400000;
 constexpr std::size_t kLargestData = 255 * 255 * 4;
-constexpr std::uint8_t kEncoderTypes[] = {0x01, 0x81, 0x05, 0x85, 0x07, 0x87, 0x08, 0x88};
+constexpr std::uint8_t kEncoderTypes[] = {0x01, 0x81, 0x03, 0x05, 0x85, 0x07, 0x87, 0x08, 0x88};
 
 struct Program {
     fuzz::SilentPrompt prompt;
@@ -70,6 +70,8 @@ QRgb Quantized(std::uint8_t type, QRgb c) {
     switch (type & 0x7F) {
         case 0x01:
             return ColorToMono(r, g, b) ? qRgb(0, 0, 0) : qRgb(255, 255, 255);
+        case 0x03:
+            return Palette2[ColorTo2(r, g, b)];
         case 0x05:
             return Palette8[ColorTo8(r, g, b)];
         case 0x07:
