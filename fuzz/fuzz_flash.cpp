@@ -45,11 +45,6 @@ void Search(FlashSession& session, bool scanRecords) {
 
 }  // namespace
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    fuzz::Init();
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static Program program;
     FlashSession& session = program.session;

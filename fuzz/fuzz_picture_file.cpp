@@ -65,22 +65,6 @@ struct Program {
     }
 };
 
-QRgb Quantized(std::uint8_t type, QRgb c) {
-    const int r = qRed(c), g = qGreen(c), b = qBlue(c);
-    switch (type & 0x7F) {
-        case 0x01:
-            return ColorToMono(r, g, b) ? qRgb(0, 0, 0) : qRgb(255, 255, 255);
-        case 0x03:
-            return Palette2[ColorTo2(r, g, b)];
-        case 0x05:
-            return Palette8[ColorTo8(r, g, b)];
-        case 0x07:
-            return Color12(ColorTo12(r, g, b));
-        default:
-            return Colors16[ColorTo16(r, g, b)];
-    }
-}
-
 void EveryEncoder(Program& program, const QImage& source) {
     const int w = source.width(), h = source.height();
     std::vector<std::uint8_t> out(static_cast<std::size_t>(EncodeBufferSize(w, h)));
@@ -98,17 +82,12 @@ void EveryEncoder(Program& program, const QImage& source) {
             const QRgb* in = reinterpret_cast<const QRgb*>(source.constScanLine(y));
             for (int x = 0; x < w; ++x)
                 FUZZ_CHECK((pixels[static_cast<std::size_t>(y) * w + x] | 0xFF000000u) ==
-                           (Quantized(type, in[x]) | 0xFF000000u));
+                           (ColorAfterEncoding(type, in[x]) | 0xFF000000u));
         }
     }
 }
 
 }  // namespace
-
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    fuzz::Init();
-    return 0;
-}
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size < 1) return 0;

@@ -49,3 +49,10 @@ void Fail(const char* what, const char* file, int line) {
 }
 
 }  // namespace vorlix::fuzz
+
+// Every target starts the same way: the application object and the colour
+// tables before the first input.
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+    vorlix::fuzz::Init();
+    return 0;
+}

@@ -14,7 +14,8 @@
 
 namespace vorlix::fuzz {
 
-// Creates the application object once; call from LLVMFuzzerInitialize.
+// Creates the application object once. Every target's LLVMFuzzerInitialize
+// (defined here, beside it) calls it; a program of its own calls it first.
 void Init();
 
 // Writes the input under `name` in the target's own temporary folder and

@@ -370,7 +370,7 @@ class VkpReader {
     // Up to `maxDigits` hexadecimal digits after an optional "0x"; the
     // value, or nothing when there are none or too many.
     std::optional<std::uint32_t> HexValueAt(int maxDigits) {
-        if (*p_ == '0' && (Peek(1) == 'x' || Peek(1) == 'X')) p_ += 2;
+        if (p_ < end_ && *p_ == '0' && (Peek(1) == 'x' || Peek(1) == 'X')) p_ += 2;
         const Ptr digits = p_;
         while (p_ < end_ && IsHex(*p_)) ++p_;
         const qsizetype n = p_ - digits;

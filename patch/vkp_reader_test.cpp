@@ -5,6 +5,8 @@
 #include <QRegularExpression>
 #include <QStringList>
 #include <random>
+#include <string_view>
+#include <vector>
 
 #include "patch/patch_apply.h"
 #include "patch/patch_file.h"
@@ -433,6 +435,16 @@ TEST(VkpReader, BadInputEndsQuicklyWithFewMessages) {
     EXPECT_TRUE(comment.ok());
     EXPECT_EQ(comment.records.size(), 1u);
     EXPECT_EQ(comment.warnings.size(), 1u);
+
+    // A text that stops right after an offset's sign or an address's "0x",
+    // read from a buffer of exactly its size (no terminating zero behind it).
+    using namespace std::string_view_literals;
+    for (const std::string_view text : {"+"sv, "\0\3-"sv, "0x"sv, "10: 0x"sv}) {
+        const std::vector<char> exact(text.begin(), text.end());
+        const VkpFile f = ReadVkp(QByteArrayView(exact.data(), qsizetype(exact.size())));
+        EXPECT_FALSE(f.ok()) << QByteArray(text.data(), qsizetype(text.size())).toHex().data();
+        EXPECT_TRUE(f.records.empty());
+    }
 }
 
 }  // namespace

@@ -34,4 +34,9 @@ std::uint8_t ColorTo8(int r, int g, int b);
 std::uint16_t ColorTo12(int r, int g, int b);
 std::uint16_t ColorTo16(int r, int g, int b);
 
+// The colour a picture of encoding `type` shows where its source had `c`:
+// the encoding's reduction of `c`, as its decoder draws it. (Opaque; the
+// 16-bit colour for a type without a reduction of its own.)
+QRgb ColorAfterEncoding(std::uint8_t type, QRgb c);
+
 }  // namespace vorlix

@@ -57,20 +57,6 @@ TEST(Encoder, BlockBytes) {
     EXPECT_TRUE(Encode(Row({a}), 0x83).empty());
 }
 
-QRgb Reduced(QRgb c, std::uint8_t type) {
-    const int r = qRed(c), g = qGreen(c), b = qBlue(c);
-    switch (type & 0x7F) {
-        case 0x01:
-            return ColorToMono(r, g, b) ? kDark : kLight;
-        case 0x05:
-            return Palette8[ColorTo8(r, g, b)];
-        case 0x07:
-            return Color12(ColorTo12(r, g, b));
-        default:
-            return Colors16[ColorTo16(r, g, b)];
-    }
-}
-
 // Control bytes of a block stream: the encoders never write 0x7F or 0x80.
 void ExpectNoReservedControls(const Bytes& data, std::uint8_t type) {
     const std::size_t valueSize = type == 0x85 ? 1 : 2;
@@ -111,7 +97,7 @@ TEST_F(PictureTest, EncodingsDecodeToTheReducedColours) {
                 << int(type) << " " << w << "x" << h;
             ASSERT_EQ(r.drawn, std::int64_t{w} * h);
             for (int i = 0; i < w * h; ++i)
-                ASSERT_EQ(decoded[i], Reduced(img.pixel(i % w, i / w), type))
+                ASSERT_EQ(decoded[i], ColorAfterEncoding(type, img.pixel(i % w, i / w)))
                     << int(type) << " pixel " << i;
             if (type >= 0x85) ExpectNoReservedControls(data, type);
         }
