@@ -220,12 +220,13 @@ QStringList SourceFiles() {
     return files;
 }
 
-// The texts left untranslated on purpose, one a line; '#' starts a comment.
+// The texts left untranslated on purpose, one a line without the blanks
+// around it; '#' starts a comment.
 QSet<QString> Untranslated() {
     QSet<QString> texts;
     for (const QString& line : QString::fromUtf8(ReadAll(QStringLiteral(VORLIX_UNTRANSLATED)))
                                    .split(QLatin1Char('\n'), Qt::SkipEmptyParts))
-        if (!line.startsWith(QLatin1Char('#'))) texts << line;
+        if (!line.startsWith(QLatin1Char('#'))) texts << line.trimmed();
     return texts;
 }
 
@@ -297,8 +298,8 @@ TEST(Translation, NoOriginalTextBypassesTheTranslation) {
     for (const QString& file : files) {
         for (const QString& literal : LiteralScanner(QString::fromUtf8(ReadAll(file))).Literals()) {
             if (!OriginalLetters(literal)) continue;
-            if (untranslated.contains(literal)) {
-                used << literal;
+            if (untranslated.contains(literal.trimmed())) {
+                used << literal.trimmed();
                 continue;
             }
             EXPECT_TRUE(sources.contains(literal))
