@@ -9,7 +9,7 @@
     </message>
     <message>
         <source>Удачно заменено %1 картинок из %2 выбранных</source>
-        <translation>Replaced %1 of the %2 pictures chosen</translation>
+        <translation>Pictures replaced: %1 of %2 chosen</translation>
     </message>
     <message>
         <source>; нет такой картинки: %1</source>
@@ -36,7 +36,7 @@
     <name>Cli</name>
     <message>
         <source>Открытие отменено: установленный патч не подошёл.</source>
-        <translation>Open called off: an installed patch did not fit.</translation>
+        <translation>Opening cancelled: an installed patch did not fit.</translation>
     </message>
     <message>
         <source>%1: %2, записей: %3</source>
@@ -335,11 +335,11 @@ patch (*.vkp) for a flasher. The FullFlash file itself is never written.</transl
     </message>
     <message>
         <source>Пропустить этот патч и продолжить? «Нет» отменяет открытие.</source>
-        <translation>Skip this patch and go on? “No” calls the open off.</translation>
+        <translation>Skip this patch and go on? “No” cancels the opening.</translation>
     </message>
     <message>
         <source>Открытие отменено</source>
-        <translation>Open called off</translation>
+        <translation>Opening cancelled</translation>
     </message>
     <message>
         <source>Патч «%1» не прочитан:
@@ -398,11 +398,11 @@ patch (*.vkp) for a flasher. The FullFlash file itself is never written.</transl
     </message>
     <message>
         <source>Определение настроек</source>
-        <translation>Working out the settings</translation>
+        <translation>Determining the settings</translation>
     </message>
     <message>
         <source>Поиск PIT и ExtPIT</source>
-        <translation>Looking for the PIT and ExtPIT</translation>
+        <translation>Searching for the PIT and ExtPIT</translation>
     </message>
 </context>
 <context>
@@ -651,7 +651,7 @@ The phone draws most pictures into a place of the screen set aside for them.</tr
     </message>
     <message>
         <source>и ещё файлов: %1</source>
-        <translation>and %1 more files</translation>
+        <translation>more files: %1</translation>
     </message>
     <message>
         <source>Размер картинок в этих файлах не подходит:</source>
@@ -844,7 +844,7 @@ The general settings will be loaded.</translation>
     <name>WholeImage</name>
     <message>
         <source>Всего %1 картинок, из них %2 в PIT и %3 в ExtPIT</source>
-        <translation>%1 pictures in all: %2 in the PIT and %3 in the ExtPIT</translation>
+        <translation>Pictures: %1 in all, %2 in the PIT and %3 in the ExtPIT</translation>
     </message>
 </context>
 <context>
@@ -1032,7 +1032,7 @@ New: %4</translation>
     </message>
     <message>
         <source>Открытие отменено</source>
-        <translation>Open called off</translation>
+        <translation>Opening cancelled</translation>
     </message>
     <message>
         <source>FullFlash не открыт</source>
@@ -1076,7 +1076,7 @@ New: %4</translation>
     </message>
     <message>
         <source>Пакетная загрузка отменена: ни одна картинка не заменена</source>
-        <translation>Batch load called off: no picture replaced</translation>
+        <translation>Batch load cancelled: no picture replaced</translation>
     </message>
     <message>
         <source>пакетная загрузка</source>
@@ -1184,7 +1184,7 @@ New: %4</translation>
     </message>
     <message>
         <source>возврат картинок: %1</source>
-        <translation>revert of %1 pictures</translation>
+        <translation>revert of pictures: %1</translation>
     </message>
     <message>
         <source>Нет изменённых картинок: возвращать нечего</source>
@@ -1566,11 +1566,11 @@ Row numbers stay; commands act on the selected rows, as always.</translation>
     </message>
     <message>
         <source>Найдено %1 картинок</source>
-        <translation>%1 pictures found</translation>
+        <translation>Pictures found: %1</translation>
     </message>
     <message>
         <source>Всего %1 картинок, из них %2 в PIT и %3 в ExtPIT</source>
-        <translation>%1 pictures in all: %2 in the PIT and %3 in the ExtPIT</translation>
+        <translation>Pictures: %1 in all, %2 in the PIT and %3 in the ExtPIT</translation>
     </message>
     <message>
         <source>Bitmap (*.bmp)|*.bmp|PNG (*.png)|*.png|Все файлы (*.*)|*.*</source>
@@ -1606,7 +1606,7 @@ If you press &quot;Cancel&quot;, the saving stops.</translation>
     </message>
     <message>
         <source>Поиск картинок завершён</source>
-        <translation>Search for pictures finished</translation>
+        <translation>Picture search finished</translation>
     </message>
 </context>
 <context>
