@@ -844,7 +844,7 @@ The general settings will be loaded.</translation>
     <name>WholeImage</name>
     <message>
         <source>Всего %1 картинок, из них %2 в PIT и %3 в ExtPIT</source>
-        <translation>Pictures: %1 in all, %2 in the PIT and %3 in the ExtPIT</translation>
+        <translation>Pictures: %1 (PIT %2, ExtPIT %3)</translation>
     </message>
 </context>
 <context>
@@ -1570,7 +1570,7 @@ Row numbers stay; commands act on the selected rows, as always.</translation>
     </message>
     <message>
         <source>Всего %1 картинок, из них %2 в PIT и %3 в ExtPIT</source>
-        <translation>Pictures: %1 in all, %2 in the PIT and %3 in the ExtPIT</translation>
+        <translation>Pictures: %1 (PIT %2, ExtPIT %3)</translation>
     </message>
     <message>
         <source>Bitmap (*.bmp)|*.bmp|PNG (*.png)|*.png|Все файлы (*.*)|*.*</source>
