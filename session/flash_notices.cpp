@@ -19,9 +19,8 @@ QString Shown(const QString& path) { return QDir::toNativeSeparators(path); }
 constexpr std::int64_t kMiB = 0x100000;
 
 // A length as a user thinks of a dump's size: whole mebibytes where it is
-// one, else bytes.
-// (The translation tools lose the class after the constant above: the
-// context is named.)
+// one, else bytes. The context is named: after a std:: constant lupdate
+// no longer resolves FlashNoticesText.
 QString SizeText(std::int64_t bytes) {
     if (bytes > 0 && bytes % kMiB == 0)
         return QCoreApplication::translate("FlashNotices", "%1 МиБ").arg(bytes / kMiB);

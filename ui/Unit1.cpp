@@ -52,8 +52,8 @@ constexpr int kStatusPanelWidth = 300;
 constexpr std::size_t kDrainBatch = 128;
 constexpr int kDrainSliceMs = 30;
 
-// The translation tools lose the class after the constants above: the
-// context is named.
+// The context is named: after the std:: constants above lupdate no longer
+// resolves TForm1.
 QString SearchFinishedText() {
     return QCoreApplication::translate("vorlix::TForm1", "Поиск картинок завершён");
 }
