@@ -8,6 +8,7 @@
 #include "cli/patch_commands.h"
 #include "picture/picture.h"
 #include "settings/settings.h"
+#include "translations/translation.h"
 
 namespace vorlix {
 
@@ -15,7 +16,7 @@ namespace {
 
 const char kUsage[] = QT_TRANSLATE_NOOP(
     "Cli",
-    "Usage: vorlix-cli COMMAND ARGUMENTS [--settings FILE]\n"
+    "Usage: vorlix-cli COMMAND ARGUMENTS [--settings FILE] [--lang en|original]\n"
     "\n"
     "Commands:\n"
     "  info FLASH [--with PATCH]       model, tables and picture counts\n"
@@ -48,11 +49,24 @@ const char kUsage[] = QT_TRANSLATE_NOOP(
     "--settings FILE names the settings file (else VORLIX_SETTINGS, else the\n"
     "default location). The FullFlash file is never written. Questions are\n"
     "answered \"No\" unless --yes is given.\n"
+    "--lang en|original: the messages in English or in their original words\n"
+    "(else as the settings' Language says).\n"
     "--help prints this text, --version the program's version.\n"
     "Exit status: 0 success, 1 error, 2 wrong usage.\n");
 
 void WriteUsage(QIODevice& device) {
     device.write(QCoreApplication::translate("Cli", kUsage).toUtf8());
+}
+
+// The run's messages in `language`: the program's own texts only. Qt's
+// words (the option parser's errors) stay in English, as the usage text
+// around them is.
+void UseLanguage(UiLanguage language) { InstallTranslation(language, false); }
+
+// The language the settings of the run name; `settingsPath` empty: the
+// default store.
+UiLanguage StoredLanguageAt(const QString& settingsPath) {
+    return StoredLanguage(settingsPath.isEmpty() ? SettingsStore() : SettingsStore(settingsPath));
 }
 
 int Usage(QIODevice& err, const QString& problem) {
@@ -84,10 +98,14 @@ bool TakesInstalledPatches(const QString& command) {
 }  // namespace
 
 int RunCli(const QStringList& args, QIODevice& out, QIODevice& err) {
-    if (args.isEmpty()) return Usage(err, QString());
+    if (args.isEmpty()) {
+        UseLanguage(StoredLanguageAt(QString()));
+        return Usage(err, QString());
+    }
     const QString command = args.first();
     if (command == QLatin1String("--help") || command == QLatin1String("-h") ||
         command == QLatin1String("help")) {
+        UseLanguage(StoredLanguageAt(QString()));
         WriteUsage(out);
         return kExitOk;
     }
@@ -99,7 +117,11 @@ int RunCli(const QStringList& args, QIODevice& out, QIODevice& err) {
     for (const CommandShape& c : kCommands) {
         if (command == QLatin1String(c.name)) shape = &c;
     }
-    if (!shape) return Usage(err, QStringLiteral("unknown command \"%1\"").arg(command));
+    if (!shape) {
+        UseLanguage(StoredLanguageAt(QString()));
+        return Usage(err,
+                     QCoreApplication::translate("Cli", "unknown command \"%1\"").arg(command));
+    }
 
     QCommandLineParser parser;
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
@@ -119,7 +141,9 @@ int RunCli(const QStringList& args, QIODevice& out, QIODevice& err) {
                                           QStringLiteral("FORMAT"));
     const QCommandLineOption withOption(QStringLiteral("with"), QString(),
                                         QStringLiteral("PATCH"));
+    const QCommandLineOption langOption(QStringLiteral("lang"), QString(), QStringLiteral("LANG"));
     parser.addOption(settingsOption);
+    parser.addOption(langOption);
     if (TakesInstalledPatches(command)) parser.addOption(withOption);
     if (command == QLatin1String("list")) parser.addOption(searchOption);
     if (command == QLatin1String("export")) parser.addOption(formatOption);
@@ -135,19 +159,31 @@ int RunCli(const QStringList& args, QIODevice& out, QIODevice& err) {
         parser.addOption(yesOption);
         parser.addOption(undoOption);
     }
-    if (!parser.parse(QStringList{QStringLiteral("vorlix-cli")} + args.mid(1))) {
-        return Usage(err, parser.errorText());
+    // The language comes first, so that every message of the run speaks it:
+    // --lang, else the setting of the store the run uses.
+    const bool parsed = parser.parse(QStringList{QStringLiteral("vorlix-cli")} + args.mid(1));
+    const std::optional<UiLanguage> language = parsed && parser.isSet(langOption)
+                                                   ? LanguageFromText(parser.value(langOption))
+                                                   : std::nullopt;
+    UseLanguage(
+        language.value_or(StoredLanguageAt(parsed ? parser.value(settingsOption) : QString())));
+    if (!parsed) return Usage(err, parser.errorText());
+    if (parser.isSet(langOption) && !language) {
+        return Usage(err,
+                     QCoreApplication::translate("Cli", "--lang takes \"en\" or \"original\""));
     }
     const QStringList positional = parser.positionalArguments();
     if (positional.size() < shape->minArgs ||
         (shape->maxArgs >= 0 && positional.size() > shape->maxArgs)) {
-        return Usage(err, QStringLiteral("wrong number of arguments for \"%1\"").arg(command));
+        return Usage(err, QCoreApplication::translate("Cli", "wrong number of arguments for \"%1\"")
+                              .arg(command));
     }
     for (const QString& name : parser.optionNames()) {
         if (parser.optionNames().count(name) > 1 && name != QLatin1String("plain") &&
             name != QLatin1String("yes") && name != QLatin1String("undo") &&
             name != QLatin1String("with")) {
-            return Usage(err, QStringLiteral("option %1 given twice").arg(name));
+            return Usage(err,
+                         QCoreApplication::translate("Cli", "option %1 given twice").arg(name));
         }
     }
 
@@ -156,10 +192,11 @@ int RunCli(const QStringList& args, QIODevice& out, QIODevice& err) {
                             parser.isSet(yesOption),
                         TakesInstalledPatches(command) ? parser.values(withOption) : QStringList()};
     if (parser.isSet(settingsOption) && cx.settingsPath.isEmpty()) {
-        return Usage(err, QStringLiteral("--settings needs a file name"));
+        return Usage(err, QCoreApplication::translate("Cli", "--settings needs a file name"));
     }
     for (const QString& patch : cx.with) {
-        if (patch.isEmpty()) return Usage(err, QStringLiteral("--with needs a patch file"));
+        if (patch.isEmpty())
+            return Usage(err, QCoreApplication::translate("Cli", "--with needs a patch file"));
     }
     const QString flash = positional.first();
 
@@ -173,7 +210,8 @@ int RunCli(const QStringList& args, QIODevice& out, QIODevice& err) {
             } else if (mode == QLatin1String("records")) {
                 scanRecords = true;
             } else {
-                return Usage(err, QStringLiteral("--search takes \"tables\" or \"records\""));
+                return Usage(err, QCoreApplication::translate(
+                                      "Cli", "--search takes \"tables\" or \"records\""));
             }
         }
         return ListCommand(cx, flash, scanRecords);
@@ -182,15 +220,15 @@ int RunCli(const QStringList& args, QIODevice& out, QIODevice& err) {
         std::optional<PictureFileFormat> format = PictureFileFormat::Bmp;
         if (parser.isSet(formatOption)) format = FormatFromSuffix(parser.value(formatOption));
         if (!format)
-            return Usage(err, QCoreApplication::translate("vorlix-cli",
-                                                          "--format takes \"bmp\" or \"png\""));
+            return Usage(err,
+                         QCoreApplication::translate("Cli", "--format takes \"bmp\" or \"png\""));
         return ExportCommand(cx, flash, positional[1], *format);
     }
     if (command == QLatin1String("patch")) {
         PatchCommandOptions options;
         options.output = parser.value(outputOption);
         if (parser.isSet(outputOption) && options.output.isEmpty()) {
-            return Usage(err, QStringLiteral("-o needs a file name"));
+            return Usage(err, QCoreApplication::translate("Cli", "-o needs a file name"));
         }
         if (parser.isSet(lineLengthOption)) {
             options.lineLength = ParseIntText(parser.value(lineLengthOption));
@@ -207,7 +245,7 @@ int RunCli(const QStringList& args, QIODevice& out, QIODevice& err) {
         // number of patch files that would go unnoticed.
         const QString output = parser.value(outputOption);
         if (parser.isSet(outputOption) && (output.isEmpty() || output.startsWith(QLatin1Char('-')))) {
-            return Usage(err, QStringLiteral("-o needs a file name"));
+            return Usage(err, QCoreApplication::translate("Cli", "-o needs a file name"));
         }
         return ApplyCommand(cx, flash, positional.mid(1), parser.value(outputOption),
                             parser.isSet(undoOption));

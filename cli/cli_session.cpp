@@ -151,8 +151,7 @@ int CliSession::Open(const QString& path, std::optional<bool> scanRecords, bool 
     counts_ = RunPictureSearch(base, plan, callbacks);
     if (counts_.found == 0) {
         const QString howToCheck =
-            QCoreApplication::translate("CliSession",
-                                        "в окне настроек редактора или в файле «%1»")
+            QCoreApplication::translate("Cli", "в окне настроек редактора или в файле «%1»")
                 .arg(QDir::toNativeSeparators(store_->location()));
         prompt_.Tell(kCaptionWarning, NoPicturesText(settings_, plan.scanRecords, howToCheck));
     }

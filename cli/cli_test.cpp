@@ -511,5 +511,58 @@ TEST_F(CliTest, TheBuiltProgramRunsEndToEnd) {
     EXPECT_TRUE(process.readAllStandardError().contains("Usage:"));
 }
 
+// The built program speaks the stored language, --lang overrides it for the
+// run; the lines that programs read stay the same in every language.
+TEST_F(CliTest, LanguageFollowsTheSettingUnlessGiven) {
+    const auto run = [this](const QString& stored, const QStringList& args,
+                            QString* out = nullptr) {
+        SettingsStore store(settingsPath());
+        EXPECT_TRUE(store.WriteValue(QString(), "Language", stored).ok());
+        QProcess process;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("VORLIX_SETTINGS", settingsPath());
+        process.setProcessEnvironment(env);
+        process.start(VORLIX_CLI_PATH, args);
+        EXPECT_TRUE(process.waitForFinished(60000));
+        if (out) *out = QString::fromUtf8(process.readAllStandardOutput());
+        return std::make_pair(process.exitCode(),
+                              QString::fromUtf8(process.readAllStandardError()));
+    };
+    const QString folder = dir_.path();
+    const QString english = "Error: “" + folder + "” is a folder, not a FullFlash file.\n";
+    const QString original = "Ошибка: «" + folder + "» — это папка, а не файл FullFlash.\n";
+    EXPECT_EQ(run("en", {"info", folder}), std::make_pair(kExitError, english));
+    EXPECT_EQ(run("original", {"info", folder}), std::make_pair(kExitError, original));
+    EXPECT_EQ(run("", {"info", folder}), std::make_pair(kExitError, original));
+    EXPECT_EQ(run("en", {"info", folder, "--lang", "original"}),
+              std::make_pair(kExitError, original));
+    EXPECT_EQ(run("original", {"info", folder, "--lang", "en"}),
+              std::make_pair(kExitError, english));
+
+    // A patch read with errors, in English.
+    WriteAll(Path("bad.vkp"), "012345: 0A0 0C0\n");
+    EXPECT_EQ(run("en", {"parse", Path("bad.vkp")}),
+              std::make_pair(kExitError,
+                             Path("bad.vkp") + ":1:9: an odd number of hexadecimal digits\n"));
+
+    const auto [status, err] = run("original", {"info", folder, "--lang", "fr"});
+    EXPECT_EQ(status, kExitUsage);
+    EXPECT_TRUE(err.startsWith("vorlix-cli: --lang takes \"en\" or \"original\"\n")) << err;
+    QString help;
+    EXPECT_EQ(run("en", {"--help"}, &help).first, kExitOk);
+    EXPECT_TRUE(help.contains("[--lang en|original]")) << help;
+
+    // What programs read: the same keys and values.
+    QString info;
+    EXPECT_EQ(run("en", {"info", demo_}, &info).first, kExitOk);
+    EXPECT_TRUE(info.contains("ModelAndVersion: C55v50\n")) << info;
+    EXPECT_TRUE(info.contains("SearchType: tables\n")) << info;
+    QString list;
+    EXPECT_EQ(run("en", {"list", demo_}, &list).first, kExitOk);
+    QString listOriginal;
+    EXPECT_EQ(run("original", {"list", demo_}, &listOriginal).first, kExitOk);
+    EXPECT_EQ(list, listOriginal);
+}
+
 }  // namespace
 }  // namespace vorlix

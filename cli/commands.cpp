@@ -31,7 +31,8 @@ Status WriteFile(const QString& fileName, const char* data, qint64 size) {
     QSaveFile file(fileName);
     if (!file.open(QIODevice::WriteOnly) || file.write(data, size) != size || !file.commit()) {
         return Status::IoError(
-            QStringLiteral("Не удалось записать файл \"%1\": %2").arg(fileName, file.errorString()));
+            QCoreApplication::translate("Cli", "Не удалось записать файл \"%1\": %2")
+                .arg(fileName, file.errorString()));
     }
     return Status::Ok();
 }
@@ -47,7 +48,9 @@ int WriteOutput(const CliContext& cx, const QString& output, const QByteArray& b
 
 int RefuseFlashAsOutput(const CliContext& cx, const QString& flash, const QString& output) {
     if (!output.isEmpty() && SameFile(flash, output)) {
-        return Fail(cx, QStringLiteral("OUT must not be the FullFlash file itself: %1").arg(output));
+        return Fail(
+            cx, QCoreApplication::translate("Cli", "OUT must not be the FullFlash file itself: %1")
+                    .arg(output));
     }
     return kExitOk;
 }
@@ -108,7 +111,9 @@ int ListCommand(const CliContext& cx, const QString& flash, std::optional<bool> 
 
 int ExportCommand(const CliContext& cx, const QString& flash, const QString& dir,
                   PictureFileFormat format) {
-    if (!QDir().mkpath(dir)) return Fail(cx, QStringLiteral("Cannot create the folder \"%1\"").arg(dir));
+    if (!QDir().mkpath(dir))
+        return Fail(cx,
+                    QCoreApplication::translate("Cli", "Cannot create the folder \"%1\"").arg(dir));
     CliSession cli(cx.err, cx.settingsPath, cx.answerYes, cx.with);
     if (const int status = cli.Open(flash, std::nullopt); status != kExitOk) return status;
     FlashSession& session = cli.session();
@@ -142,12 +147,11 @@ int PatchCommand(const CliContext& cx, const QString& flash, const QStringList& 
     if (!sizes.empty() &&
         cli.prompt().Ask(SizeQuestionCaption(),
                          SizeWarningList(sizes) + QLatin1Char('\n') +
-                             QCoreApplication::translate("vorlix-cli", "Заменить эти картинки?"),
+                             QCoreApplication::translate("Cli", "Заменить эти картинки?"),
                          Buttons::YesNo) != Answer::Yes)
-        return Fail(cx,
-                    QCoreApplication::translate(
-                        "vorlix-cli",
-                        "Патч не записан: размер картинок не подтверждён (--yes заменяет их)."));
+        return Fail(
+            cx, QCoreApplication::translate(
+                    "Cli", "Патч не записан: размер картинок не подтверждён (--yes заменяет их)."));
 
     BatchResult batch;
     if (!BatchReplace(cli.session(), files, cli.prompt(), batch).ok()) return kExitError;
@@ -182,7 +186,8 @@ int ApplyCommand(const CliContext& cx, const QString& flash, const QStringList& 
 
     // The working image over the extent of the file as it was placed.
     const std::int64_t start = cli.settings().FullFlash;
-    if (!InImage(start)) return Fail(cx, QStringLiteral("FullFlash lies outside the image"));
+    if (!InImage(start))
+        return Fail(cx, QCoreApplication::translate("Cli", "FullFlash lies outside the image"));
     const std::int64_t length = std::min<std::int64_t>(cli.fileSize(), kImageSize - start);
     const auto* work = reinterpret_cast<const char*>(cli.session().image().WorkImage());
     const Status status = WriteFile(output, work + start, length);

@@ -4,11 +4,13 @@
 #include <QStringList>
 #include <deque>
 
+#include "common/tr_text.h"
+
 namespace vorlix {
 
 // Captions the program uses for its message boxes.
-inline const QString kCaptionError = QStringLiteral("Ошибка");
-inline const QString kCaptionWarning = QStringLiteral("Предупреждение");
+inline constexpr TrText kCaptionError{"Prompt", QT_TRANSLATE_NOOP("Prompt", "Ошибка")};
+inline constexpr TrText kCaptionWarning{"Prompt", QT_TRANSLATE_NOOP("Prompt", "Предупреждение")};
 
 enum class Buttons { Ok, YesNo, YesNoCancel };
 enum class Answer { Ok, Yes, No, Cancel };

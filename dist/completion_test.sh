@@ -62,6 +62,7 @@ for command in $commands; do
 done
 
 expect "option values" "$(offered "$cli list x.fls --search ")" "records tables"
+expect "options of info" "$(offered "$cli info x.fls -")" "--lang --settings --with"
 # Words that other versions of vorlix-cli take, when this one names them.
 patch_options=(--author --line-length --plain --settings)
 for word in --lang --with; do

@@ -1,5 +1,6 @@
 #include "image/flash_file.h"
 
+#include <QCoreApplication>
 #include <algorithm>
 #include <cstring>
 
@@ -69,7 +70,8 @@ Status PlaceBySettings(std::uint8_t* base, std::int64_t length, const Settings& 
     if (length <= 0) return Status::Ok();  // nothing to lay out: all erased already
     if (!InImage(at)) {
         return Status::InvalidArgument(
-            QStringLiteral("Начало FullFlash %1 лежит вне адресного пространства 000000..FFFFFF")
+            QCoreApplication::translate(
+                "OpenFlash", "Начало FullFlash %1 лежит вне адресного пространства 000000..FFFFFF")
                 .arg(Hex6(settings.FullFlash)));
     }
     MoveFirstRead(base, length, at);

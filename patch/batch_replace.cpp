@@ -22,14 +22,17 @@ char16_t AsciiUpper(QChar c) {
 
 bool IsHexDigit(char16_t u) { return (u >= u'0' && u <= u'9') || (u >= u'A' && u <= u'F'); }
 
-QString Tr(const char* text) { return QCoreApplication::translate("BatchReplace", text); }
+struct BatchReplaceText {
+    Q_DECLARE_TR_FUNCTIONS(BatchReplace)
+};
 
 // The report lists at most this many names of one kind, then how many more.
 constexpr int kListedNames = 5;
 
 QString NameList(const QStringList& names) {
     QStringList shown = names.mid(0, kListedNames);
-    if (names.size() > kListedNames) shown << Tr("и ещё %1").arg(names.size() - kListedNames);
+    if (names.size() > kListedNames)
+        shown << BatchReplaceText::tr("и ещё %1").arg(names.size() - kListedNames);
     return shown.join(QStringLiteral(", "));
 }
 
@@ -68,17 +71,21 @@ std::vector<int> MatchBatchFiles(const FlashSession& session, const QStringList&
 }
 
 QString BatchClosingText(int replaced, int chosen) {
-    return QStringLiteral("Удачно заменено %1 картинок из %2 выбранных").arg(replaced).arg(chosen);
+    return BatchReplaceText::tr("Удачно заменено %1 картинок из %2 выбранных")
+        .arg(replaced)
+        .arg(chosen);
 }
 
 QString BatchReportText(const BatchResult& result) {
     QString text = BatchClosingText(result.replaced, result.chosen);
     if (!result.unmatched.isEmpty())
-        text += Tr("; нет такой картинки: %1").arg(NameList(result.unmatched));
-    if (!result.skipped.isEmpty()) text += Tr("; пропущены: %1").arg(NameList(result.skipped));
+        text += BatchReplaceText::tr("; нет такой картинки: %1").arg(NameList(result.unmatched));
+    if (!result.skipped.isEmpty())
+        text += BatchReplaceText::tr("; пропущены: %1").arg(NameList(result.skipped));
     if (!result.notPlaced.isEmpty())
-        text += Tr("; не хватило места: %1").arg(NameList(result.notPlaced));
-    if (result.sizeChanged > 0) text += Tr("; размер изменён: %1").arg(result.sizeChanged);
+        text += BatchReplaceText::tr("; не хватило места: %1").arg(NameList(result.notPlaced));
+    if (result.sizeChanged > 0)
+        text += BatchReplaceText::tr("; размер изменён: %1").arg(result.sizeChanged);
     return text;
 }
 
@@ -111,8 +118,9 @@ Status BatchReplace(FlashSession& session, const QStringList& files, Prompt& pro
             progress.Position(0);
             const Status stopped = status.WithMessage(
                 status.message() + QLatin1Char('\n') +
-                Tr("До этого файла заменено картинок: %1. Не обработано файлов, включая "
-                   "этот: %2 из %3.")
+                BatchReplaceText::tr(
+                    "До этого файла заменено картинок: %1. Не обработано файлов, включая "
+                    "этот: %2 из %3.")
                     .arg(result.replaced)
                     .arg(result.chosen - k)
                     .arg(result.chosen));

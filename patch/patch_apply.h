@@ -16,10 +16,11 @@ namespace vorlix {
 class FlashImage;
 class FlashSession;
 
-inline const QString kUnequalLengthsMessage =
-    QStringLiteral("Данные патча и данные для отката имеют различную длину");
-inline const QString kMismatchQuestion =
-    QStringLiteral("Данные отката не совпадают. Применять патч?");
+inline constexpr TrText kUnequalLengthsMessage{
+    "PatchApply",
+    QT_TRANSLATE_NOOP("PatchApply", "Данные патча и данные для отката имеют различную длину")};
+inline constexpr TrText kMismatchQuestion{
+    "PatchApply", QT_TRANSLATE_NOOP("PatchApply", "Данные отката не совпадают. Применять патч?")};
 
 enum class PatchDirection { Apply, Undo };
 

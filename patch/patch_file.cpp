@@ -80,8 +80,9 @@ char16_t Windows1251Char(std::uint8_t byte) {
 }
 
 bool ConfirmNewPatch(Prompt& prompt) {
-    return prompt.Ask(QStringLiteral("Создание нового патча"),
-                      QStringLiteral("Данные текущего патча будуь утеряны. Продолжить?"),
+    return prompt.Ask(QCoreApplication::translate("PatchFile", "Создание нового патча"),
+                      QCoreApplication::translate(
+                          "PatchFile", "Данные текущего патча будуь утеряны. Продолжить?"),
                       Buttons::YesNo) != Answer::No;
 }
 
@@ -122,7 +123,8 @@ Status SavePatchFile(const QString& fileName, const QStringList& lines) {
     const QByteArray bytes = EncodePatchText(lines);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
         return Status::IoError(
-            QStringLiteral("Не удалось записать файл \"%1\": %2").arg(fileName, file.errorString()));
+            QCoreApplication::translate("PatchFile", "Не удалось записать файл \"%1\": %2")
+                .arg(fileName, file.errorString()));
     }
     return Status::Ok();
 }

@@ -10,12 +10,6 @@
 
 namespace vorlix {
 
-// The filters of the patch save dialog; the first one appends ".vkp".
-inline const QStringList kPatchSaveFilters = {QStringLiteral("V_Klay Patch (*.vkp)"),
-                                              QStringLiteral("Все файлы (*.*)")};
-// The filters of the apply command's open dialog.
-inline const QStringList kPatchOpenFilters = {QStringLiteral("*.vkp"), QStringLiteral("*.*")};
-
 // The question of the new-patch command; true when the pane may be cleared.
 bool ConfirmNewPatch(Prompt& prompt);
 

@@ -13,7 +13,9 @@ namespace vorlix {
 
 namespace {
 
-QString Tr(const char* text) { return QCoreApplication::translate("ReplacementSize", text); }
+struct ReplacementSizeText {
+    Q_DECLARE_TR_FUNCTIONS(ReplacementSize)
+};
 
 QString SizeText(QSize size) {
     return QStringLiteral("%1×%2").arg(size.width()).arg(size.height());
@@ -25,7 +27,7 @@ QString Name(const QString& file) { return QFileInfo(file).fileName(); }
 constexpr int kListedFiles = 15;
 
 QString TooLargeConsequence() {
-    return Tr(
+    return ReplacementSizeText::tr(
         "После применения патча программа не найдёт в прошивке картинку больше "
         "наибольшего размера: в списке станет на одну строку меньше.");
 }
@@ -77,35 +79,40 @@ std::vector<SizeWarning> BatchSizeQuestions(const FlashSession& session, const Q
     return warnings;
 }
 
-QString SizeQuestionCaption() { return Tr("Подтверждение замены картинки"); }
+QString SizeQuestionCaption() { return ReplacementSizeText::tr("Подтверждение замены картинки"); }
 
 QString SingleSizeQuestion(const SizeWarning& w) {
     // An image that no file holds is the clipboard's.
     const bool clipboard = w.file.isEmpty();
     QString text;
     if (w.TooLarge()) {
-        text = (clipboard ? Tr("Картинка в буфере обмена имеет размер %1, а наибольший размер "
-                               "картинки для этой модели — %2.")
+        text = (clipboard ? ReplacementSizeText::tr(
+                                "Картинка в буфере обмена имеет размер %1, а наибольший размер "
+                                "картинки для этой модели — %2.")
                                 .arg(SizeText(w.newSize), SizeText(w.maxSize))
-                          : Tr("Картинка в файле «%1» имеет размер %2, а наибольший размер "
-                               "картинки для этой модели — %3.")
+                          : ReplacementSizeText::tr(
+                                "Картинка в файле «%1» имеет размер %2, а наибольший размер "
+                                "картинки для этой модели — %3.")
                                 .arg(Name(w.file), SizeText(w.newSize), SizeText(w.maxSize))) +
                QLatin1Char('\n') + TooLargeConsequence() + QLatin1Char('\n');
         if (w.Changed())
-            text +=
-                Tr("Сейчас картинка имеет размер %1.").arg(SizeText(w.oldSize)) + QLatin1Char('\n');
+            text += ReplacementSizeText::tr("Сейчас картинка имеет размер %1.")
+                        .arg(SizeText(w.oldSize)) +
+                    QLatin1Char('\n');
     } else {
-        text = (clipboard ? Tr("Картинка в буфере обмена имеет размер %1, а заменяемая картинка "
-                               "— %2.\nТелефон рисует большинство картинок в отведённом им месте "
-                               "экрана.")
+        text = (clipboard ? ReplacementSizeText::tr(
+                                "Картинка в буфере обмена имеет размер %1, а заменяемая картинка "
+                                "— %2.\nТелефон рисует большинство картинок в отведённом им месте "
+                                "экрана.")
                                 .arg(SizeText(w.newSize), SizeText(w.oldSize))
-                          : Tr("Картинка в файле «%1» имеет размер %2, а заменяемая картинка — "
-                               "%3.\nТелефон рисует большинство картинок в отведённом им месте "
-                               "экрана.")
+                          : ReplacementSizeText::tr(
+                                "Картинка в файле «%1» имеет размер %2, а заменяемая картинка — "
+                                "%3.\nТелефон рисует большинство картинок в отведённом им месте "
+                                "экрана.")
                                 .arg(Name(w.file), SizeText(w.newSize), SizeText(w.oldSize))) +
                QLatin1Char('\n');
     }
-    return text + Tr("Заменить картинку?");
+    return text + ReplacementSizeText::tr("Заменить картинку?");
 }
 
 QString SizeWarningList(const std::vector<SizeWarning>& warnings) {
@@ -115,26 +122,29 @@ QString SizeWarningList(const std::vector<SizeWarning>& warnings) {
         const SizeWarning& w = warnings[i];
         tooLarge = tooLarge || w.TooLarge();
         if (i >= kListedFiles) continue;
-        QString line =
-            Tr("%1: %2 вместо %3").arg(Name(w.file), SizeText(w.newSize), SizeText(w.oldSize));
-        if (w.TooLarge()) line += Tr(", больше наибольшего %1").arg(SizeText(w.maxSize));
+        QString line = ReplacementSizeText::tr("%1: %2 вместо %3")
+                           .arg(Name(w.file), SizeText(w.newSize), SizeText(w.oldSize));
+        if (w.TooLarge())
+            line += ReplacementSizeText::tr(", больше наибольшего %1").arg(SizeText(w.maxSize));
         lines << line;
     }
     if (warnings.size() > kListedFiles)
-        lines << Tr("и ещё файлов: %1").arg(warnings.size() - kListedFiles);
+        lines << ReplacementSizeText::tr("и ещё файлов: %1").arg(warnings.size() - kListedFiles);
     if (tooLarge) lines << TooLargeConsequence();
     return lines.join(QLatin1Char('\n'));
 }
 
 QString BatchSizeQuestion(const std::vector<SizeWarning>& warnings) {
-    return Tr("Размер картинок в этих файлах не подходит:") + QLatin1Char('\n') +
-           SizeWarningList(warnings) + QStringLiteral("\n\n") +
-           Tr("«Да» — заменить все картинки, «Нет» — пропустить эти файлы, «Отмена» — не "
-              "заменять ничего.");
+    return ReplacementSizeText::tr("Размер картинок в этих файлах не подходит:") +
+           QLatin1Char('\n') + SizeWarningList(warnings) + QStringLiteral("\n\n") +
+           ReplacementSizeText::tr(
+               "«Да» — заменить все картинки, «Нет» — пропустить эти файлы, «Отмена» — не "
+               "заменять ничего.");
 }
 
 QString SizeChangeNote(const SizeWarning& w) {
-    return Tr("Размер картинки изменён: %1 → %2").arg(SizeText(w.oldSize), SizeText(w.newSize));
+    return ReplacementSizeText::tr("Размер картинки изменён: %1 → %2")
+        .arg(SizeText(w.oldSize), SizeText(w.newSize));
 }
 
 }  // namespace vorlix

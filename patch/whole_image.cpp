@@ -1,12 +1,13 @@
 #include "patch/whole_image.h"
 
+#include <QCoreApplication>
 #include <memory>
 
-#include "session/flash_session.h"
 #include "image/pit_tables.h"
 #include "image/record_scan.h"
 #include "patch/patch_lines.h"
 #include "picture/picture.h"
+#include "session/flash_session.h"
 
 namespace vorlix {
 
@@ -26,7 +27,8 @@ void EraseTablePart(FlashSession& session, std::int64_t pos, int count, std::int
 }  // namespace
 
 QString FillCountsText(const FillCounts& counts) {
-    return QStringLiteral("Всего %1 картинок, из них %2 в PIT и %3 в ExtPIT")
+    return QCoreApplication::translate("WholeImage",
+                                       "Всего %1 картинок, из них %2 в PIT и %3 в ExtPIT")
         .arg(counts.total)
         .arg(counts.total - counts.extended)
         .arg(counts.extended);

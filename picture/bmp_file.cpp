@@ -14,14 +14,16 @@ namespace {
 // The index record holds width and height in one byte each.
 constexpr int kMaxSide = 255;
 
-QString Tr(const char* text) { return QCoreApplication::translate("Picture", text); }
+struct PictureText {
+    Q_DECLARE_TR_FUNCTIONS(Picture)
+};
 
 QString Shown(const QString& fileName) { return QDir::toNativeSeparators(fileName); }
 
 Status TooLarge(const QString& fileName, QSize size) {
     return Status::InvalidArgument(
-        QStringLiteral("Изображение «%1» имеет размер %2×%3 точек, а ширина и высота картинки "
-                       "не могут превышать %4 точек.")
+        PictureText::tr("Изображение «%1» имеет размер %2×%3 точек, а ширина и высота картинки "
+                        "не могут превышать %4 точек.")
             .arg(Shown(fileName))
             .arg(size.width())
             .arg(size.height())
@@ -74,14 +76,15 @@ Status Picture::LoadBmp(const QString& fileName, bool* placed, const PictureList
 
     QImage file;
     if (!reader.read(&file)) {
-        const QString message = QStringLiteral("Не удалось прочитать изображение из файла «%1»: %2")
-                                    .arg(Shown(fileName), reader.errorString());
+        const QString message =
+            PictureText::tr("Не удалось прочитать изображение из файла «%1»: %2")
+                .arg(Shown(fileName), reader.errorString());
         return reader.error() == QImageReader::FileNotFoundError ? Status::NotFound(message)
                                                                  : Status::Corruption(message);
     }
     if (file.isNull() || file.width() <= 0 || file.height() <= 0)
         return Status::Corruption(
-            QStringLiteral("Изображение в файле «%1» не содержит ни одной точки.")
+            PictureText::tr("Изображение в файле «%1» не содержит ни одной точки.")
                 .arg(Shown(fileName)));
     if (file.width() > kMaxSide || file.height() > kMaxSide) return TooLarge(fileName, file.size());
     return LoadImage(file, placed, others);
@@ -90,11 +93,12 @@ Status Picture::LoadBmp(const QString& fileName, bool* placed, const PictureList
 Status Picture::LoadImage(const QImage& image, bool* placed, const PictureList* others) {
     if (placed != nullptr) *placed = false;
     if (image.isNull() || image.width() <= 0 || image.height() <= 0)
-        return Status::InvalidArgument(Tr("Изображение не содержит ни одной точки."));
+        return Status::InvalidArgument(PictureText::tr("Изображение не содержит ни одной точки."));
     if (image.width() > kMaxSide || image.height() > kMaxSide)
         return Status::InvalidArgument(
-            Tr("Изображение имеет размер %1×%2 точек, а ширина и высота картинки не могут "
-               "превышать %3 точек.")
+            PictureText::tr(
+                "Изображение имеет размер %1×%2 точек, а ширина и высота картинки не могут "
+                "превышать %3 точек.")
                 .arg(image.width())
                 .arg(image.height())
                 .arg(kMaxSide));
@@ -124,13 +128,13 @@ Status Picture::SaveBmp(const QString& fileName) const {
 Status Picture::SavePicture(const QString& fileName, PictureFileFormat format) const {
     if (DecodedBitmap.isNull())
         return Status::InvalidArgument(
-            QStringLiteral("Картинка не имеет ни одной точки, файл «%1» не записан.")
+            PictureText::tr("Картинка не имеет ни одной точки, файл «%1» не записан.")
                 .arg(Shown(fileName)));
     // 24 bits per pixel keep every decoded colour exactly.
     const QImage out = DecodedBitmap.convertToFormat(QImage::Format_RGB888);
     QImageWriter writer(fileName, FormatSuffix(format).toLatin1());
     if (!writer.write(out))
-        return Status::IoError(QStringLiteral("Не удалось записать файл «%1»: %2")
+        return Status::IoError(PictureText::tr("Не удалось записать файл «%1»: %2")
                                    .arg(Shown(fileName), writer.errorString()));
     return Status::Ok();
 }

@@ -4,6 +4,10 @@
 set -euo pipefail
 
 packages=(cmake ninja-build g++ qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev)
+# The English translation: lupdate and lrelease (qt6-l10n-tools) with their
+# CMake support (qt6-tools-dev), and Debian's translations of Qt's own
+# dialogs and buttons, which the original interface shows in Russian.
+packages+=(qt6-l10n-tools qt6-tools-dev qt6-translations-l10n)
 # Node and npm run the cross-check of the patch reader against an independent one.
 # A Node.js from elsewhere brings its own npm, which Debian's npm package would
 # conflict with: ask for the packages only where the commands are missing.

@@ -10,17 +10,21 @@ namespace vorlix {
 
 namespace {
 
-QString Tr(const char* text) { return QCoreApplication::translate("FlashNotices", text); }
+struct FlashNoticesText {
+    Q_DECLARE_TR_FUNCTIONS(FlashNotices)
+};
 
 QString Shown(const QString& path) { return QDir::toNativeSeparators(path); }
 
 constexpr std::int64_t kMiB = 0x100000;
 
 // A length as a user thinks of a dump's size: whole mebibytes where it is
-// one, else bytes.
+// one, else bytes. The context is named: after a std:: constant lupdate
+// no longer resolves FlashNoticesText.
 QString SizeText(std::int64_t bytes) {
-    if (bytes > 0 && bytes % kMiB == 0) return Tr("%1 МиБ").arg(bytes / kMiB);
-    return Tr("%1 байт").arg(bytes);
+    if (bytes > 0 && bytes % kMiB == 0)
+        return QCoreApplication::translate("FlashNotices", "%1 МиБ").arg(bytes / kMiB);
+    return QCoreApplication::translate("FlashNotices", "%1 байт").arg(bytes);
 }
 
 }  // namespace
@@ -28,51 +32,60 @@ QString SizeText(std::int64_t bytes) {
 std::optional<QString> RefusalOfFlashFile(const QString& path) {
     const QFileInfo info(path);
     if (!info.exists())
-        return Tr("Не удалось открыть файл «%1»: такого файла нет.").arg(Shown(path));
-    if (info.isDir()) return Tr("«%1» — это папка, а не файл FullFlash.").arg(Shown(path));
+        return FlashNoticesText::tr("Не удалось открыть файл «%1»: такого файла нет.")
+            .arg(Shown(path));
+    if (info.isDir())
+        return FlashNoticesText::tr("«%1» — это папка, а не файл FullFlash.").arg(Shown(path));
     if (!info.isFile())
-        return Tr("«%1» — не обычный файл, FullFlash из него не читается.").arg(Shown(path));
+        return FlashNoticesText::tr("«%1» — не обычный файл, FullFlash из него не читается.")
+            .arg(Shown(path));
     if (!info.isReadable())
-        return Tr("Не удалось открыть файл «%1»: нет прав на его чтение.").arg(Shown(path));
+        return FlashNoticesText::tr("Не удалось открыть файл «%1»: нет прав на его чтение.")
+            .arg(Shown(path));
     if (info.size() == 0)
-        return Tr("Файл «%1» пуст: в нём нет ни одного байта FullFlash.").arg(Shown(path));
+        return FlashNoticesText::tr("Файл «%1» пуст: в нём нет ни одного байта FullFlash.")
+            .arg(Shown(path));
     return std::nullopt;
 }
 
 QString CannotOpenFlashText(const QString& path, const QString& systemReason) {
-    return Tr("Не удалось открыть файл «%1»: %2").arg(Shown(path), systemReason);
+    return FlashNoticesText::tr("Не удалось открыть файл «%1»: %2").arg(Shown(path), systemReason);
 }
 
 std::optional<QString> FlashCutText(const QString& path, std::int64_t fileSize,
                                     std::int64_t usedBytes) {
     if (fileSize <= usedBytes) return std::nullopt;
-    return Tr("Файл «%1» (%2) не помещается в образ целиком: используются только его первые "
-              "%3, остальное не читается.")
+    return FlashNoticesText::tr(
+               "Файл «%1» (%2) не помещается в образ целиком: используются только его первые "
+               "%3, остальное не читается.")
         .arg(Shown(path), SizeText(fileSize), SizeText(usedBytes));
 }
 
 QString NotRecognisedText(const QString& modelAndVersion) {
     const QString inForce =
         modelAndVersion == Settings::kGeneralKey
-            ? Tr("Действуют общие настройки (All).")
-            : Tr("Действуют настройки %1, открытой до этого прошивки.").arg(modelAndVersion);
-    return Tr("Прошивка не опознана: блок сведений о сборке не найден, модель и версия "
-              "не определены. ") +
+            ? FlashNoticesText::tr("Действуют общие настройки (All).")
+            : FlashNoticesText::tr("Действуют настройки %1, открытой до этого прошивки.")
+                  .arg(modelAndVersion);
+    return FlashNoticesText::tr(
+               "Прошивка не опознана: блок сведений о сборке не найден, модель и версия "
+               "не определены. ") +
            inForce;
 }
 
 QString NoPicturesText(const Settings& s, bool scanRecords, const QString& howToCheck) {
     const QString where =
-        scanRecords
-            ? Tr("поиск по PIT-записям в диапазоне %1–%2").arg(Hex6(s.PITAdrMin), Hex6(s.PITAdrMax))
-            : Tr("поиск по таблицам: sPIT %1, ExtPIT %2")
-                  .arg(s.sPITAdr < 0 ? Tr("не найден") : Hex6(s.sPITAdr),
-                       s.ExtPITAdr == 0 ? Tr("нет") : Hex6(s.ExtPITAdr));
+        scanRecords ? FlashNoticesText::tr("поиск по PIT-записям в диапазоне %1–%2")
+                          .arg(Hex6(s.PITAdrMin), Hex6(s.PITAdrMax))
+                    : FlashNoticesText::tr("поиск по таблицам: sPIT %1, ExtPIT %2")
+                          .arg(s.sPITAdr < 0 ? FlashNoticesText::tr("не найден") : Hex6(s.sPITAdr),
+                               s.ExtPITAdr == 0 ? FlashNoticesText::tr("нет") : Hex6(s.ExtPITAdr));
     const QString which = s.ModelAndVersion == Settings::kGeneralKey
-                              ? Tr("общие настройки (All)")
-                              : Tr("настройки модели %1").arg(s.ModelAndVersion);
+                              ? FlashNoticesText::tr("общие настройки (All)")
+                              : FlashNoticesText::tr("настройки модели %1").arg(s.ModelAndVersion);
     // What to do first: a status bar that is too narrow cuts the details.
-    return Tr("Картинки не найдены. Проверьте %1 %2 (%3).").arg(which, howToCheck, where);
+    return FlashNoticesText::tr("Картинки не найдены. Проверьте %1 %2 (%3).")
+        .arg(which, howToCheck, where);
 }
 
 }  // namespace vorlix

@@ -1,11 +1,24 @@
 #include "session/flash_session.h"
 
+#include <QCoreApplication>
+
 namespace vorlix {
 
-const std::array<QString, 9> kColumnCaptions = {
-    QStringLiteral("№"),    QStringLiteral("Compressed"), QStringLiteral("Depth"),
-    QStringLiteral("X"),    QStringLiteral("Y"),          QStringLiteral("PIT"),
-    QStringLiteral("Data"), QStringLiteral("Length"),     QStringLiteral("Modifyed")};
+namespace {
+
+constexpr const char* kColumnCaptions[] = {
+    QT_TRANSLATE_NOOP("PictureList", "№"),       QT_TRANSLATE_NOOP("PictureList", "Compressed"),
+    QT_TRANSLATE_NOOP("PictureList", "Depth"),   QT_TRANSLATE_NOOP("PictureList", "X"),
+    QT_TRANSLATE_NOOP("PictureList", "Y"),       QT_TRANSLATE_NOOP("PictureList", "PIT"),
+    QT_TRANSLATE_NOOP("PictureList", "Data"),    QT_TRANSLATE_NOOP("PictureList", "Length"),
+    QT_TRANSLATE_NOOP("PictureList", "Modifyed")};
+
+}  // namespace
+
+QString ColumnCaption(int column) {
+    if (column < 0 || column >= int(std::size(kColumnCaptions))) return {};
+    return QCoreApplication::translate("PictureList", kColumnCaptions[column]);
+}
 
 namespace {
 

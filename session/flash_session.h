@@ -28,7 +28,8 @@ enum Column : int {
     ColExtra,
     kColumnCount
 };
-extern const std::array<QString, 9> kColumnCaptions;
+// The captions of the shown columns, in the language in force.
+QString ColumnCaption(int column);
 
 struct ListRow {
     std::array<QString, kColumnCount> texts;

@@ -1,5 +1,6 @@
 #include "session/open_flash.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QStringList>
 #include <algorithm>
@@ -14,6 +15,10 @@
 namespace vorlix {
 
 namespace {
+
+struct OpenFlashText {
+    Q_DECLARE_TR_FUNCTIONS(OpenFlash)
+};
 
 void Show(const OpenHooks& hooks, const QString& text) {
     if (hooks.status) hooks.status(text);
@@ -108,7 +113,7 @@ std::int64_t UsedBytes(std::int64_t length, const Settings& settings) {
 OpenResult OpenFullFlash(FlashSession& session, const QString& path, const OpenHooks& hooks) {
     Settings& settings = session.settings();
 
-    Show(hooks, QStringLiteral("Открытие FullFlash"));
+    Show(hooks, OpenFlashText::tr("Открытие FullFlash"));
     const OpenRollback rollback(session);
     session.FilePath = path;
     if (const auto refusal = RefusalOfFlashFile(path)) return NotTaken(session, *refusal);
@@ -136,7 +141,7 @@ OpenResult OpenFullFlash(FlashSession& session, const QString& path, const OpenH
     file.close();
     if (!read.ok()) return stop(read);
 
-    Show(hooks, QStringLiteral("Определение версии прошивки"));
+    Show(hooks, OpenFlashText::tr("Определение версии прошивки"));
     if (const auto key = IdentifyFirmware(staged.get())) {
         settings.ModelAndVersion = *key;
         if (hooks.identified) hooks.identified(*key);
@@ -149,19 +154,19 @@ OpenResult OpenFullFlash(FlashSession& session, const QString& path, const OpenH
     if (!settings.LoadModelSettings(&usedOwnKey).ok()) return stop(Status::Ok());
 
     if (usedOwnKey) {
-        Show(hooks, QStringLiteral("Загрузка данных"));
+        Show(hooks, OpenFlashText::tr("Загрузка данных"));
         if (Status s = PlaceBySettings(staged.get(), length, settings); !s.ok()) return stop(s);
         if (const auto cut = FlashCutText(path, fileSize, UsedBytes(length, settings)))
             warnings << *cut;
         Warn(settings, warnings);
     } else {
-        Show(hooks, QStringLiteral("Определение настроек"));
+        Show(hooks, OpenFlashText::tr("Определение настроек"));
         PlaceWithoutSettings(staged.get(), length, settings);
         if (const auto cut = FlashCutText(path, fileSize, UsedBytes(length, settings)))
             warnings << *cut;
         Warn(settings, warnings);
 
-        Show(hooks, QStringLiteral("Поиск PIT и ExtPIT"));
+        Show(hooks, OpenFlashText::tr("Поиск PIT и ExtPIT"));
         const PictureTables tables = FindPictureTables(staged.get());
         settings.sPITAdr = tables.sPITAdr;
         settings.ExtPITAdr = tables.ExtPITAdr;

@@ -61,7 +61,7 @@ std::optional<std::int32_t> ParseIntText(const QString& text) {
 }
 
 QString NotAnIntegerMessage(const QString& text) {
-    return QStringLiteral("'%1' is not a valid integer value").arg(text);
+    return QCoreApplication::translate("Settings", "'%1' is not a valid integer value").arg(text);
 }
 
 Status ConvertInt(const QString& text, std::int32_t& out) {

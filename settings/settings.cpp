@@ -4,14 +4,6 @@ namespace vorlix {
 
 namespace {
 
-const QString kVersionCaption = QStringLiteral("Контроль версий");
-const QString kNewerVersionQuestion = QStringLiteral(
-    "На данном компьюетере уже запускалась более новая версия программы.\n"
-    "Отключить это предупреждение?");
-const QString kNoModelSettingsWarning = QStringLiteral(
-    "Настройки для данной модели и версии прошивки не найдены.\n"
-    "Будут загружены общие настройки.");
-
 QString Flag(bool value) { return value ? QStringLiteral("1") : QStringLiteral("0"); }
 
 // The model values in the order in which they are read, saved and reset,
@@ -106,7 +98,10 @@ Status Settings::LoadProgramSettings() {
         program.Write("InternalVersion", own);
     } else if (stored > kInternalVersion) {
         // Yes keeps the question away until a still newer program has run.
-        if (prompt_.Ask(kVersionCaption, kNewerVersionQuestion, Buttons::YesNo) == Answer::Yes)
+        if (prompt_.Ask(tr("Контроль версий"),
+                        tr("На данном компьюетере уже запускалась более новая версия программы.\n"
+                           "Отключить это предупреждение?"),
+                        Buttons::YesNo) == Answer::Yes)
             program.Write("InternalVersion", own);
     }
 
@@ -126,6 +121,7 @@ Status Settings::LoadProgramSettings() {
     program.Bool("AskSizeChange", "1", AskSizeChange);
     program.Int("PreviewZoom", "1", PreviewZoom);
     program.Text("PictureFormat", QStringLiteral("bmp"), PictureFormat);
+    program.Text(kLanguageValue, LanguageText(UiLanguage::Original), Language);
     return program.status();
 }
 
@@ -146,6 +142,7 @@ Status Settings::SaveProgramSettings() {
     program.Write("AskSizeChange", Flag(AskSizeChange));
     program.Write("PreviewZoom", QString::number(PreviewZoom));
     program.Write("PictureFormat", PictureFormat);
+    program.Write(kLanguageValue, Language);
     return program.status();
 }
 
@@ -161,7 +158,9 @@ Status Settings::LoadModelSettings(bool* usedOwnKey) {
     modelKey.Text("Default", "0", marker);
     if (!modelKey.ok()) return modelKey.status();
     if (marker == QLatin1String("0") && model != kGeneralKey) {
-        prompt_.Tell(kCaptionWarning, kNoModelSettingsWarning);
+        prompt_.Tell(kCaptionWarning,
+                     tr("Настройки для данной модели и версии прошивки не найдены.\n"
+                        "Будут загружены общие настройки."));
         modelKey.Write("Default", QStringLiteral("1"));
         if (!modelKey.ok()) return modelKey.status();
         own = false;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QHash>
 #include <QString>
 #include <array>
@@ -8,6 +9,7 @@
 
 #include "common/prompt.h"
 #include "common/status.h"
+#include "settings/language.h"
 #include "settings/version.h"
 
 namespace vorlix {
@@ -70,7 +72,9 @@ private:
 // Everything the program remembers between runs and everything that tells
 // it where to look in a FullFlash. One instance exists for a run.
 class Settings {
-public:
+    Q_DECLARE_TR_FUNCTIONS(Settings)
+
+  public:
     static constexpr std::int32_t kInternalVersion = 4;
     static inline const QString kVersionText = QStringLiteral(VORLIX_VERSION_TEXT);
     static inline const QString kGeneralKey = QStringLiteral("All");
@@ -119,6 +123,11 @@ public:
     // The format pictures are saved in under automatic names, "bmp" or
     // "png": the one last chosen in the save dialog.
     QString PictureFormat = QStringLiteral("bmp");
+    // The language of the interface, "original" or "en" (LanguageFromText);
+    // the programs take it when they start. A reset of the program settings
+    // keeps it, as it keeps the recent files: a user who cannot read the
+    // original texts would not find the way back.
+    QString Language = LanguageText(UiLanguage::Original);
 
     // Every error status of the loads, saves and resets below has already
     // been shown to the user through the prompt (caption "Ошибка"); callers

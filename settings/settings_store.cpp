@@ -28,7 +28,8 @@ QString KeyOf(const QString& subKey, const QString& name) {
 }
 
 Status WriteRefused(const QString& name) {
-    return Status::IoError(QStringLiteral("Failed to set data for '%1'").arg(name));
+    return Status::IoError(
+        QCoreApplication::translate("Settings", "Failed to set data for '%1'").arg(name));
 }
 
 }  // namespace

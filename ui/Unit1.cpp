@@ -52,8 +52,11 @@ constexpr int kStatusPanelWidth = 300;
 constexpr std::size_t kDrainBatch = 128;
 constexpr int kDrainSliceMs = 30;
 
-const QString kSearching = QStringLiteral("Поиск картинок");
-const QString kSearchFinished = QStringLiteral("Поиск картинок завершён");
+// The context is named: after the std:: constants above lupdate no longer
+// resolves TForm1.
+QString SearchFinishedText() {
+    return QCoreApplication::translate("vorlix::TForm1", "Поиск картинок завершён");
+}
 
 // A status bar panel that asks for 300 pixels but gives way when the
 // window is narrower.
@@ -85,7 +88,7 @@ QAction* ItemFor(QAction* action, const char* name, QObject* parent) {
 TForm1::TForm1(Settings& settings, UserDialogs& dialogs, QWidget* parent)
     : QMainWindow(parent), settings_(settings), dialogs_(dialogs), session_(settings) {
     setObjectName(QStringLiteral("Form1"));
-    setWindowTitle(QStringLiteral("Vorlix Editor"));
+    setWindowTitle(tr("Vorlix Editor"));
     setWindowIcon(ProgramIcon());
     resize(kDesignedWidth, kDesignedHeight);
 
@@ -142,19 +145,17 @@ void TForm1::CreateActions() {
         if (icon >= 0) action->setIcon(ImageList1[icon]);
         return action;
     };
-    EditSelectAll1 = make("EditSelectAll1", QStringLiteral("Select &All"), -1);
+    EditSelectAll1 = make("EditSelectAll1", tr("Select &All"), -1);
     EditSelectAll1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_A));
     EditSelectAll1->setShortcutContext(Qt::WindowShortcut);
     addAction(EditSelectAll1);
-    SavePatch1 = make("SavePatch1", QStringLiteral("Uložit vkp patch"), 1);
-    GeneratePatch1 = make("GeneratePatch1", QStringLiteral("Vytvořit vkp patch"), 3);
-    EditCopy1 =
-        make("EditCopy1", QStringLiteral("Označit a zkopírovat celý patch(CTRL+A;CTRL+C)"), 2);
-    EditDelete1 = make("EditDelete1", QStringLiteral("Nový patch"), 0);
-    LoadPicture1 = make("LoadPicture1", QStringLiteral("Otevřít a vložit obrázek"), 4);
-    SavePicture1 = make("SavePicture1", QStringLiteral("Uložit obrázek z FF"), 1);
-    BatchLoad1 = make("BatchLoad1", QStringLiteral("Пакетная загрузка"), 5,
-                      QStringLiteral("Пакетная загрузка картинок"));
+    SavePatch1 = make("SavePatch1", tr("Uložit vkp patch"), 1);
+    GeneratePatch1 = make("GeneratePatch1", tr("Vytvořit vkp patch"), 3);
+    EditCopy1 = make("EditCopy1", tr("Označit a zkopírovat celý patch(CTRL+A;CTRL+C)"), 2);
+    EditDelete1 = make("EditDelete1", tr("Nový patch"), 0);
+    LoadPicture1 = make("LoadPicture1", tr("Otevřít a vložit obrázek"), 4);
+    SavePicture1 = make("SavePicture1", tr("Uložit obrázek z FF"), 1);
+    BatchLoad1 = make("BatchLoad1", tr("Пакетная загрузка"), 5, tr("Пакетная загрузка картинок"));
 }
 
 void TForm1::CreateTopPanel() {
@@ -167,7 +168,7 @@ void TForm1::CreateTopPanel() {
         b->setObjectName(QLatin1String(name));
         return b;
     };
-    Open = button("Open", QStringLiteral("Otevřít FF"));
+    Open = button("Open", tr("Otevřít FF"));
     Open->setDefault(true);
     Open->setContextMenuPolicy(Qt::CustomContextMenu);
     PopupMenu2 = new QMenu(Open);
@@ -182,9 +183,9 @@ void TForm1::CreateTopPanel() {
     RecentFiles->setToolTip(tr("Недавно открытые файлы"));
     // As high as the button it belongs to, whatever the style's tool buttons ask.
     RecentFiles->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Ignored);
-    Close = button("Close", QStringLiteral("Zavřít FF"));
-    Refresh = button("Refresh", QStringLiteral("Obnovit FF"));
-    Button1 = button("Button1", QStringLiteral("Nastavení"));
+    Close = button("Close", tr("Zavřít FF"));
+    Refresh = button("Refresh", tr("Obnovit FF"));
+    Button1 = button("Button1", tr("Nastavení"));
 
     Edit4 = new QLineEdit(Panel2);
     Edit4->setObjectName(QStringLiteral("Edit4"));
@@ -192,11 +193,11 @@ void TForm1::CreateTopPanel() {
     Edit1 = new QLineEdit(Panel2);
     Edit1->setObjectName(QStringLiteral("Edit1"));
     Edit1->setReadOnly(true);
-    Edit1->setToolTip(QStringLiteral("Версия прошивки"));
+    Edit1->setToolTip(tr("Версия прошивки"));
 
-    CheckBox1 = new QCheckBox(QStringLiteral("Автоимена при сохранении"), Panel2);
+    CheckBox1 = new QCheckBox(tr("Автоимена при сохранении"), Panel2);
     CheckBox1->setObjectName(QStringLiteral("CheckBox1"));
-    CheckBox2 = new QCheckBox(QStringLiteral("Патч только для выделенных"), Panel2);
+    CheckBox2 = new QCheckBox(tr("Патч только для выделенных"), Panel2);
     CheckBox2->setObjectName(QStringLiteral("CheckBox2"));
 
     const auto pane = [this](const char* panelName, const char* paneName, const QString& hint,
@@ -211,25 +212,26 @@ void TForm1::CreateTopPanel() {
         l->addWidget(p);
         return p;
     };
-    Image1 = pane("Panel4", "Image1", QStringLiteral("Старое изображение"), Panel4);
-    Image2 = pane("Panel5", "Image2", QStringLiteral("Новое изображение"), Panel5);
+    Image1 = pane("Panel4", "Image1", tr("Старое изображение"), Panel4);
+    Image2 = pane("Panel5", "Image2", tr("Новое изображение"), Panel5);
 
-    RadioGroup1 = new QGroupBox(QStringLiteral("Bitů"), Panel2);
+    RadioGroup1 = new QGroupBox(tr("Bitů"), Panel2);
     RadioGroup1->setObjectName(QStringLiteral("RadioGroup1"));
-    RadioGroup1->setToolTip(QStringLiteral("Zadej počet bitů"));
+    RadioGroup1->setToolTip(tr("Zadej počet bitů"));
     RadioGroup1Items = new QButtonGroup(RadioGroup1);
     RadioGroup1Items->setObjectName(QStringLiteral("RadioGroup1Items"));
     auto* depthLayout = new QVBoxLayout(RadioGroup1);
     depthLayout->setSpacing(0);
     depthLayout->setContentsMargins(6, 2, 6, 2);
-    const char* depths[] = {"1 bit", "2 bit", "8 bit", "12 bit", "16 bit"};
+    const char* depths[] = {QT_TR_NOOP("1 bit"), QT_TR_NOOP("2 bit"), QT_TR_NOOP("8 bit"),
+                            QT_TR_NOOP("12 bit"), QT_TR_NOOP("16 bit")};
     for (int i = 0; i < 5; ++i) {
-        auto* r = new QRadioButton(QLatin1String(depths[i]), RadioGroup1);
+        auto* r = new QRadioButton(tr(depths[i]), RadioGroup1);
         RadioGroup1Items->addButton(r, i);
         depthLayout->addWidget(r);
     }
     SetRadioGroup1ItemIndex(4);
-    CheckBox3 = new QCheckBox(QStringLiteral("Komprimovat obrázek"), Panel2);
+    CheckBox3 = new QCheckBox(tr("Komprimovat obrázek"), Panel2);
     CheckBox3->setObjectName(QStringLiteral("CheckBox3"));
 
     ToolBar2 = new QToolBar(Panel2);
@@ -244,22 +246,22 @@ void TForm1::CreateTopPanel() {
     ToolBar2->addAction(SavePatch1);
     ToolBar2->addAction(EditCopy1);
 
-    ReCreate = button("ReCreate", QStringLiteral("Пересоздать всю графику"));
+    ReCreate = button("ReCreate", tr("Пересоздать всю графику"));
     ReCreate->setEnabled(false);
     ReCreate->setVisible(false);
-    MakePatch = button("MakePatch", QStringLiteral("Сгенерировать патч"));
+    MakePatch = button("MakePatch", tr("Сгенерировать патч"));
     MakePatch->setVisible(false);
-    Button2 = button("Button2", QStringLiteral("Забить картинки FF"));
+    Button2 = button("Button2", tr("Забить картинки FF"));
     Button2->setVisible(false);
 
     Panel3 = new QFrame(Panel2);
     Panel3->setObjectName(QStringLiteral("Panel3"));
     Panel3->setFrameShape(QFrame::StyledPanel);
-    Label8 = new QLabel(QStringLiteral("Vytvořili: "), Panel3);
+    Label8 = new QLabel(tr("Vytvořili: "), Panel3);
     Label8->setObjectName(QStringLiteral("Label8"));
-    Label9 = new QLabel(QStringLiteral("Editor obrázků firmware"), Panel3);
+    Label9 = new QLabel(tr("Editor obrázků firmware"), Panel3);
     Label9->setObjectName(QStringLiteral("Label9"));
-    Label1 = new QLabel(QStringLiteral("pro telefony Siemens"), Panel3);
+    Label1 = new QLabel(tr("pro telefony Siemens"), Panel3);
     Label1->setObjectName(QStringLiteral("Label1"));
     Image3 = new QLabel(Panel3);
     Image3->setObjectName(QStringLiteral("Image3"));
@@ -345,11 +347,11 @@ void TForm1::CreateClientPanel() {
                               QStringLiteral("yes")};
     const QFontMetrics metrics(ListView1->font());
     for (int c = 0; c < model_->columnCount(); ++c) {
-        const int needed =
-            c < int(std::size(widest))
-                ? std::max(metrics.horizontalAdvance(widest[c]),
-                           metrics.horizontalAdvance(kColumnCaptions[std::size_t(c)])) + 12
-                : 0;
+        const int needed = c < int(std::size(widest))
+                               ? std::max(metrics.horizontalAdvance(widest[c]),
+                                          metrics.horizontalAdvance(ColumnCaption(c))) +
+                                     12
+                               : 0;
         ListView1->header()->resizeSection(c, std::max(PictureListModel::ColumnWidth(c), needed));
     }
     // The selection stays visible when the list loses the focus.
@@ -366,7 +368,7 @@ void TForm1::CreateClientPanel() {
     Load1 = ItemFor(LoadPicture1, "Load1", PopupMenu1);
     Batch1 = ItemFor(BatchLoad1, "Batch1", PopupMenu1);
     Save1 = ItemFor(SavePicture1, "Save1", PopupMenu1);
-    Apply1 = new QAction(QStringLiteral("Применить патч"), PopupMenu1);
+    Apply1 = new QAction(tr("Применить патч"), PopupMenu1);
     Apply1->setObjectName(QStringLiteral("Apply1"));
     Apply1->setVisible(false);
     Undo1 = new QAction(tr("Откатить патч"), PopupMenu1);
@@ -504,8 +506,12 @@ void TForm1::FormDestroy() {
 
 // ---- opening and closing
 
+QString TForm1::OpenFilter() {
+    return tr("Full Flash (*.fls; *.bin)|*.fls;*bin|Все файлы (*.*)|*.*");
+}
+
 void TForm1::OpenClick() {
-    const QString path = dialogs_.OpenFile(QtFileFilter(kOpenFilter), QStringLiteral("fls"));
+    const QString path = dialogs_.OpenFile(QtFileFilter(OpenFilter()), QStringLiteral("fls"));
     if (path.isEmpty()) return;
     RememberFolder(path);
     OpenFullFlash(path);
@@ -572,8 +578,8 @@ void TForm1::OpenConfirmed(const QString& path) {
 
 void TForm1::RefreshClick() {
     if (!HasOpenImage()) return;
-    if (dialogs_.Ask(QStringLiteral("Подтверждение обновления"),
-                     QStringLiteral("Эта операция уничтожит все изменения. Продолжить?"),
+    if (dialogs_.Ask(tr("Подтверждение обновления"),
+                     tr("Эта операция уничтожит все изменения. Продолжить?"),
                      Buttons::YesNo) != Answer::Yes)
         return;
     StopSearch();
@@ -585,11 +591,11 @@ void TForm1::RefreshClick() {
 
 void TForm1::CloseClick() {
     if (!HasOpenImage()) return;
-    if (dialogs_.Ask(QStringLiteral("Подтверждение закрытия"),
-                     QStringLiteral("Закрыть этот фуллфлеш?"), Buttons::YesNo) != Answer::Yes)
+    if (dialogs_.Ask(tr("Подтверждение закрытия"), tr("Закрыть этот фуллфлеш?"), Buttons::YesNo) !=
+        Answer::Yes)
         return;
     // A running search would go on listing pictures of the closed image.
-    if (StopSearch()) SetStatus(0, kSearchFinished);
+    if (StopSearch()) SetStatus(0, SearchFinishedText());
     ForgetEdits();
     ClearNoPictures();
     session_.image().ClearBase();
@@ -619,7 +625,7 @@ void TForm1::StartPictureSearch() {
     StopSearch();
     ForgetEdits();
     model_->Reset([this] { session_.ClearPictures(); });
-    SetStatus(0, kSearching);
+    SetStatus(0, tr("Поиск картинок"));
     ClearNoPictures();
     listedFound_ = listedFoundExt_ = 0;
     const std::uint8_t* base = session_.image().BaseImage();
@@ -697,7 +703,7 @@ void TForm1::Timer1Timer() {
         const bool scanRecords = search_->ScanRecords();
         search_.reset();
         ++generation_;
-        SetStatus(0, kSearchFinished);
+        SetStatus(0, SearchFinishedText());
         if (listedFound_ == 0) ShowNoPictures(scanRecords);
     }
 }
@@ -717,9 +723,9 @@ void TForm1::ClearNoPictures() {
 
 void TForm1::ShowSearchCounts() {
     if (search_->ScanRecords()) {
-        SetStatus(1, QStringLiteral("Найдено %1 картинок").arg(listedFound_));
+        SetStatus(1, tr("Найдено %1 картинок").arg(listedFound_));
     } else {
-        SetStatus(1, QStringLiteral("Всего %1 картинок, из них %2 в PIT и %3 в ExtPIT")
+        SetStatus(1, tr("Всего %1 картинок, из них %2 в PIT и %3 в ExtPIT")
                          .arg(listedFound_)
                          .arg(listedFound_ - listedFoundExt_)
                          .arg(listedFoundExt_));

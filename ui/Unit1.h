@@ -229,8 +229,8 @@ class TForm1 : public QMainWindow {
 
     // Depth codes of the items of RadioGroup1: "1 bit" ... "16 bit".
     static constexpr std::array<std::uint8_t, 5> kDepthCodes = {0x01, 0x03, 0x05, 0x07, 0x08};
-    static inline const QString kOpenFilter =
-        QStringLiteral("Full Flash (*.fls; *.bin)|*.fls;*bin|Все файлы (*.*)|*.*");
+    // The open dialog's filter, "name|patterns|..." as QtFileFilter reads it.
+    static QString OpenFilter();
 
     // Set while a command moves RadioGroup1 and CheckBox3 to show a
     // picture's type; their handler ignores the change while it is set.

@@ -35,18 +35,11 @@ namespace {
 
 // BMP first, as the pictures have always been saved; the filter chosen
 // decides the format.
-const QString kPictureSaveFilter =
-    QStringLiteral("Bitmap (*.bmp)|*.bmp|PNG (*.png)|*.png|Все файлы (*.*)|*.*");
-const QString kPatchSaveFilter = QStringLiteral("V_Klay Patch (*.vkp)|*.vkp|Все файлы (*.*)|*.*");
+QString PictureSaveFilter() {
+    return TForm1::tr("Bitmap (*.bmp)|*.bmp|PNG (*.png)|*.png|Все файлы (*.*)|*.*");
+}
+QString PatchSaveFilter() { return TForm1::tr("V_Klay Patch (*.vkp)|*.vkp|Все файлы (*.*)|*.*"); }
 const QString kPatchOpenFilter = QStringLiteral("*.vkp|*.vkp|*.*|*.*");
-
-const QString kManualNamingCaption = QStringLiteral("Отменить ручное именование файлов?");
-const QString kManualNamingText = QStringLiteral(
-    "Если Вы нажмёте \"Да\", то оставшиеся картинки будут сохранены в последней выбранной папке "
-    "с автоматически назначенным именем.\n"
-    "Если Вы нажмёте \"Нет\", то продолжите ручное задание имён для остальных картинок\n"
-    "Если Вы нажмёте \"Отмена\", то сохранение будет прервано");
-const QString kNotSupported = QStringLiteral("Пока не поддерживается!");
 
 QString NoPlaceText() {
     return TForm1::tr("Для новых данных картинки не нашлось места: картинка не изменена");
@@ -64,8 +57,8 @@ QString PictureOpenFilter() {
         patterns << QStringLiteral("*.") + suffix;
         filters << QStringLiteral("%1 (*.%2)").arg(suffix.toUpper(), suffix);
     }
-    filters.prepend(QStringLiteral("Все картинки (%1)").arg(patterns.join(QLatin1Char(' '))));
-    filters << QStringLiteral("Все файлы (*)");
+    filters.prepend(TForm1::tr("Все картинки (%1)").arg(patterns.join(QLatin1Char(' '))));
+    filters << TForm1::tr("Все файлы (*)");
     return filters.join(QStringLiteral(";;"));
 }
 
@@ -223,7 +216,7 @@ void TForm1::Save1Click() {
             path = automatic();
         } else {
             const UserDialogs::SaveChoice choice =
-                dialogs_.SaveFile(QtFileFilter(kPictureSaveFilter), name);
+                dialogs_.SaveFile(QtFileFilter(PictureSaveFilter()), name);
             if (!choice.path.isEmpty()) {
                 RememberFolder(choice.path);
                 path = PictureSaveName(choice, format);
@@ -236,8 +229,14 @@ void TForm1::Save1Click() {
                                  Buttons::YesNo) != Answer::Yes)
                     continue;
             } else {
-                switch (
-                    dialogs_.Ask(kManualNamingCaption, kManualNamingText, Buttons::YesNoCancel)) {
+                switch (dialogs_.Ask(
+                    tr("Отменить ручное именование файлов?"),
+                    tr("Если Вы нажмёте \"Да\", то оставшиеся картинки будут сохранены в "
+                       "последней выбранной папке с автоматически назначенным именем.\n"
+                       "Если Вы нажмёте \"Нет\", то продолжите ручное задание имён для "
+                       "остальных картинок\n"
+                       "Если Вы нажмёте \"Отмена\", то сохранение будет прервано"),
+                    Buttons::YesNoCancel)) {
                     case Answer::Yes:
                         autoNaming = true;
                         path = automatic();
@@ -264,7 +263,7 @@ void TForm1::RadioGroup1Click() {
     if (!picture) return;
     const int item = RadioGroup1ItemIndex();
     if (item < 0 || item >= int(kDepthCodes.size())) {
-        dialogs_.Tell(kCaptionWarning, kNotSupported);
+        dialogs_.Tell(kCaptionWarning, tr("Пока не поддерживается!"));
         ShowPictureType(*picture);
         return;
     }
@@ -397,15 +396,15 @@ bool TForm1::SavePatchNow() {
         return false;
     }
     const UserDialogs::SaveChoice choice =
-        dialogs_.SaveFile(QtFileFilter(kPatchSaveFilter), QString());
+        dialogs_.SaveFile(QtFileFilter(PatchSaveFilter()), QString());
     if (choice.path.isEmpty()) return false;
     RememberFolder(choice.path);
     const QString fileName = PatchSaveName(choice.path, choice.filterIndex);
     // The dialog asked about the name chosen; the name with ".vkp" appended
     // may be another existing file, which is not replaced unasked.
     if (fileName != choice.path && QFileInfo::exists(fileName) &&
-        dialogs_.Ask(QStringLiteral("Подтверждение замены"),
-                     QStringLiteral("Файл «%1» уже существует. Заменить его?").arg(fileName),
+        dialogs_.Ask(tr("Подтверждение замены"),
+                     tr("Файл «%1» уже существует. Заменить его?").arg(fileName),
                      Buttons::YesNo) != Answer::Yes)
         return false;
     if (const Status status = SavePatchFile(fileName, PaneLines(Memo1)); !status.ok()) {

@@ -2,6 +2,7 @@
 
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -15,7 +16,7 @@ namespace vorlix {
 
 namespace {
 
-const QString kResetCaption = QStringLiteral("Подтверждение сброса настроек");
+QString ResetCaption() { return TForm3::tr("Подтверждение сброса настроек"); }
 
 QLineEdit* MakeEdit(QWidget* parent, const char* name) {
     auto* edit = new QLineEdit(parent);
@@ -42,17 +43,17 @@ QLabel* MakeLabel(const QString& caption, QWidget* buddy) {
 TForm3::TForm3(Settings& settings, Prompt& prompt, QWidget* parent)
     : QDialog(parent), settings_(settings), prompt_(prompt) {
     setObjectName(QStringLiteral("Form3"));
-    setWindowTitle(QStringLiteral("Настройки"));
+    setWindowTitle(tr("Настройки"));
 
     // Model settings.
-    GroupBox2 = new QGroupBox(QStringLiteral("Настройки модели телефона"), this);
+    GroupBox2 = new QGroupBox(tr("Настройки модели телефона"), this);
     GroupBox2->setObjectName(QStringLiteral("GroupBox2"));
     FullFlashEdit = MakeEdit(GroupBox2, "FullFlashEdit");
     ModelAndVersionEdit = MakeEdit(GroupBox2, "ModelAndVersionEdit");
     ModelAndVersionEdit->setReadOnly(true);
     LetGrow(ModelAndVersionEdit);
 
-    GroupBox1 = new QGroupBox(QStringLiteral("Поиск по PIT-структурам"), GroupBox2);
+    GroupBox1 = new QGroupBox(tr("Поиск по PIT-структурам"), GroupBox2);
     GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
     PITAdrMinEdit = MakeEdit(GroupBox1, "PITAdrMinEdit");
     PITAdrMaxEdit = MakeEdit(GroupBox1, "PITAdrMaxEdit");
@@ -69,62 +70,61 @@ TForm3::TForm3(Settings& settings, Prompt& prompt, QWidget* parent)
         const char* to;
         QLineEdit* max;
     } ranges[] = {
-        {"Искать с адреса", PITAdrMinEdit, "по", PITAdrMaxEdit},
-        {"Адреса картинок с", PictureAdrMinEdit, "по", PictureAdrMaxEdit},
-        {"Размещать патчи с", PlaceAdrMinEdit, "по", PlaceAdrMaxEdit},
-        {"Размер по X макс.", MaxSizeXEdit, "по Y", MaxSizeYEdit},
+        {QT_TR_NOOP("Искать с адреса"), PITAdrMinEdit, QT_TR_NOOP("по"), PITAdrMaxEdit},
+        {QT_TR_NOOP("Адреса картинок с"), PictureAdrMinEdit, QT_TR_NOOP("по"), PictureAdrMaxEdit},
+        {QT_TR_NOOP("Размещать патчи с"), PlaceAdrMinEdit, QT_TR_NOOP("по"), PlaceAdrMaxEdit},
+        {QT_TR_NOOP("Размер по X макс."), MaxSizeXEdit, QT_TR_NOOP("по Y"), MaxSizeYEdit},
     };
     int row = 0;
     for (const auto& r : ranges) {
-        pitGrid->addWidget(MakeLabel(QString::fromUtf8(r.from), r.min), row, 0);
+        pitGrid->addWidget(MakeLabel(tr(r.from), r.min), row, 0);
         pitGrid->addWidget(r.min, row, 1);
-        pitGrid->addWidget(MakeLabel(QString::fromUtf8(r.to), r.max), row, 2);
+        pitGrid->addWidget(MakeLabel(tr(r.to), r.max), row, 2);
         pitGrid->addWidget(r.max, row, 3);
         ++row;
     }
 
-    GroupBox3 = new QGroupBox(QStringLiteral("Поиск по таблицам"), GroupBox2);
+    GroupBox3 = new QGroupBox(tr("Поиск по таблицам"), GroupBox2);
     GroupBox3->setObjectName(QStringLiteral("GroupBox3"));
     sPITAdrEdit = MakeEdit(GroupBox3, "sPITAdrEdit");
     ExtPITAdrEdit = MakeEdit(GroupBox3, "ExtPITAdrEdit");
-    RadioGroup1 = new QGroupBox(QStringLiteral("Режим поиска картинок"), GroupBox3);
+    RadioGroup1 = new QGroupBox(tr("Режим поиска картинок"), GroupBox3);
     RadioGroup1->setObjectName(QStringLiteral("RadioGroup1"));
     RadioGroup1Items = new QButtonGroup(RadioGroup1);
     auto* modes = new QVBoxLayout(RadioGroup1);
-    const QString modeCaptions[] = {QStringLiteral("по таблицам"),
-                                    QStringLiteral("по PIT-записям")};
+    const QString modeCaptions[] = {tr("по таблицам"), tr("по PIT-записям")};
     for (int i = 0; i < 2; ++i) {
         auto* button = new QRadioButton(modeCaptions[i], RadioGroup1);
         RadioGroup1Items->addButton(button, i);
         modes->addWidget(button);
     }
     auto* tableGrid = new QGridLayout(GroupBox3);
-    tableGrid->addWidget(MakeLabel(QStringLiteral("Адрес sPIT-структуры"), sPITAdrEdit), 0, 0);
+    tableGrid->addWidget(MakeLabel(tr("Адрес sPIT-структуры"), sPITAdrEdit), 0, 0);
     tableGrid->addWidget(sPITAdrEdit, 0, 1);
-    tableGrid->addWidget(MakeLabel(QStringLiteral("Адрес начала ExtPIT"), ExtPITAdrEdit), 1, 0);
+    tableGrid->addWidget(MakeLabel(tr("Адрес начала ExtPIT"), ExtPITAdrEdit), 1, 0);
     tableGrid->addWidget(ExtPITAdrEdit, 1, 1);
     tableGrid->addWidget(RadioGroup1, 2, 0, 1, 2);
 
-    PublicSettings = new QPushButton(QStringLiteral("Сброс к общим настройкам"), GroupBox2);
+    PublicSettings = new QPushButton(tr("Сброс к общим настройкам"), GroupBox2);
     PublicSettings->setObjectName(QStringLiteral("PublicSettings"));
-    PublicSettings->setToolTip(QStringLiteral("Сбросить настройки для данной модели телефона"));
+    PublicSettings->setToolTip(tr("Сбросить настройки для данной модели телефона"));
     PublicSettings->setAutoDefault(false);
 
     auto* modelGrid = new QGridLayout(GroupBox2);
-    modelGrid->addWidget(MakeLabel(QStringLiteral("Начало FullFlash"), FullFlashEdit), 0, 0);
+    modelGrid->addWidget(MakeLabel(tr("Начало FullFlash"), FullFlashEdit), 0, 0);
     modelGrid->addWidget(FullFlashEdit, 0, 1, Qt::AlignLeft);
-    modelGrid->addWidget(
-        MakeLabel(QStringLiteral("Модель телефона и версия прошивки"), ModelAndVersionEdit), 1, 0);
+    modelGrid->addWidget(MakeLabel(tr("Модель телефона и версия прошивки"), ModelAndVersionEdit), 1,
+                         0);
     modelGrid->addWidget(ModelAndVersionEdit, 1, 1, 1, 3);
     modelGrid->addWidget(GroupBox1, 2, 0, 1, 2);
     modelGrid->addWidget(GroupBox3, 2, 2, 1, 2);
     modelGrid->addWidget(PublicSettings, 3, 2, 1, 2, Qt::AlignRight);
 
     // Program settings.
-    GroupBox4 = new QGroupBox(QStringLiteral("Настройки программы"), this);
+    GroupBox4 = new QGroupBox(tr("Настройки программы"), this);
     GroupBox4->setObjectName(QStringLiteral("GroupBox4"));
     PatchMaxLengthEdit = MakeEdit(GroupBox4, "PatchMaxLengthEdit");
-    PlainPatchBox = new QCheckBox(QStringLiteral("не разделять PIT и данные"), GroupBox4);
+    PlainPatchBox = new QCheckBox(tr("не разделять PIT и данные"), GroupBox4);
     PlainPatchBox->setObjectName(QStringLiteral("PlainPatchBox"));
     AuthorName = MakeEdit(GroupBox4, "AuthorName");
     LetGrow(AuthorName);
@@ -139,24 +139,37 @@ TForm3::TForm3(Settings& settings, Prompt& prompt, QWidget* parent)
     AskSizeChangeBox->setToolTip(
         tr("Картинку больше наибольшего размера программа не заменяет, не спросив"));
     auto* programGrid = new QGridLayout(GroupBox4);
-    programGrid->addWidget(MakeLabel(QStringLiteral("Длина строки патча"), PatchMaxLengthEdit), 0,
-                           0);
+    programGrid->addWidget(MakeLabel(tr("Длина строки патча"), PatchMaxLengthEdit), 0, 0);
     programGrid->addWidget(PatchMaxLengthEdit, 0, 1);
     programGrid->addWidget(PlainPatchBox, 0, 2);
-    programGrid->addWidget(MakeLabel(QStringLiteral("Имя автора патча"), AuthorName), 1, 0);
+    programGrid->addWidget(MakeLabel(tr("Имя автора патча"), AuthorName), 1, 0);
     programGrid->addWidget(AuthorName, 1, 1, 1, 2);
     programGrid->addWidget(KeepDepthAndCompressionBox, 2, 0, 1, 3);
     programGrid->addWidget(AskSizeChangeBox, 3, 0, 1, 3);
+    // The original texts, or English, named in English whatever the
+    // language in force. The translators are installed before the first
+    // window is made, so a choice takes effect at the next start.
+    LanguageBox = new QComboBox(GroupBox4);
+    LanguageBox->setObjectName(QStringLiteral("LanguageBox"));
+    LanguageBox->addItem(tr("Исходный"), LanguageText(UiLanguage::Original));
+    LanguageBox->addItem(QStringLiteral("English"), LanguageText(UiLanguage::English));
+    LanguageBox->setToolTip(
+        tr("Язык надписей и сообщений: «Исходный» — тексты программы такими, как они написаны "
+           "(сообщения по-русски, часть надписей по-чешски), или английский"));
+    auto* languageNote = new QLabel(tr("(со следующего запуска)"), GroupBox4);
+    programGrid->addWidget(MakeLabel(tr("Язык интерфейса"), LanguageBox), 4, 0);
+    programGrid->addWidget(LanguageBox, 4, 1);
+    programGrid->addWidget(languageNote, 4, 2);
 
-    Button1 = new QPushButton(QStringLiteral("ОК"), this);
+    Button1 = new QPushButton(tr("ОК"), this);
     Button1->setObjectName(QStringLiteral("Button1"));
     Button1->setDefault(true);
-    Button2 = new QPushButton(QStringLiteral("Отмена"), this);
+    Button2 = new QPushButton(tr("Отмена"), this);
     Button2->setObjectName(QStringLiteral("Button2"));
     Button2->setAutoDefault(false);
-    SetDefault = new QPushButton(QStringLiteral("По умолчанию"), this);
+    SetDefault = new QPushButton(tr("По умолчанию"), this);
     SetDefault->setObjectName(QStringLiteral("SetDefault"));
-    SetDefault->setToolTip(QStringLiteral("Сбросить настройки программы"));
+    SetDefault->setToolTip(tr("Сбросить настройки программы"));
     SetDefault->setAutoDefault(false);
 
     auto* buttons = new QHBoxLayout;
@@ -217,6 +230,8 @@ void TForm3::FormShow() {
     AuthorName->setText(s.AuthorName);
     KeepDepthAndCompressionBox->setChecked(s.KeepDepthAndCompression);
     AskSizeChangeBox->setChecked(s.AskSizeChange);
+    LanguageBox->setCurrentIndex(LanguageBox->findData(
+        LanguageText(LanguageFromText(s.Language).value_or(UiLanguage::Original))));
     sPITAdrEdit->setText(Hex6(s.sPITAdr));
     ExtPITAdrEdit->setText(Hex6(s.ExtPITAdr));
     // Without an sPIT structure the tables cannot be walked.
@@ -255,12 +270,13 @@ void TForm3::Button1Click() {
     s.AuthorName = AuthorName->text();
     s.KeepDepthAndCompression = KeepDepthAndCompressionBox->isChecked();
     s.AskSizeChange = AskSizeChangeBox->isChecked();
+    s.Language = LanguageBox->currentData().toString();
     if (!hex(sPITAdrEdit, s.sPITAdr) || !hex(ExtPITAdrEdit, s.ExtPITAdr)) return;
     s.SearchType = RadioGroup1ItemIndex() > 0;
 }
 
 void TForm3::SetDefaultClick() {
-    if (prompt_.Ask(kResetCaption, QStringLiteral("Сбросить настройки в значения по умолчанию?"),
+    if (prompt_.Ask(ResetCaption(), tr("Сбросить настройки в значения по умолчанию?"),
                     Buttons::YesNo) != Answer::Yes)
         return;
     // The settings tell the user of a value that does not convert or that
@@ -272,8 +288,7 @@ void TForm3::SetDefaultClick() {
 void TForm3::PublicSettingsClick() {
     Settings& s = settings_;
     if (s.ModelAndVersion == Settings::kGeneralKey) {
-        if (prompt_.Ask(kResetCaption,
-                        QStringLiteral("Сбросить настройки в значения по умолчанию для C55?"),
+        if (prompt_.Ask(ResetCaption(), tr("Сбросить настройки в значения по умолчанию для C55?"),
                         Buttons::YesNo) != Answer::Yes)
             return;
         if (!s.ResetModelSettings().ok() || !s.LoadModelSettings().ok()) return;

@@ -6,6 +6,7 @@
 
 class QButtonGroup;
 class QCheckBox;
+class QComboBox;
 class QGroupBox;
 class QLineEdit;
 class QPushButton;
@@ -60,6 +61,8 @@ class TForm3 : public QDialog {
     QLineEdit* AuthorName;
     QCheckBox* KeepDepthAndCompressionBox;
     QCheckBox* AskSizeChangeBox;
+    // "Исходный" or English; the programs take it when they start.
+    QComboBox* LanguageBox;
     QPushButton* Button1;
     QPushButton* Button2;
     QPushButton* SetDefault;

@@ -9,7 +9,9 @@ namespace vorlix {
 
 namespace {
 
-QString Tr(const char* text) { return QCoreApplication::translate("EditorCommandLine", text); }
+struct EditorCommandLineText {
+    Q_DECLARE_TR_FUNCTIONS(EditorCommandLine)
+};
 
 // The parser is built afresh for each use, so that its texts follow the
 // language that is in force at that moment.
@@ -19,28 +21,29 @@ struct EditorParser {
     QCommandLineOption version;
     QCommandLineOption settings{
         QStringLiteral("settings"),
-        Tr("Keep the settings in the INI file FILE instead of the default "
-           "place (VORLIX_SETTINGS, else the user's configuration folder)."),
+        EditorCommandLineText::tr("Keep the settings in the INI file FILE instead of the default "
+                                  "place (VORLIX_SETTINGS, else the user's configuration folder)."),
         QStringLiteral("FILE")};
 
     // Qt's own help option would bring --help-all, which lists Qt's options
     // too but is answered only once the window system is up.
     EditorParser()
         : help(QStringList{QStringLiteral("h"), QStringLiteral("help")},
-               Tr("Show this help and end.")),
+               EditorCommandLineText::tr("Show this help and end.")),
           version(QStringList{QStringLiteral("v"), QStringLiteral("version")},
-                  Tr("Show the program's version and end.")) {
+                  EditorCommandLineText::tr("Show the program's version and end.")) {
         parser.addOption(help);
         parser.addOption(version);
-        parser.setApplicationDescription(
-            Tr("Vorlix Editor: lists and shows the pictures of a Siemens phone's firmware\n"
-               "(C55, S45, ME45, CF62), replaces them with BMP files and makes a V_Klay\n"
-               "patch (*.vkp) for a flasher. The FullFlash file itself is never written."));
+        parser.setApplicationDescription(EditorCommandLineText::tr(
+            "Vorlix Editor: lists and shows the pictures of a Siemens phone's firmware\n"
+            "(C55, S45, ME45, CF62), replaces them with BMP files and makes a V_Klay\n"
+            "patch (*.vkp) for a flasher. The FullFlash file itself is never written."));
         parser.addOption(settings);
         parser.addPositionalArgument(
             QStringLiteral("FULLFLASH"),
-            Tr("The FullFlash (*.fls, *.bin) to open at start; without it the window opens "
-               "empty."),
+            EditorCommandLineText::tr(
+                "The FullFlash (*.fls, *.bin) to open at start; without it the window opens "
+                "empty."),
             QStringLiteral("[FULLFLASH]"));
     }
 };
@@ -67,16 +70,19 @@ EditorCommandLine ParseEditorCommandLine(const QStringList& args) {
         result.action = EditorCommandLine::Action::ShowVersion;
         return result;
     }
-    if (p.parser.values(p.settings).size() > 1) return wrong(Tr("--settings is given twice."));
+    if (p.parser.values(p.settings).size() > 1)
+        return wrong(EditorCommandLineText::tr("--settings is given twice."));
     result.settingsFile = p.parser.value(p.settings);
     if (p.parser.isSet(p.settings) && result.settingsFile.isEmpty()) {
-        return wrong(Tr("--settings needs a file name."));
+        return wrong(EditorCommandLineText::tr("--settings needs a file name."));
     }
     const QStringList positional = p.parser.positionalArguments();
-    if (positional.size() > 1) return wrong(Tr("Only one FullFlash opens at start."));
+    if (positional.size() > 1)
+        return wrong(EditorCommandLineText::tr("Only one FullFlash opens at start."));
     if (!positional.isEmpty()) {
         result.flash = positional.first();
-        if (result.flash.isEmpty()) return wrong(Tr("The FullFlash's name is empty."));
+        if (result.flash.isEmpty())
+            return wrong(EditorCommandLineText::tr("The FullFlash's name is empty."));
     }
     return result;
 }

@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "settings/settings.h"
+#include "translations/translation.h"
 #include "ui/Unit1.h"
 #include "ui/command_line.h"
 #include "ui/program_icon.h"
@@ -51,7 +52,6 @@ int main(int argc, char* argv[]) {
     }
 
     QApplication app(argc, argv);
-    QApplication::setApplicationDisplayName(QStringLiteral("Vorlix Editor"));
     QApplication::setWindowIcon(vorlix::ProgramIcon());
     QGuiApplication::setDesktopFileName(QStringLiteral("vorlix"));
 
@@ -59,13 +59,19 @@ int main(int argc, char* argv[]) {
         vorlix::ParseEditorCommandLine(QApplication::arguments());
     if (commandLine.action != vorlix::EditorCommandLine::Action::Run) return Answer(commandLine);
     try {
-        vorlix::QtUserDialogs dialogs;
         std::optional<vorlix::SettingsStore> store;
         if (commandLine.settingsFile.isEmpty()) {
             store.emplace();
         } else {
             store.emplace(commandLine.settingsFile);
         }
+        // Every text from here on, the first question of the settings
+        // included, speaks the language chosen; Qt's own buttons and
+        // dialogs too.
+        vorlix::InstallTranslation(vorlix::StoredLanguage(*store), true);
+        QApplication::setApplicationDisplayName(
+            QCoreApplication::translate("vorlix::TForm1", "Vorlix Editor"));
+        vorlix::QtUserDialogs dialogs;
         vorlix::Settings settings(*store, dialogs);
         vorlix::TForm1 window(settings, dialogs);
         if (window.StartupFailed()) return 1;

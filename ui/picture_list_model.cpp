@@ -37,7 +37,7 @@ QVariant PictureListModel::data(const QModelIndex& index, int role) const {
 
 QVariant PictureListModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (orientation != Qt::Horizontal || section < 0 || section >= kShownColumns) return {};
-    if (role == Qt::DisplayRole) return kColumnCaptions[section];
+    if (role == Qt::DisplayRole) return ColumnCaption(section);
     if (role == Qt::TextAlignmentRole) return QVariant::fromValue(ColumnAlignment(section));
     return {};
 }

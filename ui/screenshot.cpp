@@ -7,6 +7,7 @@
 //
 //   vorlix-screenshot FULLFLASH OUT.png [PIT] [--size WxH] [--zoom N]
 //                     [--gallery FILE] [--filter TEXT] [--viewer FILE]
+//                     [--settings-dialog FILE] [--lang en|original]
 //
 // PIT is the "PIT" text of the row to replace (default 670010).
 #include <QAbstractButton>
@@ -29,7 +30,9 @@
 #include <cstdio>
 
 #include "settings/settings.h"
+#include "translations/translation.h"
 #include "ui/Unit1.h"
+#include "ui/Unit3.h"
 #include "ui/gallery_view.h"
 #include "ui/picture_list_model.h"
 #include "ui/pixel_viewer.h"
@@ -102,8 +105,18 @@ int main(int argc, char* argv[]) {
     const QCommandLineOption viewerOption(QStringLiteral("viewer"),
                                           QStringLiteral("also the pixel viewer into FILE"),
                                           QStringLiteral("FILE"));
-    parser.addOptions({sizeOption, zoomOption, galleryOption, filterOption, viewerOption});
+    const QCommandLineOption dialogOption(QStringLiteral("settings-dialog"),
+                                          QStringLiteral("also the settings dialog into FILE"),
+                                          QStringLiteral("FILE"));
+    const QCommandLineOption langOption(QStringLiteral("lang"),
+                                        QStringLiteral("the interface's language"),
+                                        QStringLiteral("en|original"), QStringLiteral("original"));
+    parser.addOptions({sizeOption, zoomOption, galleryOption, filterOption, viewerOption,
+                       dialogOption, langOption});
     parser.process(app);
+    const std::optional<UiLanguage> language = LanguageFromText(parser.value(langOption));
+    if (!language) return Fail("--lang takes en or original");
+    InstallTranslation(*language, true);
     const QStringList args = parser.positionalArguments();
     const QRegularExpressionMatch size =
         QRegularExpression(QStringLiteral("^(\\d+)x(\\d+)$")).match(parser.value(sizeOption));
@@ -170,6 +183,12 @@ int main(int argc, char* argv[]) {
         viewer.PointAt(QPoint(picture->Width() / 3, picture->Height() / 3));
         if (!Save(viewer, parser.value(viewerOption))) return Fail("cannot write the viewer's PNG");
         viewer.close();
+    }
+    if (parser.isSet(dialogOption)) {
+        window.Form3->show();
+        if (!Save(*window.Form3, parser.value(dialogOption)))
+            return Fail("cannot write the settings dialog's PNG");
+        window.Form3->hide();
     }
     if (parser.isSet(galleryOption)) {
         window.ViewTabs->setCurrentIndex(1);
