@@ -2,8 +2,9 @@
 // The input is a flag byte, the 8 record bytes and the stream, which lies
 // at the very end of the image so that a read past it is a read past the
 // image. Flag bit 0 keeps the record's own data position (anywhere, inside
-// the image or not, but not over the record) instead of pointing it at the
-// stream; bit 1 reads addresses in the linear format.
+// the image or not, over the record too) instead of pointing it at the
+// stream; bit 1 reads addresses in the linear format. A replacement must
+// leave the record whole wherever its data lay.
 //
 // A picture of an encoding that has an encoder is then replaced by its own
 // decoding, in its encoding and in the other one of its pair (compressed
@@ -29,8 +30,6 @@ using namespace vorlix;
 namespace {
 
 constexpr std::int32_t kRecordPos = 0xE60010;
-// More than the longest data of a 255 x 255 picture in any encoding.
-constexpr std::int64_t kLargestData = 255 * 255 * 4;
 
 struct Range {
     std::int64_t pos;
@@ -87,14 +86,17 @@ void ReplaceByItsOwnDecoding(Program& program, Picture& p, std::uint8_t type,
     FUZZ_CHECK(p.Replace(nullptr));
     program.Touch(p.DataPos(), static_cast<std::int64_t>(p.NewData.size()));
     FUZZ_CHECK(p.Length == static_cast<std::int32_t>(p.NewData.size()));
+    PitRecord written;
+    Picture::ReadRecord(written, p.WorkImage, kRecordPos);
+    FUZZ_CHECK(written == p.Record);
 
     const int w = p.Width(), h = p.Height();
     std::vector<QRgb> pixels(static_cast<std::size_t>(w) * h);
     const DecodeResult r = DecodePixels(p.WorkImage, p.DataPos(), w, h, type, pixels.data());
     FUZZ_CHECK(r.length == p.Length);
     FUZZ_CHECK(r.drawn == static_cast<std::int64_t>(w) * h);
-    const bool lossless = (type & 0x7F) == kType1Bit || (type & 0x7F) == kType2Bit ||
-                          (type & 0x7F) == kType12Bit;
+    const bool lossless =
+        (type & 0x7F) == kType1Bit || (type & 0x7F) == kType2Bit || (type & 0x7F) == kType12Bit;
     for (int y = 0; y < h; ++y) {
         const QRgb* in = reinterpret_cast<const QRgb*>(source.constScanLine(y));
         const QRgb* old = reinterpret_cast<const QRgb*>(p.OldBitmap.constScanLine(y));
@@ -122,12 +124,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::memcpy(record.data(), data + 1, 8);
     const std::int64_t streamLength = static_cast<std::int64_t>(size) - 9;
     const std::int64_t streamPos = kImageSize - streamLength;
-    // Data that overlaps its own record is not a picture a replacement can
-    // keep apart from the record; such records are pointed at the stream.
-    const std::int64_t ownPos = GetDataPos(record.data(), format);
-    const bool overlapsRecord = ownPos < kRecordPos + 8 && ownPos + kLargestData > kRecordPos;
-    if (!(flags & 1) || overlapsRecord)
-        SetDataPos(record.data(), static_cast<std::int32_t>(streamPos), format);
+    if (!(flags & 1)) SetDataPos(record.data(), static_cast<std::int32_t>(streamPos), format);
     FlashImage& image = program.image;
     for (std::uint8_t* a : {image.BaseImage(), image.WorkImage()}) {
         std::memcpy(a + streamPos, data + 9, static_cast<std::size_t>(streamLength));

@@ -8,6 +8,9 @@ namespace vorlix {
 
 namespace {
 
+// The bytes of one index record.
+constexpr std::int64_t kRecordBytes = std::tuple_size_v<PitRecord>;
+
 constexpr std::uint64_t kAllOnes = ~std::uint64_t{0};
 constexpr std::uint64_t kLowBits = 0x0101010101010101ull;
 constexpr std::uint64_t kHighBits = 0x8080808080808080ull;
@@ -128,26 +131,32 @@ bool Picture::Replace(const PictureList* others) {
     // bytes an installed patch writes stay as they are too: the phone holds
     // that patch's bytes there, and a picture patch that rewrote them would
     // undo it.
+    // Index records that lie inside the data (this picture's own, or any
+    // other's: a damaged table can point a record at itself or at its
+    // neighbours) are kept as they are too, so that new data never lands on
+    // them and a record is never erased.
     enum : std::uint8_t { kOwn = 0, kUnmodifiedOther = 1, kModifiedOther = 2 };
     std::vector<std::uint8_t> shared;
+    const auto markShared = [&](std::int64_t otherPos, std::int64_t otherLength,
+                                std::uint8_t mark) {
+        const std::int64_t a = std::max(otherPos, from);
+        const std::int64_t b = std::min(otherPos + otherLength, to);
+        if (a >= b) return;
+        if (shared.empty()) shared.assign(static_cast<std::size_t>(to - from), kOwn);
+        for (std::int64_t i = a; i < b; ++i) shared[i - from] = std::max(shared[i - from], mark);
+    };
     if (const std::uint8_t* reserved = image_.ReservedMap(); reserved && to > from) {
-        for (std::int64_t i = from; i < to; ++i) {
-            if (reserved[i] != 0x00) continue;
-            if (shared.empty()) shared.assign(static_cast<std::size_t>(to - from), kOwn);
-            shared[static_cast<std::size_t>(i - from)] = kModifiedOther;
-        }
+        for (std::int64_t i = from; i < to; ++i)
+            if (reserved[i] == 0x00) markShared(i, 1, kModifiedOther);
     }
+    markShared(RecordPos, kRecordBytes, kModifiedOther);
     if (others != nullptr && to > from) {
         for (const auto& other : *others) {
-            if (!other || other.get() == this || other->Length <= 0) continue;
-            const std::int64_t otherPos = other->DataPos();
-            const std::int64_t a = std::max(otherPos, from);
-            const std::int64_t b = std::min(otherPos + other->Length, to);
-            if (a >= b) continue;
-            if (shared.empty()) shared.assign(static_cast<std::size_t>(to - from), kOwn);
-            const std::uint8_t mark = other->Modified ? kModifiedOther : kUnmodifiedOther;
-            for (std::int64_t i = a; i < b; ++i)
-                shared[i - from] = std::max(shared[i - from], mark);
+            if (!other || other.get() == this) continue;
+            markShared(other->RecordPos, kRecordBytes, kModifiedOther);
+            if (other->Length <= 0) continue;
+            markShared(other->DataPos(), other->Length,
+                       other->Modified ? kModifiedOther : kUnmodifiedOther);
         }
     }
     const bool anyShared = !shared.empty();

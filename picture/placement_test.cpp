@@ -204,5 +204,42 @@ TEST_F(PlacementTest, BytesOfInstalledPatchesAreNeverChosenNorRewritten) {
     EXPECT_EQ(q->DataPos(), kData + 0x10);
 }
 
+TEST_F(PlacementTest, IndexRecordsInsideTheDataAreKept) {
+    // A damaged table: the first record's data starts just before it and
+    // runs over it and over the second record, whose data lies elsewhere.
+    PutRecord(kRec, 6, 4, 0x05, kRec - 4);
+    PutRecord(kRec + 8, 2, 1, 0x05, kData);
+    PutBytes(kData, {7, 8});
+    Loaded();
+    PictureList list;
+    for (int i = 0; i < 2; ++i)
+        list.push_back(std::make_unique<Picture>(image, kRec + 8 * i, settings));
+    const QImage secondBefore = list[1]->DecodedBitmap;
+    ASSERT_EQ(list[0]->Length, 24);
+
+    // Shorter data would fit in place, over both records.
+    Prepare(*list[0], 2, 1);
+    ASSERT_TRUE(list[0]->Replace(&list));
+    EXPECT_EQ(list[0]->DataPos(), kAreaLo);
+    PitRecord first, second;
+    Picture::ReadRecord(first, image.WorkImage(), kRec);
+    Picture::ReadRecord(second, image.WorkImage(), kRec + 8);
+    EXPECT_EQ(first, list[0]->Record);
+    EXPECT_EQ(second, list[1]->Record);
+    EXPECT_EQ(Work(kRec - 4), 0xFF);  // the data bytes outside the records are freed
+    EXPECT_EQ(Usage(kRec - 1), 0xFF);
+    list[1]->Decode();
+    EXPECT_EQ(list[1]->DecodedBitmap, secondBefore);
+
+    // Without the list the picture's own record is still kept.
+    auto p = Make(kRec + 0x100, 8, 1, 0x05, kRec + 0xFE);
+    Prepare(*p, 2, 1);
+    ASSERT_TRUE(p->Replace());
+    PitRecord own;
+    Picture::ReadRecord(own, image.WorkImage(), kRec + 0x100);
+    EXPECT_EQ(own, p->Record);
+    EXPECT_NE(p->DataPos(), kRec + 0xFE);
+}
+
 }  // namespace
 }  // namespace vorlix::testing

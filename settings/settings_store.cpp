@@ -55,6 +55,21 @@ QString SettingsStore::EscapeSubKey(const QString& subKey) {
     return escaped;
 }
 
+namespace {
+
+// The text of a stored value. An INI file edited by hand may hold a value
+// with an unquoted comma ("AuthorName=Ivanov, Petr", a path with a comma),
+// which the INI reader takes for a list; its items are joined back with
+// commas (the blanks beside the commas are lost) rather than the value
+// being taken for missing and replaced by its default.
+QString TextOf(const QVariant& value) {
+    if (value.typeId() == QMetaType::QStringList)
+        return value.toStringList().join(QLatin1Char(','));
+    return value.toString();
+}
+
+}  // namespace
+
 QString SettingsStore::ReadValue(const QString& subKey, const QString& name,
                                  const QString& defaultText) {
     QString text;
@@ -66,7 +81,7 @@ Status SettingsStore::ReadValue(const QString& subKey, const QString& name,
                                 const QString& defaultText, QString& text) {
     {
         const QSettings settings(path_, registry_ ? QSettings::NativeFormat : QSettings::IniFormat);
-        text = settings.value(KeyOf(subKey, name)).toString();
+        text = TextOf(settings.value(KeyOf(subKey, name)));
     }
     if (!text.isEmpty()) return Status::Ok();
     text = defaultText;
@@ -99,7 +114,7 @@ QHash<QString, QString> SettingsStore::ReadAllValues(const QString& subKey) cons
     if (!subKey.isEmpty()) settings.beginGroup(EscapeSubKey(subKey));
     QHash<QString, QString> values;
     for (const QString& name : settings.childKeys())
-        values.insert(name, settings.value(name).toString());
+        values.insert(name, TextOf(settings.value(name)));
     return values;
 }
 

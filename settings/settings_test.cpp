@@ -170,8 +170,8 @@ TEST_F(SettingsTest, WriteOfTheStoredTextLeavesTheFileAlone) {
     const QByteArray bytes = file.readAll();
     file.close();
     auto untouched = [&] {
-        return QFileInfo(file.fileName()).lastModified() == old &&
-               file.open(QIODevice::ReadOnly) && file.readAll() == bytes && (file.close(), true);
+        return QFileInfo(file.fileName()).lastModified() == old && file.open(QIODevice::ReadOnly) &&
+               file.readAll() == bytes && (file.close(), true);
     };
 
     // Loads and saves that store what is there already write nothing.
@@ -188,6 +188,28 @@ TEST_F(SettingsTest, WriteOfTheStoredTextLeavesTheFileAlone) {
     EXPECT_FALSE(store.HasValue(kAll, "Spare"));
     Put(kAll, "Spare", QString());
     EXPECT_TRUE(store.HasValue(kAll, "Spare"));
+}
+
+// A file edited by hand may hold an unquoted comma, which the INI reader
+// takes for a list: the text is kept (its items joined by commas), not
+// replaced by the default.
+TEST_F(SettingsTest, HandEditedCommaIsNotLost) {
+    ASSERT_TRUE(settings.LoadProgramSettings().ok());
+    QFile file(store.location());
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    QByteArray text = file.readAll();
+    file.close();
+    ASSERT_TRUE(text.contains("\nAuthorName=\n"));
+    text.replace("\nAuthorName=\n", "\nAuthorName=Ivanov, Petr\n");
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(text);
+    file.close();
+    ASSERT_TRUE(settings.LoadProgramSettings().ok());
+    EXPECT_EQ(settings.AuthorName, "Ivanov,Petr");
+    EXPECT_EQ(store.ReadAllValues(QString()).value("AuthorName"), "Ivanov,Petr");
+    ASSERT_TRUE(settings.SaveProgramSettings().ok());
+    ASSERT_TRUE(settings.LoadProgramSettings().ok());
+    EXPECT_EQ(settings.AuthorName, "Ivanov,Petr");
 }
 
 TEST_F(SettingsTest, StoreKeepsSubKeysApartAndReportsRefusals) {
