@@ -421,6 +421,7 @@ void TForm1::Apply1Click() { RunPatchFiles(PatchDirection::Apply); }
 void TForm1::Undo1Click() { RunPatchFiles(PatchDirection::Undo); }
 
 void TForm1::RunPatchFiles(PatchDirection direction) {
+    if (!HasOpenImage()) return;
     const QStringList paths = dialogs_.OpenFiles(QtFileFilter(kPatchOpenFilter));
     if (paths.isEmpty()) return;
     RememberFolder(paths.first());
@@ -432,6 +433,7 @@ void TForm1::ApplyPatchFiles(const QStringList& files) {
 }
 
 void TForm1::RunPatchFiles(const QStringList& paths, PatchDirection direction) {
+    if (!HasOpenImage()) return;
     ApplyCounts counts;
     // Every refusal has been shown; nothing was written then.
     if (!vorlix::ApplyPatchFiles(session_, paths, direction, dialogs_, &counts).ok()) return;
@@ -447,6 +449,7 @@ void TForm1::RunPatchFiles(const QStringList& paths, PatchDirection direction) {
 // ---- whole image
 
 void TForm1::Button2Click() {
+    if (!HasOpenImage()) return;
     // The fill builds its own pictures from the tables and changes neither
     // image, so the listed pictures stay valid: they are kept, and every
     // row goes on working with its picture after the fill.
@@ -465,6 +468,7 @@ void TForm1::Button2Click() {
 }
 
 void TForm1::ReCreateClick() {
+    if (!HasOpenImage()) return;
     Image1->hide();
     Image2->hide();
     RecreateAllGraphics(session_.Rows, BarSink(ProgressBar1));

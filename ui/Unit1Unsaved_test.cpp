@@ -135,8 +135,10 @@ void Unit1UnsavedTest::openAsksBeforeWorkIsLost() {
 
 void Unit1UnsavedTest::sizeQuestionsAndNothingToActOn() {
     Run t;
-    for (void (TForm1::*command)() : {&TForm1::Load1Click, &TForm1::BatchLoad1Execute,
-                                      &TForm1::MakePatchClick, &TForm1::RefreshClick}) {
+    for (void (TForm1::*command)() :
+         {&TForm1::Load1Click, &TForm1::BatchLoad1Execute, &TForm1::MakePatchClick,
+          &TForm1::RefreshClick, &TForm1::Apply1Click, &TForm1::Undo1Click, &TForm1::Button2Click,
+          &TForm1::ReCreateClick}) {
         t.w.SetStatus(2, QString());
         (t.w.*command)();
         QCOMPARE(t.w.StatusText(2), QStringLiteral("FullFlash не открыт"));
