@@ -120,6 +120,8 @@ Status Settings::LoadProgramSettings() {
     program.Bool("KeepDepthAndCompression", "0", KeepDepthAndCompression);
     program.Bool("AskSizeChange", "1", AskSizeChange);
     program.Int("PreviewZoom", "1", PreviewZoom);
+    program.Int("GalleryCell", "64", GalleryCell);
+    program.Bool("ShowGallery", "0", ShowGallery);
     program.Text("PictureFormat", QStringLiteral("bmp"), PictureFormat);
     program.Text(kLanguageValue, LanguageText(UiLanguage::Original), Language);
     return program.status();
@@ -141,6 +143,8 @@ Status Settings::SaveProgramSettings() {
     program.Write("KeepDepthAndCompression", Flag(KeepDepthAndCompression));
     program.Write("AskSizeChange", Flag(AskSizeChange));
     program.Write("PreviewZoom", QString::number(PreviewZoom));
+    program.Write("GalleryCell", QString::number(GalleryCell));
+    program.Write("ShowGallery", Flag(ShowGallery));
     program.Write("PictureFormat", PictureFormat);
     program.Write(kLanguageValue, Language);
     return program.status();
@@ -203,6 +207,8 @@ Status Settings::ResetProgramSettings() {
     program.Write("KeepDepthAndCompression", QStringLiteral("0"));
     program.Write("AskSizeChange", QStringLiteral("1"));
     program.Write("PreviewZoom", QStringLiteral("1"));
+    program.Write("GalleryCell", QStringLiteral("64"));
+    program.Write("ShowGallery", QStringLiteral("0"));
     program.Write("PictureFormat", QStringLiteral("bmp"));
     return program.status();
 }

@@ -34,7 +34,7 @@ QString Hex6(std::int32_t value);
 // HKEY_LOCAL_MACHINE\Software\Siemens\Vorlix). Each ReadValue and WriteValue
 // is one complete open, access and close; nothing is cached in between.
 class SettingsStore {
-public:
+  public:
     // The default location: VORLIX_SETTINGS if set, else the registry on
     // Windows, else "vorlix.ini" in the user's configuration folder.
     SettingsStore();
@@ -50,7 +50,8 @@ public:
                                    const QString& defaultText, QString& text);
     // Writes a string value; a refusal of the store is reported as
     // "Failed to set data for '<name>'".
-    [[nodiscard]] Status WriteValue(const QString& subKey, const QString& name, const QString& text);
+    [[nodiscard]] Status WriteValue(const QString& subKey, const QString& name,
+                                    const QString& text);
     // True when the store has value `name` in `subKey` (for tests and tools).
     bool HasValue(const QString& subKey, const QString& name) const;
     // Every value of `subKey` by name, read in one access; nothing is
@@ -64,7 +65,7 @@ public:
     // firmware bytes stays one sub-key beside the others.
     static QString EscapeSubKey(const QString& subKey);
 
-private:
+  private:
     QString path_;
     bool registry_ = false;
 };
@@ -120,6 +121,11 @@ class Settings {
     // Program value: the factor the preview panes show pictures at; 0 is
     // the largest whole factor that fits the pane.
     std::int32_t PreviewZoom = 1;
+    // Program values: the gallery's cell size in pixels (one of its sizes;
+    // any other number shows the middle one) and whether the list's place
+    // shows the gallery.
+    std::int32_t GalleryCell = 64;
+    bool ShowGallery = false;
     // The format pictures are saved in under automatic names, "bmp" or
     // "png": the one last chosen in the save dialog.
     QString PictureFormat = QStringLiteral("bmp");
@@ -149,7 +155,7 @@ class Settings {
     SettingsStore& store() { return store_; }
     Prompt& prompt() { return prompt_; }
 
-private:
+  private:
     SettingsStore& store_;
     Prompt& prompt_;
 };

@@ -143,20 +143,27 @@ TEST_F(SettingsTest, ResetProgramSettingsKeepsVersionAndRecent) {
     EXPECT_EQ(Get("", "WindowWidth"), "778");
 }
 
-// The preview zoom: 1 when missing (and then stored), 0 for "fit"; saved
-// and reset with the other program values.
-TEST_F(SettingsTest, PreviewZoom) {
+// The view values: their defaults when missing (and then stored), what is
+// stored when present, saved and reset with the other program values.
+TEST_F(SettingsTest, ViewValues) {
     ASSERT_TRUE(settings.LoadProgramSettings().ok());
     EXPECT_EQ(settings.PreviewZoom, 1);
-    EXPECT_EQ(Get("", "PreviewZoom"), "1");
-    Put("", "PreviewZoom", QStringLiteral("0"));
+    EXPECT_EQ(settings.GalleryCell, 64);
+    EXPECT_FALSE(settings.ShowGallery);
+    EXPECT_EQ(Get("", "PreviewZoom") + Get("", "GalleryCell") + Get("", "ShowGallery"), "1640");
+    Put("", "PreviewZoom", QStringLiteral("0"));  // fit
+    Put("", "GalleryCell", QStringLiteral("128"));
+    Put("", "ShowGallery", QStringLiteral("1"));
     ASSERT_TRUE(settings.LoadProgramSettings().ok());
     EXPECT_EQ(settings.PreviewZoom, 0);
+    EXPECT_EQ(settings.GalleryCell, 128);
+    EXPECT_TRUE(settings.ShowGallery);
     settings.PreviewZoom = 6;
+    settings.GalleryCell = 32;
     ASSERT_TRUE(settings.SaveProgramSettings().ok());
-    EXPECT_EQ(Get("", "PreviewZoom"), "6");
+    EXPECT_EQ(Get("", "PreviewZoom") + Get("", "GalleryCell") + Get("", "ShowGallery"), "6321");
     ASSERT_TRUE(settings.ResetProgramSettings().ok());
-    EXPECT_EQ(Get("", "PreviewZoom"), "1");
+    EXPECT_EQ(Get("", "PreviewZoom") + Get("", "GalleryCell") + Get("", "ShowGallery"), "1640");
 }
 
 TEST_F(SettingsTest, WriteOfTheStoredTextLeavesTheFileAlone) {

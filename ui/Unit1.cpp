@@ -6,8 +6,8 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QElapsedTimer>
-#include <QFontMetrics>
 #include <QFontDatabase>
+#include <QFontMetrics>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -29,11 +29,11 @@
 #include <QTreeView>
 #include <QVBoxLayout>
 
-#include "session/flash_notices.h"
 #include "patch/installed_stack.h"
-#include "session/open_flash.h"
 #include "picture/color_tables.h"
 #include "picture/picture.h"
+#include "session/flash_notices.h"
+#include "session/open_flash.h"
 #include "ui/Unit3.h"
 #include "ui/picture_list_model.h"
 #include "ui/preview_pane.h"
@@ -340,11 +340,10 @@ void TForm1::CreateClientPanel() {
     ListView1->header()->setSectionsMovable(false);
     // The designed widths, widened where this platform's font needs more
     // room for the caption or the widest text a column holds.
-    const QString widest[] = {QStringLiteral("0000"), QStringLiteral("yes"),
-                              QStringLiteral("16"),   QStringLiteral("255"),
-                              QStringLiteral("255"),  QStringLiteral("FFFFFF"),
-                              QStringLiteral("FFFFFF"), QStringLiteral("00000"),
-                              QStringLiteral("yes")};
+    const QString widest[] = {
+        QStringLiteral("0000"),   QStringLiteral("yes"),   QStringLiteral("16"),
+        QStringLiteral("255"),    QStringLiteral("255"),   QStringLiteral("FFFFFF"),
+        QStringLiteral("FFFFFF"), QStringLiteral("00000"), QStringLiteral("yes")};
     const QFontMetrics metrics(ListView1->font());
     for (int c = 0; c < model_->columnCount(); ++c) {
         const int needed = c < int(std::size(widest))
@@ -497,7 +496,7 @@ void TForm1::FormDestroy() {
         settings_.FrameColor = frameColor_;
         settings_.AutoName = CheckBox1->isChecked();
         settings_.OnlySelected = CheckBox2->isChecked();
-        settings_.PreviewZoom = Image1->Zoom();
+        KeepViewSettings();
         // A store that refuses a value tells the user itself.
         if (settings_.SaveProgramSettings().ok()) (void)settings_.SaveModelSettings();
     }
@@ -710,8 +709,8 @@ void TForm1::Timer1Timer() {
 
 void TForm1::ShowNoPictures(bool scanRecords) {
     // Over the whole status bar, whose panels have nothing to add to it.
-    const QString text = NoPicturesText(settings_, scanRecords,
-                                        tr("кнопкой «%1»").arg(Button1->text()));
+    const QString text =
+        NoPicturesText(settings_, scanRecords, tr("кнопкой «%1»").arg(Button1->text()));
     StatusBar1->showMessage(text);
     StatusBar1->setToolTip(text);
 }

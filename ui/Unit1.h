@@ -343,7 +343,10 @@ class TForm1 : public QMainWindow {
     QComboBox* CreateZoomBox();
     QWidget* CreateListSide();
     void ConnectViewCommands();
+    // The view's program values (zoom, gallery cell, list or gallery) into
+    // the controls at start, and back into the settings at exit.
     void ApplyViewSettings();
+    void KeepViewSettings();
     // Keeps an open viewer on the selected row.
     void ViewerFollow();
     // The undo stack, the revert and clipboard commands, and the drop

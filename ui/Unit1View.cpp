@@ -186,7 +186,18 @@ void TForm1::ConnectViewCommands() {
     connect(model_, &QAbstractItemModel::modelReset, this, &TForm1::ViewerFollow);
 }
 
-void TForm1::ApplyViewSettings() { ZoomBox->setCurrentIndex(ZoomItem(settings_.PreviewZoom)); }
+void TForm1::ApplyViewSettings() {
+    ZoomBox->setCurrentIndex(ZoomItem(settings_.PreviewZoom));
+    const int cell = GallerySizeBox->findData(settings_.GalleryCell);
+    GallerySizeBox->setCurrentIndex(cell >= 0 ? cell : 1);
+    ViewTabs->setCurrentIndex(settings_.ShowGallery ? 1 : 0);
+}
+
+void TForm1::KeepViewSettings() {
+    settings_.PreviewZoom = Image1->Zoom();
+    settings_.GalleryCell = Gallery1->CellSize();
+    settings_.ShowGallery = Views->currentWidget() == Gallery1;
+}
 
 void TForm1::ZoomBoxChange() {
     const int zoom = ZoomBox->currentData().toInt();

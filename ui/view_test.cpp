@@ -16,11 +16,12 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QSplitter>
+#include <QStackedWidget>
 #include <QStatusBar>
 #include <QTabBar>
 #include <QTest>
-#include <QToolButton>
 #include <QToolBar>
+#include <QToolButton>
 #include <QTreeView>
 
 #include "picture/color_tables.h"
@@ -126,20 +127,19 @@ void ViewTest::designedSizeKeepsEveryControl() {
         QRect rect;
     };
     const Place designed[] = {
-        {"Panel2", {0, 0, 778, 169}},
-        {"Close", {156, 4, 146, 22}},        {"Refresh", {4, 30, 146, 22}},
-        {"Button1", {156, 30, 146, 22}},     {"Edit4", {4, 56, 298, 22}},
-        {"Edit1", {4, 82, 298, 22}},         {"CheckBox1", {4, 108, 298, 20}},
-        {"CheckBox2", {4, 132, 298, 20}},    {"Panel4", {308, 4, 103, 82}},
-        {"Image1", {308, 4, 103, 82}},       {"Panel5", {417, 4, 103, 82}},
-        {"Image2", {417, 4, 103, 82}},       {"RadioGroup1", {526, 4, 78, 127}},
-        {"CheckBox3", {308, 125, 212, 20}},  {"ToolBar2", {308, 90, 212, 31}},
-        {"Panel3", {610, 4, 164, 161}},      {"Label8", {620, 52, 144, 14}},
-        {"Label9", {620, 72, 144, 14}},      {"Label1", {620, 92, 144, 14}},
-        {"Image3", {676, 14, 32, 32}},       {"Panel1", {0, 169, 778, 333}},
-        {"Splitter1", {0, 169, 778, 333}},   {"Memo1", {531, 169, 247, 333}},
-        {"ProgressBar1", {0, 502, 778, 16}}, {"StatusBar1", {0, 518, 778, 22}},
-        {"ListSide", {0, 169, 528, 333}},
+        {"Panel2", {0, 0, 778, 169}},       {"Close", {156, 4, 146, 22}},
+        {"Refresh", {4, 30, 146, 22}},      {"Button1", {156, 30, 146, 22}},
+        {"Edit4", {4, 56, 298, 22}},        {"Edit1", {4, 82, 298, 22}},
+        {"CheckBox1", {4, 108, 298, 20}},   {"CheckBox2", {4, 132, 298, 20}},
+        {"Panel4", {308, 4, 103, 82}},      {"Image1", {308, 4, 103, 82}},
+        {"Panel5", {417, 4, 103, 82}},      {"Image2", {417, 4, 103, 82}},
+        {"RadioGroup1", {526, 4, 78, 127}}, {"CheckBox3", {308, 125, 212, 20}},
+        {"ToolBar2", {308, 90, 212, 31}},   {"Panel3", {610, 4, 164, 161}},
+        {"Label8", {620, 52, 144, 14}},     {"Label9", {620, 72, 144, 14}},
+        {"Label1", {620, 92, 144, 14}},     {"Image3", {676, 14, 32, 32}},
+        {"Panel1", {0, 169, 778, 333}},     {"Splitter1", {0, 169, 778, 333}},
+        {"Memo1", {531, 169, 247, 333}},    {"ProgressBar1", {0, 502, 778, 16}},
+        {"StatusBar1", {0, 518, 778, 22}},  {"ListSide", {0, 169, 528, 333}},
     };
     TestFolder folder;
     ProgramRun run(folder.Ini());
@@ -288,7 +288,8 @@ void ViewTest::zoomDrawsWholePixelBlocks() {
 }
 
 // The zoom is kept as "PreviewZoom": 1 without it, the choice at exit, and
-// the wheel over a pane steps it.
+// the wheel over a pane steps it. The gallery's cell size and whether the
+// gallery is shown are kept the same way.
 void ViewTest::zoomIsAProgramSetting() {
     TestFolder folder;
     const QString path = folder.Write(EveryDepth(), QStringLiteral("depths.fls"));
@@ -296,14 +297,23 @@ void ViewTest::zoomIsAProgramSetting() {
         ProgramRun run(folder.Ini());
         TForm1& w = run.Start();
         QCOMPARE(w.Image1->Zoom(), 1);
+        QCOMPARE(w.Gallery1->CellSize(), 64);
+        QCOMPARE(w.Views->currentWidget(), w.ListView1);
         w.ZoomBox->setCurrentIndex(5);  // 6x
         QCOMPARE(w.Image2->Zoom(), 6);
+        w.ViewTabs->setCurrentIndex(1);
+        w.GallerySizeBox->setCurrentIndex(2);
         run.Exit();
     }
     QCOMPARE(folder.Stored("", "PreviewZoom"), QStringLiteral("6"));
+    QCOMPARE(folder.Stored("", "GalleryCell"), QStringLiteral("128"));
+    QCOMPARE(folder.Stored("", "ShowGallery"), QStringLiteral("1"));
     folder.Store("", "PreviewZoom", "0");
     ProgramRun run(folder.Ini());
     TForm1& w = Opened(run, path);
+    QCOMPARE(w.Gallery1->CellSize(), 128);
+    QCOMPARE(w.Views->currentWidget(), w.Gallery1);
+    QVERIFY(w.GallerySizeBox->isVisibleTo(&w));
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     QCOMPARE(w.Image1->Zoom(), 0);
