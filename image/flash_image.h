@@ -35,7 +35,8 @@ struct ImageRange {
 //  - BaseImage: the FullFlash as read; never changed after placement;
 //  - WorkImage: a copy that receives every change (patches are the
 //    difference between the two);
-//  - UsageMap: 0x00 for a byte occupied by decoded picture data, 0xFF free.
+//  - UsageMap: 0x00 for a byte occupied by decoded picture data or by the
+//    index record of a listed picture, 0xFF free.
 // Bytes that the file does not cover are 0xFF, the value of erased flash.
 class FlashImage {
 public:

@@ -316,6 +316,10 @@ void Picture::Decode() {
     Length = r.length;
     Depth = r.depth;
     if (Length > 0) std::memset(UsageMap + pos, 0x00, static_cast<std::size_t>(Length));
+    // The index record is occupied too: new data never lands on it, even on
+    // those of its bytes that are 0xFF.
+    for (std::int64_t at = RecordPos; at < std::int64_t{RecordPos} + 8; ++at)
+        if (InImage(at)) UsageMap[at] = 0x00;
 }
 
 }  // namespace vorlix

@@ -204,7 +204,7 @@ TEST_F(PlacementTest, BytesOfInstalledPatchesAreNeverChosenNorRewritten) {
     EXPECT_EQ(q->DataPos(), kData + 0x10);
 }
 
-TEST_F(PlacementTest, IndexRecordsInsideTheDataAreKept) {
+TEST_F(PlacementTest, IndexRecordsAreKeptAndNeverChosen) {
     // A damaged table: the first record's data starts just before it and
     // runs over it and over the second record, whose data lies elsewhere.
     PutRecord(kRec, 6, 4, 0x05, kRec - 4);
@@ -239,6 +239,14 @@ TEST_F(PlacementTest, IndexRecordsInsideTheDataAreKept) {
     Picture::ReadRecord(own, image.WorkImage(), kRec + 0x100);
     EXPECT_EQ(own, p->Record);
     EXPECT_NE(p->DataPos(), kRec + 0xFE);
+
+    // A record standing in the placement area is not free space, not even
+    // where its bytes are 0xFF.
+    PutRecord(kAreaLo, 1, 1, 0x05, kData);
+    PutBytes(kAreaLo + 3, {0xFF});
+    Loaded();
+    Picture q(image, kAreaLo, settings);
+    EXPECT_EQ(q.FindFreePlace(1), kAreaLo + 8);
 }
 
 }  // namespace
