@@ -1,5 +1,7 @@
 #include "settings/settings.h"
 
+#include <cstring>
+
 namespace vorlix {
 
 namespace {
@@ -28,6 +30,30 @@ const ModelValue kModelValues[] = {
     {"sPITAdr", "0xC4625C", true, &Settings::sPITAdr},
     {"ExtPITAdr", "0xE7F856", true, &Settings::ExtPITAdr},
 };
+
+// The program values that a reset writes back, with the texts they take
+// when missing; the order is the reset's.
+struct ProgramDefault {
+    const char* name;
+    const char* text;
+};
+constexpr ProgramDefault kProgramDefaults[] = {
+    {"WindowWidth", "778"},   {"WindowHeight", "540"},
+    {"WindowState", "0"},     {"FrameColor", "0"},
+    {"PatchMaxLength", "27"}, {"AutoName", "0"},
+    {"OnlySelected", "0"},    {"PlainPatch", "0"},
+    {"AuthorName", ""},       {"KeepDepthAndCompression", "0"},
+    {"AskSizeChange", "1"},   {"PreviewZoom", "1"},
+    {"GalleryCell", "64"},    {"ShowGallery", "0"},
+    {"PictureFormat", "bmp"},
+};
+
+QString DefaultOf(const char* name) {
+    for (const ProgramDefault& d : kProgramDefaults)
+        if (std::strcmp(d.name, name) == 0) return QString::fromLatin1(d.text);
+    return QString();
+}
+
 const char* const kSearchTypeName = "SearchType";
 const char* const kSearchTypeBuiltIn = "0";
 
@@ -105,24 +131,25 @@ Status Settings::LoadProgramSettings() {
             program.Write("InternalVersion", own);
     }
 
-    program.Int("WindowState", "0", WindowState);
-    program.Int("WindowWidth", "778", WindowWidth);
-    program.Int("WindowHeight", "540", WindowHeight);
+    program.Int("WindowState", DefaultOf("WindowState"), WindowState);
+    program.Int("WindowWidth", DefaultOf("WindowWidth"), WindowWidth);
+    program.Int("WindowHeight", DefaultOf("WindowHeight"), WindowHeight);
     for (int i = 0; i < static_cast<int>(Recent.size()); ++i) {
         program.Text(RecentName(i), QString(), Recent[i]);
     }
-    program.Int("FrameColor", "0", FrameColor);
-    program.Bool("AutoName", "0", AutoName);
-    program.Bool("OnlySelected", "0", OnlySelected);
-    program.Bool("PlainPatch", "0", PlainPatch);
-    program.Int("PatchMaxLength", "27", PatchMaxLength);
-    program.Text("AuthorName", QString(), AuthorName);
-    program.Bool("KeepDepthAndCompression", "0", KeepDepthAndCompression);
-    program.Bool("AskSizeChange", "1", AskSizeChange);
-    program.Int("PreviewZoom", "1", PreviewZoom);
-    program.Int("GalleryCell", "64", GalleryCell);
-    program.Bool("ShowGallery", "0", ShowGallery);
-    program.Text("PictureFormat", QStringLiteral("bmp"), PictureFormat);
+    program.Int("FrameColor", DefaultOf("FrameColor"), FrameColor);
+    program.Bool("AutoName", DefaultOf("AutoName"), AutoName);
+    program.Bool("OnlySelected", DefaultOf("OnlySelected"), OnlySelected);
+    program.Bool("PlainPatch", DefaultOf("PlainPatch"), PlainPatch);
+    program.Int("PatchMaxLength", DefaultOf("PatchMaxLength"), PatchMaxLength);
+    program.Text("AuthorName", DefaultOf("AuthorName"), AuthorName);
+    program.Bool("KeepDepthAndCompression", DefaultOf("KeepDepthAndCompression"),
+                 KeepDepthAndCompression);
+    program.Bool("AskSizeChange", DefaultOf("AskSizeChange"), AskSizeChange);
+    program.Int("PreviewZoom", DefaultOf("PreviewZoom"), PreviewZoom);
+    program.Int("GalleryCell", DefaultOf("GalleryCell"), GalleryCell);
+    program.Bool("ShowGallery", DefaultOf("ShowGallery"), ShowGallery);
+    program.Text("PictureFormat", DefaultOf("PictureFormat"), PictureFormat);
     program.Text(kLanguageValue, LanguageText(UiLanguage::Original), Language);
     return program.status();
 }
@@ -195,21 +222,8 @@ Status Settings::SaveModelSettings() {
 
 Status Settings::ResetProgramSettings() {
     KeyAccess program(store_, prompt_, QString());
-    program.Write("WindowWidth", QStringLiteral("778"));
-    program.Write("WindowHeight", QStringLiteral("540"));
-    program.Write("WindowState", QStringLiteral("0"));
-    program.Write("FrameColor", QStringLiteral("0"));
-    program.Write("PatchMaxLength", QStringLiteral("27"));
-    program.Write("AutoName", QStringLiteral("0"));
-    program.Write("OnlySelected", QStringLiteral("0"));
-    program.Write("PlainPatch", QStringLiteral("0"));
-    program.Write("AuthorName", QString());
-    program.Write("KeepDepthAndCompression", QStringLiteral("0"));
-    program.Write("AskSizeChange", QStringLiteral("1"));
-    program.Write("PreviewZoom", QStringLiteral("1"));
-    program.Write("GalleryCell", QStringLiteral("64"));
-    program.Write("ShowGallery", QStringLiteral("0"));
-    program.Write("PictureFormat", QStringLiteral("bmp"));
+    for (const ProgramDefault& d : kProgramDefaults)
+        program.Write(QString::fromLatin1(d.name), QString::fromLatin1(d.text));
     return program.status();
 }
 
