@@ -250,6 +250,11 @@ void Unit1EditTest::revertUndoAndRedo() {
     QCOMPARE(w.RadioGroup1ItemIndex(), 4);
     t.Press(w.ListView1, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
     QCOMPARE(w.RadioGroup1ItemIndex(), 2);
+    // Ctrl+Y redoes as well.
+    t.Press(w.ListView1, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(w.RadioGroup1ItemIndex(), 4);
+    t.Press(w.ListView1, Qt::Key_Y, Qt::ControlModifier);
+    QCOMPARE(w.RadioGroup1ItemIndex(), 2);
     QCOMPARE(w.Image2->bitmap().size(), QSize(16, 14));
     // In the patch pane Ctrl+Z undoes the typing, not the pictures.
     QTest::keyClicks(w.Memo1, QStringLiteral("ab"));

@@ -2,7 +2,9 @@
 // that users reach for most, each named in its control's hint.
 #include <QAction>
 #include <QKeySequence>
+#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QShortcut>
 #include <QToolButton>
 #include <QTreeView>
 
@@ -52,9 +54,10 @@ void TForm1::CreateShortcuts() {
     }
 
     // Undo and redo of the pictures' edits; in the patch pane the keys undo
-    // its own typing, as in any text.
+    // its own typing, as in any text. Redo answers both keys users know.
     EditUndo1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
-    EditRedo1->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z));
+    EditRedo1->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
     for (QAction* action : {EditUndo1, EditRedo1}) {
         action->setShortcutContext(Qt::WindowShortcut);
         addAction(action);
@@ -71,6 +74,15 @@ void TForm1::CreateShortcuts() {
         Gallery1->addAction(action);
         action->setToolTip(WithShortcut(action->toolTip(), action->shortcut()));
     }
+
+    // Tab moves on from the patch pane as from every other control, so that
+    // the keyboard passes through the window without typing into the patch;
+    // Ctrl+Tab types a tab character where one is wanted.
+    Memo1->setTabChangesFocus(true);
+    auto* tabCharacter = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Tab), Memo1);
+    tabCharacter->setContext(Qt::WidgetShortcut);
+    connect(tabCharacter, &QShortcut::activated, Memo1,
+            [this] { Memo1->insertPlainText(QStringLiteral("\t")); });
 }
 
 }  // namespace vorlix

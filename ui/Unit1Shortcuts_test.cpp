@@ -1,5 +1,6 @@
 // Every shortcut of the window, pressed as a user presses it, and the
 // drop-down arrow of the recent files.
+#include <QApplication>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
@@ -16,6 +17,7 @@ class Unit1ShortcutsTest : public QObject {
     Q_OBJECT
   private slots:
     void everyShortcutAndTheRecentArrow();
+    void tabMovesOnFromThePatchPane();
 };
 
 void Unit1ShortcutsTest::everyShortcutAndTheRecentArrow() {
@@ -66,6 +68,34 @@ void Unit1ShortcutsTest::everyShortcutAndTheRecentArrow() {
 
     press(w.ListView1, Qt::Key_Q, Qt::ControlModifier);
     QVERIFY(!w.isVisible());
+}
+
+// Tab passes through the window, the patch pane included, without typing
+// into the patch; Ctrl+Tab types a tab character there.
+void Unit1ShortcutsTest::tabMovesOnFromThePatchPane() {
+    TestFolder folder;
+    ProgramRun run(folder.Ini());
+    TForm1& w = run.Start();
+    w.show();
+    w.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    w.Memo1->setPlainText(QStringLiteral("; mine"));
+    w.ListView1->setFocus();
+    bool passedThePane = false;
+    for (int i = 0; i < 20 && !passedThePane; ++i) {
+        QWidget* focus = QApplication::focusWidget();
+        QVERIFY(focus);
+        QTest::keyClick(focus, Qt::Key_Tab);
+        passedThePane = focus == w.Memo1 && QApplication::focusWidget() != w.Memo1;
+    }
+    QVERIFY(passedThePane);
+    QCOMPARE(w.Memo1->toPlainText(), QStringLiteral("; mine"));
+
+    w.Memo1->setFocus();
+    w.Memo1->moveCursor(QTextCursor::End);
+    QTest::keyClick(w.Memo1, Qt::Key_Tab, Qt::ControlModifier);
+    QCOMPARE(w.Memo1->toPlainText(), QStringLiteral("; mine\t"));
+    QVERIFY(w.Memo1->hasFocus());
 }
 
 QTEST_MAIN(Unit1ShortcutsTest)
