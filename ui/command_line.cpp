@@ -13,6 +13,43 @@ struct EditorCommandLineText {
     Q_DECLARE_TR_FUNCTIONS(EditorCommandLine)
 };
 
+// Qt's own options, which the window system's application takes out of the
+// arguments (with one dash or two): those followed by a value, as the next
+// argument or after '=', and those without one.
+const QStringList kQtValueOptions =
+    QStringLiteral(
+        "platform platformpluginpath platformtheme plugin qwindowgeometry geometry "
+        "qwindowicon icon qwindowtitle title session display name style stylesheet "
+        "qmljsdebugger visual ncols")
+        .split(QLatin1Char(' '));
+const QStringList kQtFlagOptions =
+    QStringLiteral("reverse widgetcount nograb dograb testability cmap").split(QLatin1Char(' '));
+
+QStringList WithoutQtOptions(const QStringList& args) {
+    QStringList kept;
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        const QString& arg = args[i];
+        if (i == 0 || arg.size() < 2 || !arg.startsWith(QLatin1Char('-'))) {
+            kept << arg;
+            continue;
+        }
+        if (arg == QLatin1String("--")) {
+            kept << args.mid(i);
+            break;
+        }
+        const QString option = arg.mid(arg.startsWith(QLatin1String("--")) ? 2 : 1);
+        const qsizetype equals = option.indexOf(QLatin1Char('='));
+        const QString name = equals < 0 ? option : option.left(equals);
+        if (kQtValueOptions.contains(name)) {
+            if (equals < 0) ++i;  // the value follows
+            continue;
+        }
+        if (equals < 0 && kQtFlagOptions.contains(name)) continue;
+        kept << arg;
+    }
+    return kept;
+}
+
 // The parser is built afresh for each use, so that its texts follow the
 // language that is in force at that moment.
 struct EditorParser {
@@ -24,6 +61,12 @@ struct EditorParser {
         EditorCommandLineText::tr("Keep the settings in the INI file FILE instead of the default "
                                   "place (VORLIX_SETTINGS, else the user's configuration folder)."),
         QStringLiteral("FILE")};
+    QCommandLineOption language{
+        QStringLiteral("lang"),
+        EditorCommandLineText::tr("The interface's language for this run: en (English) or "
+                                  "original (the texts as the program was made with), over the "
+                                  "choice in the settings."),
+        QStringLiteral("en|original")};
 
     // Qt's own help option would bring --help-all, which lists Qt's options
     // too but is answered only once the window system is up.
@@ -39,6 +82,7 @@ struct EditorParser {
             "(C55, S45, ME45, CF62), replaces them with BMP files and makes a V_Klay\n"
             "patch (*.vkp) for a flasher. The FullFlash file itself is never written."));
         parser.addOption(settings);
+        parser.addOption(language);
         parser.addPositionalArgument(
             QStringLiteral("FULLFLASH"),
             EditorCommandLineText::tr(
@@ -58,10 +102,7 @@ EditorCommandLine ParseEditorCommandLine(const QStringList& args) {
         result.problem = problem;
         return result;
     };
-    if (!p.parser.parse(args)) {
-        result.unknownOption = !p.parser.unknownOptionNames().isEmpty();
-        return wrong(p.parser.errorText());
-    }
+    if (!p.parser.parse(WithoutQtOptions(args))) return wrong(p.parser.errorText());
     if (p.parser.isSet(p.help)) {
         result.action = EditorCommandLine::Action::ShowHelp;
         return result;
@@ -75,6 +116,13 @@ EditorCommandLine ParseEditorCommandLine(const QStringList& args) {
     result.settingsFile = p.parser.value(p.settings);
     if (p.parser.isSet(p.settings) && result.settingsFile.isEmpty()) {
         return wrong(EditorCommandLineText::tr("--settings needs a file name."));
+    }
+    if (p.parser.isSet(p.language)) {
+        if (p.parser.values(p.language).size() > 1)
+            return wrong(EditorCommandLineText::tr("--lang is given twice."));
+        result.language = LanguageFromText(p.parser.value(p.language));
+        if (!result.language)
+            return wrong(EditorCommandLineText::tr("--lang takes \"en\" or \"original\"."));
     }
     const QStringList positional = p.parser.positionalArguments();
     if (positional.size() > 1)

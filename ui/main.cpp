@@ -40,12 +40,10 @@ int main(int argc, char* argv[]) {
     QCoreApplication::setApplicationVersion(vorlix::Settings::kVersionText);
     {
         // --help, --version and wrong arguments answer without a display.
-        // An unknown option may be one of Qt's own (-platform and the like),
-        // known only once the window system's application has taken it out.
         QStringList raw;
         for (int i = 0; i < argc; ++i) raw << QString::fromLocal8Bit(argv[i]);
         const vorlix::EditorCommandLine early = vorlix::ParseEditorCommandLine(raw);
-        if (early.action != vorlix::EditorCommandLine::Action::Run && !early.unknownOption) {
+        if (early.action != vorlix::EditorCommandLine::Action::Run) {
             QCoreApplication app(argc, argv);
             return Answer(early);
         }
@@ -68,7 +66,8 @@ int main(int argc, char* argv[]) {
         // Every text from here on, the first question of the settings
         // included, speaks the language chosen; Qt's own buttons and
         // dialogs too.
-        vorlix::InstallTranslation(vorlix::StoredLanguage(*store), true);
+        vorlix::InstallTranslation(commandLine.language.value_or(vorlix::StoredLanguage(*store)),
+                                   true);
         QApplication::setApplicationDisplayName(
             QCoreApplication::translate("vorlix::TForm1", "Vorlix Editor"));
         vorlix::QtUserDialogs dialogs;

@@ -58,6 +58,7 @@ class StartupTest : public QObject {
     void versionIsTheOneTheWindowShows();
     void helpAndWrongUsageWithoutAWindow();
     void settingsOptionNamesTheStore();
+    void languageOptionAndUsageWithNoWindowSystemAtAll();
     void windowHasTheProgramIcon();
 };
 
@@ -87,6 +88,12 @@ void StartupTest::parsesTheCommandLine_data() {
     row("unknown option", {"--frobnicate"}, Action::WrongUsage);
     row("unknown option wins over help", {"--frobnicate", "--help"}, Action::WrongUsage);
     row("empty file name", {""}, Action::WrongUsage);
+    row("--lang", {"--lang", "en", "a.fls"}, Action::Run, "a.fls");
+    row("--lang wrong", {"--lang", "de"}, Action::WrongUsage);
+    row("--lang twice", {"--lang", "en", "--lang=original"}, Action::WrongUsage);
+    row("Qt's options", {"-platform", "offscreen", "a.fls", "--style=fusion", "-reverse"},
+        Action::Run, "a.fls");
+    row("Qt's options, two dashes", {"--platform", "offscreen", "--help"}, Action::ShowHelp);
 }
 
 void StartupTest::parsesTheCommandLine() {
@@ -197,6 +204,65 @@ void StartupTest::windowHasTheProgramIcon() {
     QVERIFY(!w.windowIcon().isNull());
     QCOMPARE(w.windowIcon().availableSizes(), icon.availableSizes());
     QVERIFY(!w.Image3->pixmap().isNull());
+}
+
+// --lang chooses the interface's language for one run; and with no window
+// system to reach at all (no QT_QPA_PLATFORM, no DISPLAY), every usage
+// question is still answered, never aborted.
+void StartupTest::languageOptionAndUsageWithNoWindowSystemAtAll() {
+    QVERIFY(ParseEditorCommandLine({"vorlix", "--lang", "en"}).language == UiLanguage::English);
+    QVERIFY(ParseEditorCommandLine({"vorlix", "--lang=original"}).language == UiLanguage::Original);
+    QVERIFY(!ParseEditorCommandLine({"vorlix"}).language);
+
+    TestFolder folder;
+    QProcessEnvironment bare = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"}) bare.remove(name);
+    bare.insert("VORLIX_SETTINGS", folder.Ini());
+    const auto run = [&](const QStringList& args) {
+        QProcess process;
+        process.setProcessEnvironment(bare);
+        process.start(VORLIX_PATH, args);
+        Finished result;
+        if (!process.waitForFinished(60000)) return result;
+        result.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+        result.out = QString::fromUtf8(process.readAllStandardOutput());
+        result.err = QString::fromUtf8(process.readAllStandardError());
+        return result;
+    };
+    const Finished help = run({"--help"});
+    QCOMPARE(help.exitCode, 0);
+    QVERIFY2(help.out.contains(QLatin1String("--lang <en|original>")), qPrintable(help.out));
+    QCOMPARE(run({"--version"}).exitCode, 0);
+    for (const QStringList& args : {QStringList{"--frobnicate"}, QStringList{"--lang", "de"},
+                                    QStringList{"-platform", "xcb", "--frobnicate", "--help"},
+                                    QStringList{"a.fls", "b.fls", "--lang", "en"}}) {
+        const Finished wrong = run(args);
+        QCOMPARE(wrong.exitCode, 2);
+        QVERIFY2(wrong.err.startsWith(QLatin1String("vorlix: ")), qPrintable(wrong.err));
+        QVERIFY(wrong.out.isEmpty());
+    }
+    QVERIFY(!QFile::exists(folder.Ini()));
+
+    // The editor starts with --lang en and keeps the stored choice as it was.
+    QProcess process;
+    QProcessEnvironment offscreen = bare;
+    offscreen.insert("QT_QPA_PLATFORM", "offscreen");
+    process.setProcessEnvironment(offscreen);
+    process.start(VORLIX_PATH, {"--lang", "en"});
+    QVERIFY(process.waitForStarted(20000));
+    QDeadlineTimer deadline(30000);
+    auto started = [&folder] {
+        QFile file(folder.Ini());
+        return file.open(QIODevice::ReadOnly) && file.readAll().contains("InternalVersion=4");
+    };
+    while (!started() && !deadline.hasExpired() && process.state() == QProcess::Running) {
+        QTest::qWait(50);
+    }
+    const bool running = process.state() == QProcess::Running;
+    process.kill();
+    process.waitForFinished(10000);
+    QVERIFY2(running && started(), qPrintable(QString::fromUtf8(process.readAllStandardError())));
+    QVERIFY(!folder.Stored("", "Language").contains(QLatin1String("en")));
 }
 
 QTEST_MAIN(StartupTest)
