@@ -482,17 +482,7 @@ void TForm1::StartUp() {
 void TForm1::FormDestroy() {
     StopSearch();
     if (!startupFailed_) {
-        const Qt::WindowStates state = windowState();
-        if (state & Qt::WindowMinimized)
-            settings_.WindowState = 1;
-        else if (state & (Qt::WindowMaximized | Qt::WindowFullScreen))
-            settings_.WindowState = 2;
-        else
-            settings_.WindowState = 0;
-        if (settings_.WindowState == 0) {
-            settings_.WindowWidth = width();
-            settings_.WindowHeight = height();
-        }
+        KeepWindowState(*this, settings_);
         settings_.FrameColor = frameColor_;
         settings_.AutoName = CheckBox1->isChecked();
         settings_.OnlySelected = CheckBox2->isChecked();
@@ -826,7 +816,9 @@ void TForm1::EditSelectAll1Execute() {
 
 void TForm1::Button1Click() {
     // Whatever closed the dialog, the settings are saved and the stored
-    // window state and size applied again.
+    // window state and size applied again. The window's state as it is now
+    // is what is stored, so that only a reset in the dialog changes it.
+    KeepWindowState(*this, settings_);
     dialogs_.ShowModal(*Form3);
     if (settings_.SaveProgramSettings().ok()) (void)settings_.SaveModelSettings();
     if (settings_.WindowState == 0) {

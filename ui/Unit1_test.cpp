@@ -421,13 +421,25 @@ void Unit1Test::settingsButtonAndSelectAll() {
     QVERIFY(w.minimumSizeHint().width() <= 778 && w.minimumSizeHint().height() <= 540);
     QCOMPARE(w.size(), QSize(778, 540));
 
-    // Cancel still saves both groups and brings the maximised window back
-    // to its stored normal size.
+    // Cancel still saves both groups; a window maximised since the start
+    // stays maximised, as OK leaves it too.
     w.setWindowState(Qt::WindowMaximized);
     w.settings().AuthorName = QStringLiteral("Tester");
     w.Button1Click();
     QCOMPARE(run.dialogs.modalsShown, 1);
     QCOMPARE(folder.Stored("", "AuthorName"), QStringLiteral("Tester"));
+    QVERIFY(w.windowState() & Qt::WindowMaximized);
+    run.dialogs.modalSteps.push_back(
+        [](QDialog& d) { d.findChild<QPushButton*>(QStringLiteral("Button1"))->click(); });
+    w.Button1Click();
+    QVERIFY(w.windowState() & Qt::WindowMaximized);
+    QCOMPARE(folder.Stored("", "WindowState"), QStringLiteral("2"));
+    // A reset of the program settings in the dialog brings the window back
+    // to its designed normal size.
+    run.dialogs.prompt().Script({Answer::Yes});
+    run.dialogs.modalSteps.push_back(
+        [](QDialog& d) { d.findChild<QPushButton*>(QStringLiteral("SetDefault"))->click(); });
+    w.Button1Click();
     QVERIFY(!(w.windowState() & Qt::WindowMaximized));
     QTRY_COMPARE(w.size(), QSize(778, 540));
 
