@@ -62,20 +62,46 @@ QString PictureOpenFilter() {
     return filters.join(QStringLiteral(";;"));
 }
 
-// The file a picture goes to from the save dialog, and its format: the BMP
-// and PNG filters give the format and add its extension to a name without
-// it; with "all files" the name's extension tells it (else the format
-// chosen last stays).
+// The file a picture goes to from the save dialog, and its format: a name
+// typed with the extension of a picture format (p31.png) is saved in that
+// format, whatever the file type chosen; else the BMP and PNG filters give
+// the format and add its extension to the name, and with "all files" the
+// format chosen last stays.
 QString PictureSaveName(const UserDialogs::SaveChoice& choice, PictureFileFormat& format) {
     const QString suffix = QFileInfo(choice.path).suffix();
+    if (const std::optional<PictureFileFormat> typed = FormatFromSuffix(suffix)) {
+        format = *typed;
+        return choice.path;
+    }
     if (choice.filterIndex == 0 || choice.filterIndex == 1) {
         format = choice.filterIndex == 0 ? PictureFileFormat::Bmp : PictureFileFormat::Png;
-        if (FormatFromSuffix(suffix) == format) return choice.path;
         return choice.path + QLatin1Char('.') + FormatSuffix(format);
     }
-    format = FormatFromSuffix(suffix).value_or(format);
     return choice.path;
 }
+
+// The status of a save of pictures: each file as it is written; once the
+// save ends, when several went into one folder, how many and where.
+class SavedPictures {
+  public:
+    explicit SavedPictures(TForm1& window) : window_(window) {}
+    ~SavedPictures() {
+        if (count_ > 1 && !folder_.isEmpty())
+            window_.SetStatus(0, TForm1::tr("Сохранено %n картинок в папку «%1»", nullptr, count_)
+                                     .arg(QDir::toNativeSeparators(folder_)));
+    }
+    void Add(const QString& path) {
+        window_.SetStatus(0, path);
+        const QString folder = QFileInfo(path).absolutePath();
+        folder_ = count_ == 0 || folder == folder_ ? folder : QString();
+        ++count_;
+    }
+
+  private:
+    TForm1& window_;
+    int count_ = 0;
+    QString folder_;
+};
 
 // Forwards a command's progress to the window's progress bar.
 ProgressSink BarSink(QProgressBar* bar) {
@@ -201,6 +227,7 @@ void TForm1::Save1Click() {
     }
     // A click on the box while the save runs does not change this save.
     bool autoNaming = CheckBox1->isChecked();
+    SavedPictures saved(*this);
     for (const int row : rows) {
         const Picture* picture = session_.PictureOfRow(row);
         if (!picture) continue;
@@ -252,7 +279,7 @@ void TForm1::Save1Click() {
             dialogs_.Error(status.message());
             return;
         }
-        SetStatus(0, path);
+        saved.Add(path);
     }
 }
 

@@ -314,11 +314,26 @@ void Unit1EditTest::savePicturesAsPng() {
     QCOMPARE(format("a.png") + format("b.png"), QByteArray("pngpng"));
     QCOMPARE(QImage(dir.filePath("a.png")).convertToFormat(QImage::Format_RGB32),
              t.Pic(1).DecodedBitmap.convertToFormat(QImage::Format_RGB32));
+    // A typed picture extension decides the format, whichever file type is
+    // chosen, and nothing is added to the name.
+    t.run.dialogs.saveAnswers = {{dir.filePath("q.bmp"), 1}, {dir.filePath("p31.png"), 0}};
+    w.Save1Click();
+    w.Save1Click();
+    QCOMPARE(format("q.bmp") + format("p31.png"), QByteArray("bmppng"));
+    QVERIFY(!QFile::exists(dir.filePath("p31.png.bmp")) &&
+            !QFile::exists(dir.filePath("q.bmp.png")));
     // Automatic names take the format chosen last, which the settings keep.
     w.CheckBox1->setChecked(true);
     w.RememberFolder(dir.filePath("x"));
     w.Save1Click();
     QCOMPARE(format("PIT_660018.png"), QByteArray("png"));
+    // Many pictures under automatic names: the status bar says how many and
+    // where, not only the last file.
+    w.ListView1->selectAll();
+    w.Save1Click();
+    QCOMPARE(w.StatusText(0), QStringLiteral("Сохранено %1 картинок в папку «%2»")
+                                  .arg(w.model().rowCount())
+                                  .arg(QDir::toNativeSeparators(dir.absolutePath())));
     t.run.Exit();
     QCOMPARE(t.folder.Stored("", "PictureFormat"), QStringLiteral("png"));
 }
