@@ -526,6 +526,7 @@ void TForm1::OpenFullFlash(const QString& path) {
 void TForm1::OpenConfirmed(const QString& path) {
     const QString previousPath = Edit4->text();
     const QString previousModel = Edit1->text();
+    const std::array<QString, 8> previousRecent = settings_.Recent;
     SetOpenPath(path);
     OpenHooks hooks;
     hooks.status = [this](const QString& text) { SetStatus(0, text); };
@@ -561,8 +562,18 @@ void TForm1::OpenConfirmed(const QString& path) {
     if (result == OpenResult::Opened) {
         AskAboutPatchOfOtherFlash();
         StartPictureSearch();
+        // The recent list keeps the file once its search has found pictures.
+        recentBeforeOpen_ = previousRecent;
         ShowStackStatus();
+        return;
     }
+    // Stopped: the user was told why; nothing is listed, so nothing is open,
+    // and the file is not one to come back to.
+    SetOpenPath(QString());
+    session_.FilePath.clear();
+    Edit1->clear();
+    settings_.Recent = previousRecent;
+    RebuildRecentMenu();
 }
 
 void TForm1::RefreshClick() {
@@ -612,6 +623,7 @@ void TForm1::SetOpenPath(const QString& path) {
 
 void TForm1::StartPictureSearch() {
     StopSearch();
+    recentBeforeOpen_.reset();
     ForgetEdits();
     model_->Reset([this] { session_.ClearPictures(); });
     SetStatus(0, tr("Поиск картинок"));
@@ -694,6 +706,11 @@ void TForm1::Timer1Timer() {
         ++generation_;
         SetStatus(0, SearchFinishedText());
         if (listedFound_ == 0) ShowNoPictures(scanRecords);
+        if (recentBeforeOpen_ && listedFound_ == 0) {
+            settings_.Recent = *recentBeforeOpen_;
+            RebuildRecentMenu();
+        }
+        recentBeforeOpen_.reset();
     }
 }
 

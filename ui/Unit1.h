@@ -433,6 +433,9 @@ class TForm1 : public QMainWindow {
     std::optional<PatchSource> patchSource_;
     bool patchDirty_ = false;
     bool editsSincePatch_ = false;
+    // The recent files as they were before the open whose first search runs:
+    // a file in which it finds no picture leaves the list as it was.
+    std::optional<std::array<QString, 8>> recentBeforeOpen_;
     ListFilter* filter_ = nullptr;
     PixelViewer* viewer_ = nullptr;
     EditRecorder recorder_;

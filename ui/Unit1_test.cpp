@@ -314,6 +314,21 @@ void Unit1Test::plainWordsForOddFiles() {
     prompt.Script({Answer::Yes});
     w.CloseClick();
     QVERIFY(w.StatusBar1->currentMessage().isEmpty());
+
+    // Only the file whose pictures were found entered the recent files: not
+    // the folder, nor the file without pictures (opened twice).
+    const QString three = folder.dir.filePath(QStringLiteral("three.fls"));
+    QCOMPARE(MenuCaptions(*w.PopupMenu2), QStringList{QStringLiteral("&0 ") + three});
+    // A file whose open stops (a stored value of its settings does not
+    // convert) leaves no path behind, and no recent entry either.
+    folder.Store("All", "PITAdrMin", "zz");
+    prompt.Clear();
+    w.OpenFullFlash(folder.dir.filePath(QStringLiteral("blank.fls")));
+    QCOMPARE(prompt.shown().back().caption, kCaptionError);
+    QVERIFY(w.Edit4->text().isEmpty() && !w.IsSearching());
+    QCOMPARE(MenuCaptions(*w.PopupMenu2), QStringList{QStringLiteral("&0 ") + three});
+    QCOMPARE(w.settings().Recent[0], three);
+    QVERIFY(w.settings().Recent[1].isEmpty());
 }
 
 void Unit1Test::refreshDuringSearch() {
