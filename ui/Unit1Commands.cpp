@@ -13,7 +13,9 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSplitter>
+#include <QTextBlock>
 #include <QTreeView>
 #include <algorithm>
 
@@ -123,8 +125,14 @@ void WhileHidden(QSplitter* splitter, QWidget* pane, Work&& work) {
     splitter->setSizes(sizes);
 }
 
+// The lines go at the end; the pane shows the first of them from its start,
+// so that the addresses are in sight however far the pane was scrolled.
 void AppendToPane(QPlainTextEdit* memo, const QStringList& lines) {
-    if (!lines.isEmpty()) memo->appendPlainText(lines.join(QLatin1Char('\n')));
+    if (lines.isEmpty()) return;
+    const int first = memo->document()->isEmpty() ? 0 : memo->document()->blockCount();
+    memo->appendPlainText(lines.join(QLatin1Char('\n')));
+    memo->setTextCursor(QTextCursor(memo->document()->findBlockByNumber(first)));
+    memo->horizontalScrollBar()->setValue(0);
 }
 
 // The patch pane's lines as a file stores them: a final line break ends
@@ -387,6 +395,7 @@ void TForm1::MakePatchClick() {
         if (pictures > 0) AppendToPane(Memo1, lines);
         ProgressBar1->setValue(0);
     });
+    Memo1->horizontalScrollBar()->setValue(0);
     if (pictures == 0) {
         SetStatus(2, onlySelected
                          ? tr("Среди выделенных строк нет изменённых картинок: патч не создан")

@@ -20,6 +20,7 @@
 
 #include "picture/picture.h"
 #include "ui/Unit1.h"
+#include "ui/column_growth.h"
 #include "ui/gallery_view.h"
 #include "ui/list_filter.h"
 #include "ui/picture_list_model.h"
@@ -150,12 +151,14 @@ void TForm1::ConnectViewCommands() {
             grid && grid->indexOf(Panel4) >= 0)
             images = grid;
     if (top && images) new WindowGrowth(this, Panel2, top, images, {Image1, Image2});
+    new ColumnGrowth(ListView1);
 
     connect(ZoomBox, &QComboBox::currentIndexChanged, this, &TForm1::ZoomBoxChange);
     for (PreviewPane* pane : {Image1, Image2})
-        connect(pane, &PreviewPane::zoomStepped, this, [this](int step) {
-            ZoomBox->setCurrentIndex(
-                std::clamp(ZoomBox->currentIndex() + step, 0, ZoomBox->count() - 1));
+        connect(pane, &PreviewPane::zoomStepped, this, [this, pane](int step) {
+            // At "fit" the step starts from the factor the pane shows.
+            const int fitted = std::max(1, int(pane->Factor() / pane->devicePixelRatioF()));
+            ZoomBox->setCurrentIndex(ZoomItem(WheelZoom(pane->Zoom(), fitted, step)));
         });
 
     connect(ViewTabs, &QTabBar::currentChanged, this, &TForm1::ViewTabsChange);

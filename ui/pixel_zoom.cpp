@@ -91,4 +91,16 @@ QSize ZoomFramedSize(QSize bitmap, int k, int frame) {
     return {side(bitmap.width()), side(bitmap.height())};
 }
 
+int WheelZoom(int zoom, int fitted, int step) {
+    const int shown = zoom == 0 ? fitted : zoom;
+    if (step > 0) {
+        for (const int choice : kPreviewZooms)
+            if (choice > shown) return choice;
+    } else if (step < 0) {
+        for (auto it = kPreviewZooms.rbegin(); it != kPreviewZooms.rend(); ++it)
+            if (*it != 0 && *it < shown) return *it;
+    }
+    return zoom;
+}
+
 }  // namespace vorlix

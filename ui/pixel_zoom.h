@@ -14,6 +14,11 @@ namespace vorlix {
 // The zoom choices of the preview panes; 0 stands for "fit": the largest
 // whole factor with which the picture fits the pane.
 inline constexpr std::array<int, 7> kPreviewZooms = {0, 1, 2, 3, 4, 6, 8};
+// The zoom choice one wheel step (`step` +1 larger, -1 smaller) away from
+// `zoom`: the next whole factor of kPreviewZooms above or below the factor
+// shown, which at "fit" (0) is `fitted`. Where no choice lies that way the
+// zoom stays, so that a step never turns the picture the other way.
+int WheelZoom(int zoom, int fitted, int step);
 // The pixel viewer's range of factors.
 inline constexpr int kViewerMinZoom = 1;
 inline constexpr int kViewerMaxZoom = 16;

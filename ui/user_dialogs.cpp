@@ -5,6 +5,9 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFontMetrics>
+#include <QGridLayout>
+#include <QGuiApplication>
 #include <QMessageBox>
 #include <QRegularExpression>
 #include <algorithm>
@@ -31,6 +34,29 @@ QString QtFileFilter(const QString& pipeFilter) {
 
 // ---- the real dialogs
 
+namespace {
+
+// The window system writes a box's title (its caption and the program's
+// name) into a title bar only as wide as the box, so a box with a short
+// text cut it ("Подтвер… lix Editor"). The box is made wide enough for the
+// title in a bold font, with room for the title bar's icon and buttons. Run
+// it when the box is otherwise ready: the box may lay itself out anew on a
+// change.
+void GiveRoomForTitle(QMessageBox& box) {
+    QFont font = box.font();
+    font.setBold(true);
+    const QString program = QGuiApplication::applicationDisplayName();
+    const QString title = program.isEmpty() || box.windowTitle().isEmpty()
+                              ? box.windowTitle()
+                              : box.windowTitle() + QStringLiteral(" — ") + program;
+    const int width = QFontMetrics(font).horizontalAdvance(title) + 160;
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout()))
+        grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Minimum),
+                      grid->rowCount(), 0, 1, std::max(grid->columnCount(), 1));
+}
+
+}  // namespace
+
 QString QtUserDialogs::StartFolder() const {
     return lastFolder_.isEmpty() ? QDir::currentPath() : lastFolder_;
 }
@@ -48,6 +74,7 @@ Answer QtUserDialogs::Ask(const QString& caption, const QString& text, Buttons b
                     : caption == kCaptionWarning ? QMessageBox::Warning
                                                  : QMessageBox::Information);
         box.setStandardButtons(QMessageBox::Ok);
+        GiveRoomForTitle(box);
         box.exec();
         return Answer::Ok;
     }
@@ -59,6 +86,7 @@ Answer QtUserDialogs::Ask(const QString& caption, const QString& text, Buttons b
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
         box.setEscapeButton(QMessageBox::Cancel);
     }
+    GiveRoomForTitle(box);
     switch (box.exec()) {
         case QMessageBox::Yes:
             return Answer::Yes;

@@ -8,18 +8,22 @@
 #include <QDialog>
 #include <QDir>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSpinBox>
 #include <QSplitter>
 #include <QStackedWidget>
 #include <QStatusBar>
 #include <QTabBar>
 #include <QTest>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <QTreeView>
@@ -111,6 +115,7 @@ class ViewTest : public QObject {
   private slots:
     void designedSizeKeepsEveryControl();
     void growingGivesRoomToPanesAndList();
+    void roomGoesWhereItShowsSomething();
     void zoomDrawsWholePixelBlocks();
     void zoomIsAProgramSetting();
     void viewerReadsEveryDepth();
@@ -216,6 +221,69 @@ void ViewTest::growingGivesRoomToPanesAndList() {
 
 // Each zoom factor: every picture pixel a block of that many pixels, the
 // frame one pixel wide around them; "fit" the largest factor that fits.
+// A generated patch shows its addresses, a message box is as wide as its
+// title, and a grown window's room goes where it shows something: the
+// list's columns share the list's width, and the panes' tool bar and
+// compress box stay level with the depth choice, right beside it.
+void ViewTest::roomGoesWhereItShowsSomething() {
+    TestFolder folder;
+    const QString path = folder.Write(EveryDepth(), QStringLiteral("depths.fls"));
+    ProgramRun run(folder.Ini());
+    TForm1& w = Opened(run, path);
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    Settle();
+
+    QImage picture(20, 10, QImage::Format_RGB32);
+    picture.fill(qRgb(200, 30, 30));
+    const QString file = folder.dir.filePath(QStringLiteral("red.png"));
+    QVERIFY(picture.save(file));
+    run.dialogs.prompt().Script({Answer::Yes, Answer::Yes});
+    w.ReplaceFromFile(2, file);
+    w.MakePatchClick();
+    QVERIFY(!w.Memo1->document()->isEmpty());
+    Settle();
+    QScrollBar* across = w.Memo1->horizontalScrollBar();
+    w.Memo1->moveCursor(QTextCursor::End);
+    Settle();
+    QVERIFY(across->value() > 0);
+    w.MakePatchClick();
+    Settle();
+    QCOMPARE(across->value(), 0);
+
+    QGuiApplication::setApplicationDisplayName(QStringLiteral("Vorlix Editor"));
+    QtUserDialogs dialogs(&w);
+    int boxWidth = 0, titleWidth = 0;
+    QTimer::singleShot(0, &w, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box) return;
+        boxWidth = box->width();
+        titleWidth = box->fontMetrics().horizontalAdvance(box->windowTitle() +
+                                                          QStringLiteral(" — Vorlix Editor"));
+        box->button(QMessageBox::No)->click();
+    });
+    QCOMPARE(dialogs.Ask(QStringLiteral("Подтверждение закрытия"), QStringLiteral("Закрыть?"),
+                         Buttons::YesNo),
+             Answer::No);
+    QVERIFY2(boxWidth > titleWidth + 100, qPrintable(QStringLiteral("%1").arg(boxWidth)));
+
+    for (const QSize size : {QSize(778, 540), QSize(1600, 1000)}) {
+        w.resize(size);
+        Settle();
+        const int room = w.ListView1->viewport()->width();
+        QVERIFY(std::abs(w.ListView1->header()->length() - room) <= 1);
+        const QRect bits = InWindow(w.RadioGroup1, &w);
+        for (QWidget* under :
+             {static_cast<QWidget*>(w.ToolBar2), static_cast<QWidget*>(w.CheckBox3)}) {
+            const QRect r = InWindow(under, &w);
+            QVERIFY2(bits.left() - r.right() > 0 && bits.left() - r.right() <= 10,
+                     qPrintable(under->objectName()));
+            QVERIFY2(r.top() > bits.top() && r.top() < bits.bottom(),
+                     qPrintable(under->objectName()));
+        }
+    }
+}
+
 void ViewTest::zoomDrawsWholePixelBlocks() {
     QImage picture(3, 2, QImage::Format_RGB32);
     const QRgb colours[2][3] = {{qRgb(255, 0, 0), qRgb(0, 255, 0), qRgb(0, 0, 255)},
@@ -322,11 +390,28 @@ void ViewTest::zoomIsAProgramSetting() {
     // 2 x 1 pixels and the frame in the 103 x 82 pane: 50 each.
     QCOMPARE(w.Image2->Factor(), 50);
     QCOMPARE(w.Image2->ShownImage().pixel(51, 1), Palette8[0xC0] | 0xFF000000u);
-    QWheelEvent up(QPointF(5, 5), w.Image1->mapToGlobal(QPointF(5, 5)), {}, QPoint(0, 120),
-                   Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
-    QApplication::sendEvent(w.Image2, &up);
-    QCOMPARE(w.Image1->Zoom(), 1);
-    QCOMPARE(w.settings().PreviewZoom, 1);
+    // The wheel steps from the factor shown: at fit nothing lies above 50,
+    // so up keeps the fit, and down zooms out to the largest factor below.
+    const auto wheel = [&](int delta) {
+        QWheelEvent turn(QPointF(5, 5), w.Image2->mapToGlobal(QPointF(5, 5)), {}, QPoint(0, delta),
+                         Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(w.Image2, &turn);
+        return w.Image1->Zoom();
+    };
+    QCOMPARE(wheel(120), 0);
+    QCOMPARE(wheel(-120), 8);
+    QCOMPARE(wheel(-120), 6);
+    QCOMPARE(wheel(120), 8);
+    QCOMPARE(w.settings().PreviewZoom, 8);
+
+    // zoom, factor fitted, step: the zoom chosen.
+    const int steps[][4] = {
+        {0, 3, 1, 4},  {0, 3, -1, 2}, {0, 5, 1, 6},   {0, 5, -1, 4}, {0, 1, -1, 0}, {0, 9, 1, 0},
+        {0, 9, -1, 8}, {1, 33, 1, 2}, {1, 33, -1, 1}, {8, 1, 1, 8},  {6, 1, -1, 4},
+    };
+    for (const auto& s : steps)
+        QVERIFY2(WheelZoom(s[0], s[1], s[2]) == s[3],
+                 qPrintable(QStringLiteral("%1 %2 %3").arg(s[0]).arg(s[1]).arg(s[2])));
 }
 
 // The viewer opens with Enter on a row and reads, for old and new, the

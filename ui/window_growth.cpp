@@ -49,6 +49,28 @@ WindowGrowth::WindowGrowth(QWidget* window, QWidget* topPanel, QBoxLayout* top, 
     }
     images->setColumnStretch(0, 1);
     images->setColumnStretch(1, 1);
+    // What stands under the panes' row (their tool bar, the compress box) keeps
+    // its designed width beside the depth choice it belongs with, rather
+    // than drifting off to the far side of the grown panes.
+    for (int i = 0; i < images->count(); ++i) {
+        QLayoutItem* item = images->itemAt(i);
+        QWidget* widget = item->widget();
+        int row = 0, column = 0, rows = 0, columns = 0;
+        images->getItemPosition(i, &row, &column, &rows, &columns);
+        if (!widget || row == 0) continue;
+        widget->setFixedWidth(item->geometry().width());
+        images->setAlignment(widget, Qt::AlignRight);
+    }
+    // The column beside them (the depth choice) moves down as far as the
+    // panes grow, so that it stays level with what stands under them.
+    const int beside = top->indexOf(images) + 1;
+    if (auto* column = beside > 0 && beside < top->count()
+                           ? qobject_cast<QBoxLayout*>(top->itemAt(beside)->layout())
+                           : nullptr) {
+        sink_ = new QSpacerItem(0, 0, QSizePolicy::Minimum, QSizePolicy::Fixed);
+        column->insertItem(0, sink_);
+        sinkColumn_ = column;
+    }
     window->installEventFilter(this);
     Apply(window->height());
 }
@@ -64,6 +86,10 @@ void WindowGrowth::Apply(int windowHeight) {
     const int growth = TopGrowth(windowHeight);
     topPanel_->setFixedHeight(kDesignedTopHeight + growth);
     for (QWidget* pane : panes_) pane->setFixedHeight(kDesignedPaneHeight + growth);
+    if (sink_ && sink_->sizeHint().height() != growth) {
+        sink_->changeSize(0, growth, QSizePolicy::Minimum, QSizePolicy::Fixed);
+        sinkColumn_->invalidate();
+    }
 }
 
 }  // namespace vorlix

@@ -5,6 +5,7 @@
 
 class QBoxLayout;
 class QGridLayout;
+class QSpacerItem;
 class QWidget;
 
 namespace vorlix {
@@ -14,7 +15,9 @@ namespace vorlix {
 // width the designed layout gives it; what the window gains beyond it goes
 // to the preview panes (width and height) and to the list below the top
 // panel, while buttons, fields, the depth choice and the information panel
-// keep their width.
+// keep their width. The panes' tool bar and compress box keep theirs too,
+// under the panes' right edge, and the depth choice beside them moves down
+// with the panes, so that they stay together as designed.
 class WindowGrowth : public QObject {
     Q_OBJECT
   public:
@@ -40,6 +43,9 @@ class WindowGrowth : public QObject {
 
     QWidget* topPanel_;
     std::array<QWidget*, 2> panes_;
+    // Above the column beside the images: as high as the panes grew.
+    QSpacerItem* sink_ = nullptr;
+    QBoxLayout* sinkColumn_ = nullptr;
 };
 
 }  // namespace vorlix
