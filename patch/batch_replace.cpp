@@ -71,8 +71,7 @@ std::vector<int> MatchBatchFiles(const FlashSession& session, const QStringList&
 }
 
 QString BatchClosingText(int replaced, int chosen) {
-    return BatchReplaceText::tr("Удачно заменено %1 картинок из %2 выбранных")
-        .arg(replaced)
+    return BatchReplaceText::tr("Удачно заменено %n картинок из %1 выбранных", nullptr, replaced)
         .arg(chosen);
 }
 

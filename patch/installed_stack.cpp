@@ -166,7 +166,7 @@ Status StackInstalledPatches(const InstalledPatchList& patches, std::uint8_t* ba
             entry.state = StackState::Skipped;
             entry.note = misfit;
             const QString problem =
-                InstalledPatches::tr("Патч «%1» не подходит к этому фуллфлешу:\n%2")
+                InstalledPatches::tr("Патч «%1» не подходит к этому FullFlash:\n%2")
                     .arg(source.name, misfit);
             if (!SkipOrCancel(prompt, problem)) return cancel();
             continue;

@@ -24,7 +24,10 @@ constexpr std::int64_t kMiB = 0x100000;
 QString SizeText(std::int64_t bytes) {
     if (bytes > 0 && bytes % kMiB == 0)
         return QCoreApplication::translate("FlashNotices", "%1 МиБ").arg(bytes / kMiB);
-    return QCoreApplication::translate("FlashNotices", "%1 байт").arg(bytes);
+    // The word's form follows the last digits, which a count too large for
+    // the translation's int keeps.
+    const int form = bytes <= 1000000 ? int(bytes) : int(bytes % 1000) + 1000;
+    return QCoreApplication::translate("FlashNotices", "%1 байт", nullptr, form).arg(bytes);
 }
 
 }  // namespace

@@ -35,11 +35,16 @@ bool InstallTranslation(UiLanguage language, bool qtTexts) {
     Remove(ownTexts);
     Remove(qtOwnTexts);
     bool ok = true;
-    if (language == UiLanguage::English)
+    if (language == UiLanguage::English) {
         ok = Install(ownTexts, QStringLiteral("vorlix_en"), QStringLiteral(":/i18n"));
-    else if (qtTexts)
+    } else if (qtTexts) {
+        // The window's counts in their Russian forms; the command line keeps
+        // its texts as they always read.
+        ok = Install(ownTexts, QStringLiteral("vorlix_ru"), QStringLiteral(":/i18n"));
         ok = Install(qtOwnTexts, QStringLiteral("qtbase_ru"),
-                     QLibraryInfo::path(QLibraryInfo::TranslationsPath));
+                     QLibraryInfo::path(QLibraryInfo::TranslationsPath)) &&
+             ok;
+    }
     return ok;
 }
 

@@ -26,8 +26,10 @@ namespace {
 struct Message {
     QString context;
     QString source;
-    QString translation;
+    QString translation;  // of a plural text: its first form
     bool finished = true;
+    bool numerus = false;
+    QStringList forms;  // the forms of a plural text, one per count class
 };
 
 std::vector<Message> ReadTs(const QString& path) {
@@ -42,12 +44,21 @@ std::vector<Message> ReadTs(const QString& path) {
         if (xml.name() == QLatin1String("name")) {
             context = xml.readElementText();
         } else if (xml.name() == QLatin1String("message")) {
-            message = Message{context, {}, {}, true};
+            message = Message{context, {}, {}, true, false, {}};
+            message.numerus =
+                xml.attributes().value(QLatin1String("numerus")) == QLatin1String("yes");
         } else if (xml.name() == QLatin1String("source")) {
             message.source = xml.readElementText();
         } else if (xml.name() == QLatin1String("translation")) {
             message.finished = xml.attributes().value(QLatin1String("type")).isEmpty();
-            message.translation = xml.readElementText();
+            if (message.numerus) {
+                while (xml.readNextStartElement())
+                    if (xml.name() == QLatin1String("numerusform"))
+                        message.forms << xml.readElementText();
+                message.translation = message.forms.value(0);
+            } else {
+                message.translation = xml.readElementText();
+            }
             messages.push_back(message);
         }
     }
@@ -55,13 +66,15 @@ std::vector<Message> ReadTs(const QString& path) {
     return messages;
 }
 
-// The committed file brought up to date with the sources, in a copy.
+// A committed file brought up to date with the sources, in a copy; the
+// Russian file takes the plural texts only.
 class UpdatedTs {
   public:
-    UpdatedTs() {
-        const QString copy = dir_.filePath(QStringLiteral("vorlix_en.ts"));
-        EXPECT_TRUE(QFile::copy(QStringLiteral(VORLIX_TS_FILE), copy));
+    explicit UpdatedTs(const QString& committed, bool pluralOnly = false) {
+        const QString copy = dir_.filePath(QFileInfo(committed).fileName());
+        EXPECT_TRUE(QFile::copy(committed, copy));
         QStringList args = QString::fromUtf8(VORLIX_LUPDATE_OPTIONS).split(QLatin1Char(' '));
+        if (pluralOnly) args << QStringLiteral("-pluralonly");
         args << QStringLiteral("@" VORLIX_SOURCES_LIST) << QStringLiteral("-ts") << copy;
         QProcess lupdate;
         lupdate.start(QStringLiteral(VORLIX_LUPDATE), args);
@@ -82,7 +95,12 @@ class UpdatedTs {
 };
 
 const UpdatedTs& Updated() {
-    static const UpdatedTs updated;
+    static const UpdatedTs updated(QStringLiteral(VORLIX_TS_FILE));
+    return updated;
+}
+
+const UpdatedTs& UpdatedPlural() {
+    static const UpdatedTs updated(QStringLiteral(VORLIX_PLURAL_TS_FILE), true);
     return updated;
 }
 
@@ -257,6 +275,32 @@ TEST(Translation, EveryTextHasAFinishedTranslation) {
     ASSERT_GT(messages.size(), 300u);
     for (const Message& m : messages) {
         EXPECT_TRUE(m.finished && !m.translation.isEmpty()) << "not translated: " << Shown(m);
+        // English: one thing, many things.
+        if (m.numerus) {
+            EXPECT_TRUE(m.forms.size() == 2 && !m.forms.contains(QString())) << Shown(m);
+        }
+    }
+}
+
+// The original interface counts in Russian: every plural text of the
+// sources is in vorlix_ru.ts, up to date, with its three forms (1, 2-4, 5
+// and more: картинка, картинки, картинок), the many-things form being the
+// source text itself.
+TEST(Translation, RussianFileGivesEveryPluralTextItsThreeForms) {
+    const QByteArray committed = ReadAll(QStringLiteral(VORLIX_PLURAL_TS_FILE));
+    ASSERT_FALSE(committed.isEmpty());
+    EXPECT_EQ(ReadAll(UpdatedPlural().path()), committed)
+        << "translations/vorlix_ru.ts is not what lupdate makes of the sources; run "
+           "`ninja update_translations` and give the new texts their three forms.";
+    const std::vector<Message> messages = ReadTs(UpdatedPlural().path());
+    int numerusInEnglish = 0;
+    for (const Message& m : ReadTs(QStringLiteral(VORLIX_TS_FILE))) numerusInEnglish += m.numerus;
+    EXPECT_EQ(int(messages.size()), numerusInEnglish);
+    for (const Message& m : messages) {
+        EXPECT_TRUE(m.numerus && m.finished) << Shown(m);
+        ASSERT_EQ(m.forms.size(), 3) << Shown(m);
+        EXPECT_FALSE(m.forms.contains(QString())) << Shown(m);
+        EXPECT_EQ(m.forms[2], m.source) << Shown(m);
     }
 }
 
@@ -272,9 +316,21 @@ TEST(Translation, TranslationsKeepWhatTheProgramFillsIn) {
         found.removeDuplicates();
         return found;
     };
-    for (const Message& m : ReadTs(QStringLiteral(VORLIX_TS_FILE))) {
+    std::vector<Message> english = ReadTs(QStringLiteral(VORLIX_TS_FILE));
+    for (const Message& m : std::vector<Message>(english)) {
+        // Each further form of a plural text keeps the same places.
+        for (qsizetype f = 1; f < m.forms.size(); ++f) {
+            Message form = m;
+            form.translation = m.forms[f];
+            english.push_back(form);
+        }
+    }
+    for (const Message& m : english) {
         if (m.translation.isEmpty()) continue;
         EXPECT_EQ(places(m.source), places(m.translation)) << Shown(m);
+        EXPECT_EQ(m.source.contains(QLatin1String("%n")),
+                  m.translation.contains(QLatin1String("%n")))
+            << Shown(m);
         EXPECT_EQ(m.source.count(QLatin1Char('|')), m.translation.count(QLatin1Char('|')))
             << Shown(m);
         EXPECT_EQ(m.source.startsWith(QLatin1Char(' ')), m.translation.startsWith(QLatin1Char(' ')))
@@ -326,9 +382,26 @@ TEST(Translation, BuiltInTranslationIsInstalled) {
     EXPECT_EQ(QCoreApplication::translate("vorlix::TForm1", "Otevřít FF"),
               QStringLiteral("Open FF"));
 
+    EXPECT_EQ(QCoreApplication::translate("vorlix::TForm1", "Найдено %n картинок", nullptr, 1),
+              QStringLiteral("1 picture found"));
+
     // Back to the original texts: the program's own translation goes.
     InstallTranslation(UiLanguage::Original, false);
     EXPECT_EQ(kCaptionError.text(), QStringLiteral("Ошибка"));
     EXPECT_EQ(QCoreApplication::translate("vorlix::TForm1", "Otevřít FF"),
               QStringLiteral("Otevřít FF"));
+    EXPECT_EQ(QCoreApplication::translate("vorlix::TForm1", "Найдено %n картинок", nullptr, 2),
+              QStringLiteral("Найдено 2 картинок"));
+
+    // The window's original texts count in Russian forms: 1, 2-4, 5-20, 21.
+    InstallTranslation(UiLanguage::Original, true);
+    const auto found = [](int n) {
+        return QCoreApplication::translate("vorlix::TForm1", "Найдено %n картинок", nullptr, n);
+    };
+    EXPECT_EQ(found(1), QStringLiteral("Найдена 1 картинка"));
+    EXPECT_EQ(found(3), QStringLiteral("Найдены 3 картинки"));
+    EXPECT_EQ(found(11), QStringLiteral("Найдено 11 картинок"));
+    EXPECT_EQ(found(21), QStringLiteral("Найдена 21 картинка"));
+    EXPECT_EQ(found(0), QStringLiteral("Найдено 0 картинок"));
+    InstallTranslation(UiLanguage::Original, false);
 }

@@ -8,10 +8,6 @@
         <translation>and %1 more</translation>
     </message>
     <message>
-        <source>Удачно заменено %1 картинок из %2 выбранных</source>
-        <translation>Pictures replaced: %1 of %2 chosen</translation>
-    </message>
-    <message>
         <source>; нет такой картинки: %1</source>
         <translation>; no such picture: %1</translation>
     </message>
@@ -30,6 +26,13 @@
     <message>
         <source>До этого файла заменено картинок: %1. Не обработано файлов, включая этот: %2 из %3.</source>
         <translation>Pictures replaced before this file: %1. Files not processed, this one included: %2 of %3.</translation>
+    </message>
+    <message numerus="yes">
+        <source>Удачно заменено %n картинок из %1 выбранных</source>
+        <translation>
+            <numerusform>%n picture replaced of %1 chosen</numerusform>
+            <numerusform>%n pictures replaced of %1 chosen</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -239,6 +242,18 @@ patch (*.vkp) for a flasher. The FullFlash file itself is never written.</transl
         <source>The FullFlash&apos;s name is empty.</source>
         <translation>The FullFlash&apos;s name is empty.</translation>
     </message>
+    <message>
+        <source>The interface&apos;s language for this run: en (English) or original (the texts as the program was made with), over the choice in the settings.</source>
+        <translation>The interface&apos;s language for this run: en (English) or original (the texts as the program was made with), over the choice in the settings.</translation>
+    </message>
+    <message>
+        <source>--lang is given twice.</source>
+        <translation>--lang is given twice.</translation>
+    </message>
+    <message>
+        <source>--lang takes &quot;en&quot; or &quot;original&quot;.</source>
+        <translation>--lang takes &quot;en&quot; or &quot;original&quot;.</translation>
+    </message>
 </context>
 <context>
     <name>FlashNotices</name>
@@ -314,9 +329,12 @@ patch (*.vkp) for a flasher. The FullFlash file itself is never written.</transl
         <source>%1 МиБ</source>
         <translation>%1 MiB</translation>
     </message>
-    <message>
+    <message numerus="yes">
         <source>%1 байт</source>
-        <translation>%1 bytes</translation>
+        <translation>
+            <numerusform>%1 byte</numerusform>
+            <numerusform>%1 bytes</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -348,12 +366,6 @@ patch (*.vkp) for a flasher. The FullFlash file itself is never written.</transl
 %2</translation>
     </message>
     <message>
-        <source>Патч «%1» не подходит к этому фуллфлешу:
-%2</source>
-        <translation>The patch “%1” does not fit this FullFlash:
-%2</translation>
-    </message>
-    <message>
         <source>Наложение установленных патчей</source>
         <translation>Applying the installed patches</translation>
     </message>
@@ -376,6 +388,12 @@ patch (*.vkp) for a flasher. The FullFlash file itself is never written.</transl
     <message>
         <source>ошибка</source>
         <translation>error</translation>
+    </message>
+    <message>
+        <source>Патч «%1» не подходит к этому FullFlash:
+%2</source>
+        <translation>The patch “%1” does not fit this FullFlash:
+%2</translation>
     </message>
 </context>
 <context>
@@ -1327,14 +1345,6 @@ New: %4</translation>
         <translation>The patch is not saved. Save it?</translation>
     </message>
     <message>
-        <source>Текст патча создан для другого фуллфлеша:
-%1 (%2).
-Начать новый патч? Если нет, в одном патче окажутся строки для двух прошивок.</source>
-        <translation>The patch text was made for another FullFlash:
-%1 (%2).
-Start a new patch? If not, one patch will hold lines for two firmwares.</translation>
-    </message>
-    <message>
         <source>Создание нового патча</source>
         <translation>New patch</translation>
     </message>
@@ -1565,14 +1575,6 @@ Row numbers stay; commands act on the selected rows, as always.</translation>
         <translation>Searching for pictures</translation>
     </message>
     <message>
-        <source>Найдено %1 картинок</source>
-        <translation>Pictures found: %1</translation>
-    </message>
-    <message>
-        <source>Всего %1 картинок, из них %2 в PIT и %3 в ExtPIT</source>
-        <translation>Pictures: %1 (PIT %2, ExtPIT %3)</translation>
-    </message>
-    <message>
         <source>Bitmap (*.bmp)|*.bmp|PNG (*.png)|*.png|Все файлы (*.*)|*.*</source>
         <translation>Bitmap (*.bmp)|*.bmp|PNG (*.png)|*.png|All files (*.*)|*.*</translation>
     </message>
@@ -1607,6 +1609,35 @@ If you press &quot;Cancel&quot;, the saving stops.</translation>
     <message>
         <source>Поиск картинок завершён</source>
         <translation>Picture search finished</translation>
+    </message>
+    <message numerus="yes">
+        <source>Найдено %n картинок</source>
+        <translation>
+            <numerusform>%n picture found</numerusform>
+            <numerusform>%n pictures found</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Всего %n картинок, из них %1 в PIT и %2 в ExtPIT</source>
+        <translation>
+            <numerusform>%n picture in all, %1 in PIT and %2 in ExtPIT</numerusform>
+            <numerusform>%n pictures in all, %1 in PIT and %2 in ExtPIT</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Сохранено %n картинок в папку «%1»</source>
+        <translation>
+            <numerusform>%n picture saved in the folder “%1”</numerusform>
+            <numerusform>%n pictures saved in the folder “%1”</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Текст патча создан для другого FullFlash:
+%1 (%2).
+Начать новый патч? Если нет, в одном патче окажутся строки для двух прошивок.</source>
+        <translation>The patch text was made for another FullFlash:
+%1 (%2).
+Start a new patch? If not, one patch will hold lines for two firmwares.</translation>
     </message>
 </context>
 <context>

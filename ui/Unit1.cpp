@@ -38,6 +38,7 @@
 #include "ui/picture_list_model.h"
 #include "ui/preview_pane.h"
 #include "ui/program_icon.h"
+#include "ui/window_state.h"
 
 namespace vorlix {
 
@@ -729,10 +730,9 @@ void TForm1::ClearNoPictures() {
 
 void TForm1::ShowSearchCounts() {
     if (search_->ScanRecords()) {
-        SetStatus(1, tr("Найдено %1 картинок").arg(listedFound_));
+        SetStatus(1, tr("Найдено %n картинок", nullptr, listedFound_));
     } else {
-        SetStatus(1, tr("Всего %1 картинок, из них %2 в PIT и %3 в ExtPIT")
-                         .arg(listedFound_)
+        SetStatus(1, tr("Всего %n картинок, из них %1 в PIT и %2 в ExtPIT", nullptr, listedFound_)
                          .arg(listedFound_ - listedFoundExt_)
                          .arg(listedFoundExt_));
     }

@@ -80,7 +80,7 @@ void TForm1::AskAboutPatchOfOtherFlash() {
         patchSource_->modelAndVersion == settings_.ModelAndVersion)
         return;
     const QString text =
-        tr("Текст патча создан для другого фуллфлеша:\n%1 (%2).\n"
+        tr("Текст патча создан для другого FullFlash:\n%1 (%2).\n"
            "Начать новый патч? Если нет, в одном патче окажутся строки для двух прошивок.")
             .arg(QFileInfo(patchSource_->path).fileName(), patchSource_->modelAndVersion);
     if (dialogs_.Ask(tr("Создание нового патча"), text, Buttons::YesNo) != Answer::Yes) return;

@@ -112,7 +112,7 @@ void Unit1UnsavedTest::openAsksBeforeWorkIsLost() {
     t.Open(t.b);
     QVERIFY(!t.w.HasModifiedPictures());
     QCOMPARE(t.Last(), QStringLiteral("Создание нового патча: Текст патча создан для другого "
-                                      "фуллфлеша:\na.fls (C55v50).\nНачать новый патч? Если нет, "
+                                      "FullFlash:\na.fls (C55v50).\nНачать новый патч? Если нет, "
                                       "в одном патче окажутся строки для двух прошивок."));
     t.Open(t.b);
     QCOMPARE(t.Last(), QStringLiteral("Сохранение патча: Патч не сохранён. Сохранить его?"));

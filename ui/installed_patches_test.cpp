@@ -158,7 +158,7 @@ void InstalledPatchesTest::dialogEditsTheListAndReopens() {
         d.PatchList1->topLevelItem(2)->setCheckState(0, Qt::Checked);
     });
     QCOMPARE(r.prompt.shown().size(), size_t(2));
-    QVERIFY(r.prompt.shown()[1].text.contains("Патч «misfit.vkp» не подходит к этому фуллфлешу"));
+    QVERIFY(r.prompt.shown()[1].text.contains("Патч «misfit.vkp» не подходит к этому FullFlash"));
     QCOMPARE(r.States(), (std::vector<StackState>{StackState::Applied, StackState::Present,
                                                   StackState::Skipped}));
     r.InDialog([&](InstalledPatchesDialog& d) {

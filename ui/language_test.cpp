@@ -84,6 +84,7 @@ class LanguageTest : public QObject {
     void englishWindowAndDialogs();
     void originalWordsWithQtInRussian();
     void settingsDialogChoosesTheLanguage();
+    void countsTakeTheirPluralForms();
 };
 
 void LanguageTest::englishWindowAndDialogs() {
@@ -203,6 +204,25 @@ void LanguageTest::settingsDialogChoosesTheLanguage() {
     QCOMPARE(box->currentIndex(), 0);
     form.Button1->click();
     QCOMPARE(settings.Language, QStringLiteral("original"));
+}
+
+// The counts the window shows agree with their number in both languages.
+void LanguageTest::countsTakeTheirPluralForms() {
+    TestFolder folder;
+    const QString three = folder.Write(ManyPictures(3), QStringLiteral("three.fls"));
+    const QString one = folder.Write(ManyPictures(1), QStringLiteral("one.fls"));
+    const auto counts = [&](const QString& path) {
+        ProgramRun run(folder.Ini());
+        TForm1& w = run.Start();
+        w.OpenFullFlash(path);
+        return WaitForSearch(w) ? w.StatusText(1) : QString();
+    };
+    InstallTranslation(UiLanguage::Original, true);
+    QCOMPARE(counts(three), QStringLiteral("Всего 3 картинки, из них 3 в PIT и 0 в ExtPIT"));
+    QCOMPARE(counts(one), QStringLiteral("Всего 1 картинка, из них 1 в PIT и 0 в ExtPIT"));
+    InstallTranslation(UiLanguage::English, true);
+    QCOMPARE(counts(one), QStringLiteral("1 picture in all, 1 in PIT and 0 in ExtPIT"));
+    QCOMPARE(counts(three), QStringLiteral("3 pictures in all, 3 in PIT and 0 in ExtPIT"));
 }
 
 QTEST_MAIN(LanguageTest)
