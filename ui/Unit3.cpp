@@ -118,9 +118,11 @@ TForm3::TForm3(Settings& settings, Prompt& prompt, QWidget* parent)
     modelGrid->addWidget(MakeLabel(tr("Модель телефона и версия прошивки"), ModelAndVersionEdit), 1,
                          0);
     modelGrid->addWidget(ModelAndVersionEdit, 1, 1, 1, 3);
+    // Beside the reset button, where it widens nothing.
     TableNote = new QLabel(GroupBox2);
     TableNote->setObjectName(QStringLiteral("TableNote"));
-    modelGrid->addWidget(TableNote, 0, 2, 1, 2);
+    TableNote->setWordWrap(true);
+    modelGrid->addWidget(TableNote, 3, 0, 1, 2);
     modelGrid->addWidget(GroupBox1, 2, 0, 1, 2);
     modelGrid->addWidget(GroupBox3, 2, 2, 1, 2);
     modelGrid->addWidget(PublicSettings, 3, 2, 1, 2, Qt::AlignRight);

@@ -3,6 +3,7 @@
 #include <QDialogButtonBox>
 #include <QLabel>
 #include <QListWidget>
+#include <QStyle>
 #include <QVBoxLayout>
 
 #include "settings/known_models.h"
@@ -37,6 +38,9 @@ ModelChoiceDialog::ModelChoiceDialog(const QString& found, QWidget* parent) : QD
         item->setData(Qt::UserRole, name);
     }
     ModelList->setCurrentRow(0);
+    // Every row whole, in either language.
+    ModelList->setMinimumWidth(ModelList->sizeHintForColumn(0) + 4 * ModelList->frameWidth() +
+                               ModelList->style()->pixelMetric(QStyle::PM_ScrollBarExtent));
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
