@@ -46,6 +46,11 @@ const char kUsage[] = QT_TRANSLATE_NOOP(
     "--with PATCH (repeatable) brings a patch installed on the phone onto the\n"
     "FullFlash first, in the order given: pictures are listed as the phone shows\n"
     "them, and a new patch applies after it and never writes its bytes.\n"
+    "--model NAME (every command that reads a FLASH) names the model of a\n"
+    "FullFlash whose build information names none the program knows: a known\n"
+    "model (C55, A52, S45i, SL45i, A50, C35, M55, MC60, C60, S55), whose\n"
+    "FullFlash, dump size and largest picture it then takes, or a model and\n"
+    "version such as C55v50, whose stored settings it then uses.\n"
     "--settings FILE names the settings file (else VORLIX_SETTINGS, else the\n"
     "default location). The FullFlash file is never written. Questions are\n"
     "answered \"No\" unless --yes is given.\n"
@@ -95,6 +100,12 @@ bool TakesInstalledPatches(const QString& command) {
     return false;
 }
 
+// The commands whose first argument is a FullFlash they open.
+bool ReadsFlash(const QString& command) {
+    return TakesInstalledPatches(command) || command == QLatin1String("apply") ||
+           command == QLatin1String("check");
+}
+
 }  // namespace
 
 int RunCli(const QStringList& args, QIODevice& out, QIODevice& err) {
@@ -141,10 +152,13 @@ int RunCli(const QStringList& args, QIODevice& out, QIODevice& err) {
                                           QStringLiteral("FORMAT"));
     const QCommandLineOption withOption(QStringLiteral("with"), QString(),
                                         QStringLiteral("PATCH"));
+    const QCommandLineOption modelOption(QStringLiteral("model"), QString(),
+                                         QStringLiteral("NAME"));
     const QCommandLineOption langOption(QStringLiteral("lang"), QString(), QStringLiteral("LANG"));
     parser.addOption(settingsOption);
     parser.addOption(langOption);
     if (TakesInstalledPatches(command)) parser.addOption(withOption);
+    if (ReadsFlash(command)) parser.addOption(modelOption);
     if (command == QLatin1String("list")) parser.addOption(searchOption);
     if (command == QLatin1String("export")) parser.addOption(formatOption);
     if (command == QLatin1String("patch")) {
@@ -187,10 +201,17 @@ int RunCli(const QStringList& args, QIODevice& out, QIODevice& err) {
         }
     }
 
-    const CliContext cx{out, err, parser.value(settingsOption),
+    const QString model = ReadsFlash(command) ? parser.value(modelOption).trimmed() : QString();
+    const CliContext cx{out,
+                        err,
+                        parser.value(settingsOption),
                         (command == QLatin1String("apply") || command == QLatin1String("patch")) &&
                             parser.isSet(yesOption),
-                        TakesInstalledPatches(command) ? parser.values(withOption) : QStringList()};
+                        TakesInstalledPatches(command) ? parser.values(withOption) : QStringList(),
+                        model};
+    if (ReadsFlash(command) && parser.isSet(modelOption) && cx.model.isEmpty()) {
+        return Usage(err, QCoreApplication::translate("Cli", "--model needs a model name"));
+    }
     if (parser.isSet(settingsOption) && cx.settingsPath.isEmpty()) {
         return Usage(err, QCoreApplication::translate("Cli", "--settings needs a file name"));
     }

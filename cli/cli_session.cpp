@@ -121,6 +121,7 @@ int CliSession::Open(const QString& path, std::optional<bool> scanRecords, bool 
         if (settings_.sPITAdr < 0) settings_.SearchType = true;
         programValuesRead = LoadProgramValues().ok();
     };
+    hooks.chooseModel = [this](const QString&) { return ModelChoice{false, model_}; };
     const OpenResult result = OpenFullFlashStacked(
         session_, path, hooks, [this] { return installed_; }, stack_);
     if (!programValuesRead) return 1;

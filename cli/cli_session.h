@@ -25,6 +25,10 @@ class CliSession {
     CliSession(QIODevice& err, const QString& settingsPath, bool answerYes,
                const QStringList& installed = {});
 
+    // The model an open takes when the FullFlash names none the program
+    // knows (--model): a known model or a model-and-version text.
+    void SetModel(const QString& model) { model_ = model; }
+
     // Reads the program values that are stored, taking the defaults for
     // the missing ones. Nothing is stored, apart from what the store itself
     // writes back when a present value is empty.
@@ -64,6 +68,7 @@ class CliSession {
     qint64 fileSize_ = 0;
     InstalledPatchList installed_;
     PatchStack stack_;
+    QString model_;
 };
 
 }  // namespace vorlix

@@ -11,6 +11,7 @@
 
 #include "cli/demo_flash.h"
 #include "common/prompt.h"
+#include "settings/known_models.h"
 #include "settings/settings.h"
 #include "testsupport/flash_builder.h"
 
@@ -455,6 +456,108 @@ TEST_F(CliTest, PatchRefusesOversizedPicturesWithoutYes) {
     EXPECT_FALSE(QFile::exists(Path("p.vkp")));
     ASSERT_EQ(Run(args + QStringList{"--yes"}), kExitOk) << Err();
     EXPECT_TRUE(Err().contains("Удачно заменено 1 картинок из 1 выбранных; размер изменён: 1"));
+}
+
+// Every model of the table, from a dump whose build information names
+// none and no stored settings: --model alone places it, finds its pictures
+// at the dump's start, middle and end, and the patch made from them
+// addresses file offsets of that dump, as a flasher writes them.
+TEST_F(CliTest, EveryKnownModelWorksWithOnlyItsName) {
+    for (const KnownModel& model : KnownModels()) {
+        SCOPED_TRACE(model.name);
+        const std::int32_t ff = model.fullFlash;
+        const auto size = static_cast<std::int32_t>(model.dumpSize);
+        // The part of the dump the image reaches.
+        const std::int32_t held = std::min(size, kImageSize - ff);
+        const std::int32_t middle = ff + size / 2;
+        const std::int32_t pit = middle + 0x10000;
+        std::vector<RecordSpec> records = {
+            {4, 4, 0x01, ff + 0x100},        // the dump's first bytes
+            {3, 2, 0x05, middle},            // 8-bit
+            {5, 1, 0x85, middle + 0x100},    // 8-bit compressed
+            {2, 1, 0x87, middle + 0x200},    // 12-bit compressed
+            {2, 2, 0x08, ff + held - 0x100}  // in the last MiB the image holds
+        };
+        FlashBuilder b(size, ff);
+        b.Pit(pit - 0x100, pit, records);
+        b.Bytes(ff + 0x100, {0x90, 0x60, 0x60, 0x90});
+        b.Bytes(middle, {0x00, 0xC0, 0xFF, 0x1F, 0x20, 0xE3});
+        b.Bytes(middle + 0x100, {0x03, 0x2A, 0xFE, 0x01, 0x02});
+        b.Bytes(middle + 0x200, {0xFE, 0x21, 0x03, 0x43, 0x05});
+        b.Bytes(ff + held - 0x100, {0x00, 0xE0, 0x1F, 0x00, 0xE0, 0x07, 0x00, 0xF8});
+        const QString dir = Path(model.name);
+        ASSERT_TRUE(QDir().mkpath(dir));
+        const QString flash = dir + "/dump.bin";
+        ASSERT_TRUE(b.WriteFile(flash));
+        const QString name = QString::fromLatin1(model.name);
+
+        ASSERT_EQ(Run({"list", flash, "--model", name}), kExitOk) << Err();
+        EXPECT_TRUE(Err().contains("известной модели " + name)) << Err();
+        EXPECT_EQ(StoredValue(name, "FullFlash"), HexSetting(ff));
+        EXPECT_EQ(StoredValue(name, "MaxSizeX"), QString::number(model.maxSizeX));
+        const QStringList rows = OutLines();
+        ASSERT_EQ(rows.size(), int(records.size()));
+        for (std::size_t i = 0; i < records.size(); ++i) {
+            const QStringList cells = rows[i].split('\t');
+            EXPECT_EQ(cells[5], Hex6(pit + 8 * int(i) - ff));
+            EXPECT_EQ(cells[6], Hex6(records[i].dataPos - ff));
+        }
+
+        ASSERT_EQ(Run({"export", flash, dir + "/pics", "--model", name}), kExitOk) << Err();
+        QStringList files;
+        for (const QString& f : QDir(dir + "/pics").entryList({"*.bmp"}, QDir::Files))
+            files << dir + "/pics/" + f;
+        ASSERT_EQ(files.size(), int(records.size()));
+        ASSERT_EQ(Run(QStringList{"patch", flash, "--model", name, "-o", dir + "/all.vkp"} + files),
+                  kExitOk)
+            << Err();
+        // Every line writes inside the dump, by file offset.
+        const QStringList lines =
+            QString::fromLatin1(ReadAll(dir + "/all.vkp")).split("\r\n", Qt::SkipEmptyParts);
+        int written = 0;
+        for (const QString& line : lines) {
+            if (line.startsWith(';') || !line.contains(':')) continue;
+            bool ok = false;
+            const int at = line.section(':', 0, 0).toInt(&ok, 16);
+            ASSERT_TRUE(ok) << line;
+            EXPECT_LT(at, held) << line;
+            ++written;
+        }
+        EXPECT_GT(written, 0);
+        // The 8-bit record turns 16-bit compressed: its line starts at the type byte.
+        EXPECT_TRUE(lines.join('\n').contains(Hex6(pit + 8 + 2 - ff) + ": 050000"))
+            << lines.join('\n').toStdString();
+
+        ASSERT_EQ(Run({"apply", flash, dir + "/all.vkp", "--model", name, "-o", dir + "/new.bin"}),
+                  kExitOk)
+            << Err();
+        ASSERT_EQ(Run({"list", dir + "/new.bin", "--model", name}), kExitOk) << Err();
+        const QStringList after = OutLines();
+        ASSERT_EQ(after.size(), rows.size());
+        for (int i = 0; i < rows.size(); ++i)
+            EXPECT_EQ(after[i].split('\t').mid(3, 3), rows[i].split('\t').mid(3, 3)) << after[i];
+    }
+}
+
+// A dump without build information after a known one takes the general
+// settings, not those of the model opened before; --model names another.
+TEST_F(CliTest, ModelOptionNamesTheModelOfADumpThatNamesNone) {
+    const QString odd = Path("odd.bin");
+    QByteArray bytes = ReadAll(demo_);
+    // The build information ends with the model's name, 62 bytes in.
+    const qsizetype name = bytes.indexOf(QByteArray("C55\0", 4));
+    ASSERT_GE(name, 62);
+    bytes.replace(name - 62, 66, QByteArray(66, char(0xFF)));
+    WriteAll(odd, bytes);
+    ASSERT_EQ(Run({"info", odd, "--model", "C55v50"}), kExitOk) << Err();
+    EXPECT_TRUE(OutLines().contains("ModelAndVersion: C55v50"));
+    ASSERT_EQ(Run({"info", odd}), kExitOk) << Err();
+    EXPECT_TRUE(OutLines().contains("ModelAndVersion: All"));
+    // A dump that names its model keeps it.
+    ASSERT_EQ(Run({"info", demo_, "--model", "S55"}), kExitOk) << Err();
+    EXPECT_TRUE(OutLines().contains("ModelAndVersion: C55v50"));
+    EXPECT_EQ(Run({"info", demo_, "--model", ""}), kExitUsage);
+    EXPECT_EQ(Run({"sample", Path("s.fls"), "--model", "C55"}), kExitUsage);
 }
 
 TEST_F(CliTest, InfoAndListWarnAboutFilesThatAreNotWhatTheySeem) {

@@ -75,6 +75,7 @@ bool SameFile(const QString& a, const QString& b) {
 
 int InfoCommand(const CliContext& cx, const QString& flash) {
     CliSession cli(cx.err, cx.settingsPath, cx.answerYes, cx.with);
+    cli.SetModel(cx.model);
     if (const int status = cli.Open(flash, std::nullopt); status != kExitOk) return status;
     const Settings& s = cli.settings();
     const SearchCounts& c = cli.counts();
@@ -95,6 +96,7 @@ int InfoCommand(const CliContext& cx, const QString& flash) {
 
 int ListCommand(const CliContext& cx, const QString& flash, std::optional<bool> scanRecords) {
     CliSession cli(cx.err, cx.settingsPath, cx.answerYes, cx.with);
+    cli.SetModel(cx.model);
     if (const int status = cli.Open(flash, scanRecords); status != kExitOk) return status;
     QString text;
     text.reserve(static_cast<qsizetype>(cli.session().Rows.size()) * 48);
@@ -115,6 +117,7 @@ int ExportCommand(const CliContext& cx, const QString& flash, const QString& dir
         return Fail(cx,
                     QCoreApplication::translate("Cli", "Cannot create the folder \"%1\"").arg(dir));
     CliSession cli(cx.err, cx.settingsPath, cx.answerYes, cx.with);
+    cli.SetModel(cx.model);
     if (const int status = cli.Open(flash, std::nullopt); status != kExitOk) return status;
     FlashSession& session = cli.session();
     for (int r = 0; r < static_cast<int>(session.Rows.size()); ++r) {
@@ -133,6 +136,7 @@ int PatchCommand(const CliContext& cx, const QString& flash, const QStringList& 
                  const PatchCommandOptions& options) {
     if (const int refused = RefuseFlashAsOutput(cx, flash, options.output)) return refused;
     CliSession cli(cx.err, cx.settingsPath, cx.answerYes, cx.with);
+    cli.SetModel(cx.model);
     if (!cli.LoadPatchValues().ok()) return kExitError;
     if (const int status = cli.Open(flash, std::nullopt); status != kExitOk) return status;
     Settings& settings = cli.settings();
@@ -168,6 +172,7 @@ int ApplyCommand(const CliContext& cx, const QString& flash, const QStringList& 
     std::vector<PatchSource> sources;
     if (!ReadPatchSources(cx.err, patches, sources)) return kExitError;
     CliSession cli(cx.err, cx.settingsPath, cx.answerYes, cx.with);
+    cli.SetModel(cx.model);
     if (const int status = cli.Open(flash, std::nullopt); status != kExitOk) return status;
     const PatchDirection direction = undo ? PatchDirection::Undo : PatchDirection::Apply;
     const PatchCheck check = CheckPatches(sources, direction, cli.settings().FullFlash);
@@ -196,6 +201,7 @@ int ApplyCommand(const CliContext& cx, const QString& flash, const QStringList& 
 
 int FillCommand(const CliContext& cx, const QString& flash) {
     CliSession cli(cx.err, cx.settingsPath, cx.answerYes, cx.with);
+    cli.SetModel(cx.model);
     if (const int status = cli.Open(flash, std::nullopt, false); status != kExitOk) return status;
     QStringList lines;
     const FillCounts counts = FillPicturesWithFF(cli.session(), lines);

@@ -16,6 +16,9 @@ struct CliContext {
     QString settingsPath;  // empty: the default store
     bool answerYes = false;
     QStringList with;  // patches installed on the phone (--with), in order
+    // The model of a FullFlash that names none (--model): a known model or
+    // a model-and-version text; empty: none.
+    QString model;
 };
 
 struct PatchCommandOptions {

@@ -112,6 +112,7 @@ int CheckCommand(const CliContext& cx, const QString& flash, const QStringList& 
     std::vector<PatchSource> sources;
     if (!ReadPatchSources(cx.err, files, sources)) return kExitError;
     CliSession cli(cx.err, cx.settingsPath, false);
+    cli.SetModel(cx.model);
     if (const int status = cli.Open(flash, std::nullopt, false); status != kExitOk) return status;
     const std::int32_t fullFlash = cli.settings().FullFlash;
     const PatchCheck check = CheckPatches(sources, PatchDirection::Apply, fullFlash);

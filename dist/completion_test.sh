@@ -62,10 +62,11 @@ for command in $commands; do
 done
 
 expect "option values" "$(offered "$cli list x.fls --search ")" "records tables"
-expect "options of info" "$(offered "$cli info x.fls -")" "--lang --settings --with"
+expect "known models" "$(offered "$cli list x.fls --model S")" "S45i S55 SL45i"
+expect "options of info" "$(offered "$cli info x.fls -")" "--lang --model --settings --with"
 # Words that other versions of vorlix-cli take, when this one names them.
 patch_options=(--author --line-length --plain --settings)
-for word in --lang --with; do
+for word in --lang --with --model; do
     "$cli" --help | grep -qE -- "$word([^[:alnum:]-]|\$)" && patch_options+=("$word")
 done
 expect "options of patch" "$(offered "$cli patch x.fls --")" \

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "settings/known_models.h"
 #include "settings/settings.h"
 
 namespace vorlix {
@@ -97,6 +98,19 @@ void PlaceWithoutSettings(std::uint8_t* base, std::int64_t length, Settings& set
     MoveBytes(base, settings.FullFlash, kSecondCopyPos,
               std::min<std::int64_t>(length, kImageSize - kSecondCopyPos));
     settings.FullFlash = kSecondCopyPos;
+}
+
+void PlaceKnownModel(std::uint8_t* base, std::int64_t length, const KnownModel& model,
+                     Settings& settings) {
+    const std::int64_t at = std::clamp<std::int64_t>(model.fullFlash, 0, kImageSize - 1);
+    const auto held =
+        static_cast<std::int32_t>(std::clamp<std::int64_t>(length, 0, kImageSize - at));
+    settings.FullFlash = static_cast<std::int32_t>(at);
+    settings.PITAdrMin = settings.PictureAdrMin = settings.PlaceAdrMin = 0;
+    settings.PITAdrMax = settings.PictureAdrMax = settings.PlaceAdrMax = held;
+    settings.MaxSizeX = model.maxSizeX;
+    settings.MaxSizeY = model.maxSizeY;
+    MoveFirstRead(base, std::clamp<std::int64_t>(length, 0, kImageSize), at);
 }
 
 }  // namespace vorlix

@@ -9,6 +9,7 @@
 namespace vorlix {
 
 class Settings;
+struct KnownModel;
 
 // How a FullFlash file is laid into the base image. The file is read once,
 // by the first read; the placements then lay out those same bytes again
@@ -48,5 +49,12 @@ std::int64_t PlacedFileSize(const QFile& file);
 // becomes 0x800000; the first copy stays where the second does not cover it.
 void PlaceWithoutSettings(FlashImage& image, std::int64_t length, Settings& settings);
 void PlaceWithoutSettings(std::uint8_t* base, std::int64_t length, Settings& settings);
+
+// Read for a model of the table of known models met the first time: the
+// file at the model's FullFlash, the six file-offset bounds covering the
+// part of the file the image holds from there, and the model's largest
+// picture as MaxSizeX and MaxSizeY.
+void PlaceKnownModel(std::uint8_t* base, std::int64_t length, const KnownModel& model,
+                     Settings& settings);
 
 }  // namespace vorlix

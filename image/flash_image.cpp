@@ -55,6 +55,10 @@ void FlashImage::SetReserved(std::span<const ImageRange> ranges) {
     }
 }
 
+void FlashImage::SetFileEnd(std::int64_t imageOffset) {
+    fileEnd_ = std::clamp<std::int64_t>(imageOffset, 0, kImageSize);
+}
+
 AddressFormat FormatFor(const QString& modelAndVersion) {
     return modelAndVersion.startsWith(QLatin1String("CF62"), Qt::CaseSensitive)
                ? AddressFormat::Linear

@@ -63,6 +63,12 @@ public:
     // Reserves exactly `ranges` (clipped to the image); none frees the map.
     void SetReserved(std::span<const ImageRange> ranges);
 
+    // The image offset just past the open file's last byte: placement never
+    // puts new data beyond it, since what lies there (0xFF) is not flash
+    // the dump has shown. The image's end while no open has said otherwise.
+    std::int64_t FileEnd() const { return fileEnd_; }
+    void SetFileEnd(std::int64_t imageOffset);
+
 private:
     struct ArrayDeleter {
         void operator()(std::uint8_t* array) const;
@@ -72,6 +78,7 @@ private:
 
     Array base_, work_, usage_;
     Array reserved_;
+    std::int64_t fileEnd_ = kImageSize;
 };
 
 // The two formats of a record's address field (bytes 4 to 7, two

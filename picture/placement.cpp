@@ -70,8 +70,11 @@ std::int32_t Picture::FindFreePlace(std::int32_t length) const {
     // search inside the image whatever they say.
     const std::int64_t lo = std::max<std::int64_t>(
         static_cast<std::int64_t>(settings_.FullFlash) + settings_.PlaceAdrMin, 0);
-    const std::int64_t hi = std::min<std::int64_t>(
-        static_cast<std::int64_t>(settings_.FullFlash) + settings_.PlaceAdrMax, kImageSize);
+    // Nor past the file's end: a cut dump does not show what the phone
+    // holds there.
+    const std::int64_t hi =
+        std::min({static_cast<std::int64_t>(settings_.FullFlash) + settings_.PlaceAdrMax,
+                  std::int64_t{kImageSize}, image_.FileEnd()});
     constexpr std::int64_t kPageMask = ~static_cast<std::int64_t>(kPageSize - 1);
     const FreeBytes bytes{WorkImage, UsageMap, image_.ReservedMap()};
 

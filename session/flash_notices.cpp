@@ -64,6 +64,35 @@ std::optional<QString> FlashCutText(const QString& path, std::int64_t fileSize,
         .arg(Shown(path), SizeText(fileSize), SizeText(usedBytes));
 }
 
+std::optional<QString> FlashShortText(const QString& path, std::int64_t fileSize,
+                                      std::int64_t flashSize) {
+    if (fileSize >= flashSize) return std::nullopt;
+    return FlashNoticesText::tr(
+               "Файл «%1» (%2) короче флэш-памяти прошивки (%3): не хватает %4. Новые данные "
+               "не размещаются за концом файла.")
+        .arg(Shown(path), SizeText(fileSize), SizeText(flashSize), SizeText(flashSize - fileSize));
+}
+
+std::optional<QString> FlashLongText(const QString& path, std::int64_t fileSize,
+                                     const QString& modelName, std::int64_t dumpSize) {
+    if (fileSize <= dumpSize) return std::nullopt;
+    return FlashNoticesText::tr(
+               "Файл «%1» (%2) длиннее дампа %3 (%4): последние %5 не используются.")
+        .arg(Shown(path), SizeText(fileSize), modelName, SizeText(dumpSize),
+             SizeText(fileSize - dumpSize));
+}
+
+QString KnownModelValuesText(const QString& modelAndVersion, const QString& modelName,
+                             const Settings& s) {
+    return FlashNoticesText::tr(
+               "Настройки для данной модели и версии прошивки (%1) не найдены: взяты значения "
+               "известной модели %2 (начало "
+               "FullFlash %3, картинки до %4×%5), адреса охватывают весь файл.")
+        .arg(modelAndVersion, modelName, Hex6(s.FullFlash))
+        .arg(s.MaxSizeX)
+        .arg(s.MaxSizeY);
+}
+
 QString NotRecognisedText(const QString& modelAndVersion) {
     const QString inForce =
         modelAndVersion == Settings::kGeneralKey

@@ -27,6 +27,25 @@ QString CannotOpenFlashText(const QString& path, const QString& systemReason);
 std::optional<QString> FlashCutText(const QString& path, std::int64_t fileSize,
                                     std::int64_t usedBytes);
 
+// The file is shorter than the firmware's flash: `flashSize` bytes (a known
+// model's whole dump, else as far as the settings in force reach), of
+// which `fileSize` are there. New data is never placed past the file's end.
+// Nothing when the file is long enough.
+std::optional<QString> FlashShortText(const QString& path, std::int64_t fileSize,
+                                      std::int64_t flashSize);
+
+// The file is longer than a whole dump of its known model `modelName`
+// (`dumpSize` bytes): the bytes behind are not the phone's flash. Nothing
+// when it is not longer.
+std::optional<QString> FlashLongText(const QString& path, std::int64_t fileSize,
+                                     const QString& modelName, std::int64_t dumpSize);
+
+// A known model met for the first time: `modelAndVersion` has no settings
+// yet and takes the values the table of known models holds for
+// `modelName`, with address bounds that cover the file.
+QString KnownModelValuesText(const QString& modelAndVersion, const QString& modelName,
+                             const Settings& settings);
+
 // No build-information block was found: the firmware was not recognised,
 // and the settings of `modelAndVersion` (the general ones for "All") stay
 // in force.

@@ -11,6 +11,7 @@
 #include "image/flash_file.h"
 #include "image/pit_tables.h"
 #include "session/flash_notices.h"
+#include "settings/known_models.h"
 
 namespace vorlix {
 
@@ -73,13 +74,14 @@ class StagedBase {
     // The staged image replaces the previous one, whose pictures, rows and
     // reservation go with it. `fresh` also starts the working copy, which a
     // stopped open leaves as it was.
-    void Commit(FlashSession& session, const OpenHooks& hooks, bool fresh,
+    void Commit(FlashSession& session, const OpenHooks& hooks, bool fresh, std::int64_t fileEnd,
                 const std::vector<ImageRange>& reserved = {}) {
         if (hooks.replacing) hooks.replacing();
         session.ClearPictures();
         FlashImage& image = session.image();
         std::memcpy(image.BaseImage(), bytes_.get(), kImageSize);
         image.SetReserved(reserved);
+        image.SetFileEnd(fileEnd);
         if (fresh) image.ResetWorkingCopy();
     }
 
@@ -108,6 +110,36 @@ std::int64_t UsedBytes(std::int64_t length, const Settings& settings) {
     return std::clamp<std::int64_t>(kImageSize - std::int64_t{settings.FullFlash}, 0, length);
 }
 
+// How far the firmware's flash reaches in file offsets as the settings in
+// force describe it: the end of the farthest address range.
+std::int64_t DescribedFlashSize(const Settings& s) {
+    return std::max({s.PITAdrMax, s.PictureAdrMax, s.PlaceAdrMax});
+}
+
+// The model the open takes: identification's, else the front end's choice,
+// else the general settings (never those of the image open before: its
+// addresses and installed patches are another phone's). Returns the known
+// model whose table values apply, if any; `asked` tells whether the user
+// was asked (and so was told that the model is unknown).
+const KnownModel* ChooseModel(Settings& settings, const std::optional<QString>& found,
+                              const OpenHooks& hooks, bool& asked) {
+    asked = false;
+    settings.ModelAndVersion = found.value_or(Settings::kGeneralKey);
+    const KnownModel* known = found ? KnownModelOf(*found) : nullptr;
+    if (known || (found && settings.HasModelSettings(*found)) || !hooks.chooseModel) return known;
+    const ModelChoice choice = hooks.chooseModel(found.value_or(QString()));
+    asked = choice.asked;
+    if (choice.model.isEmpty()) return nullptr;
+    if (const KnownModel* chosen = FindKnownModel(choice.model)) {
+        // A dump without a name is kept under the model's name; one with a
+        // name of its own keeps it and takes the model's values.
+        if (!found) settings.ModelAndVersion = QString::fromLatin1(chosen->name);
+        return chosen;
+    }
+    settings.ModelAndVersion = choice.model;
+    return KnownModelOf(choice.model);
+}
+
 }  // namespace
 
 OpenResult OpenFullFlash(FlashSession& session, const QString& path, const OpenHooks& hooks) {
@@ -129,41 +161,60 @@ OpenResult OpenFullFlash(FlashSession& session, const QString& path, const OpenH
     // A stopped open ends with the previous image replaced by what was read
     // so far, as the user was told.
     StagedBase staged;
+    std::int64_t length = 0;
     auto stop = [&](const Status& told) {
         if (!told.ok() && !told.message().isEmpty()) settings.prompt().Error(told.message());
-        staged.Commit(session, hooks, false);
+        staged.Commit(session, hooks, false, length);
         return OpenResult::Stopped;
     };
 
     // The file is read this once; the placement below lays out these bytes.
-    std::int64_t length = 0;
     const Status read = ReadForIdentification(file, staged.get(), length);
     file.close();
     if (!read.ok()) return stop(read);
 
     Show(hooks, OpenFlashText::tr("Определение версии прошивки"));
-    if (const auto key = IdentifyFirmware(staged.get())) {
-        settings.ModelAndVersion = *key;
-        if (hooks.identified) hooks.identified(*key);
-    } else {
+    const std::optional<QString> found = IdentifyFirmware(staged.get());
+    bool asked = false;
+    const KnownModel* known = ChooseModel(settings, found, hooks, asked);
+    if (hooks.identified) hooks.identified(settings.ModelAndVersion);
+    if (!found && settings.ModelAndVersion == Settings::kGeneralKey)
         warnings << NotRecognisedText(settings.ModelAndVersion);
-    }
 
+    // A known model's first open says in the open's own words what it took.
+    const bool knownFirstOpen = known && !settings.HasModelSettings(settings.ModelAndVersion);
     bool usedOwnKey = true;
     // The load has shown its own message.
-    if (!settings.LoadModelSettings(&usedOwnKey).ok()) return stop(Status::Ok());
+    if (!settings.LoadModelSettings(&usedOwnKey, !knownFirstOpen && !asked).ok())
+        return stop(Status::Ok());
+
+    const QString modelName = known ? QString::fromLatin1(known->name) : QString();
+    // What the file lacks or holds beyond its firmware's flash.
+    auto sizeNotices = [&] {
+        if (const auto cut = FlashCutText(path, fileSize, UsedBytes(length, settings)))
+            warnings << *cut;
+        if (known) {
+            if (const auto longer = FlashLongText(path, fileSize, modelName, known->dumpSize))
+                warnings << *longer;
+        }
+        const std::int64_t flashSize = known ? known->dumpSize : DescribedFlashSize(settings);
+        if (const auto shorter = FlashShortText(path, fileSize, flashSize)) warnings << *shorter;
+    };
 
     if (usedOwnKey) {
         Show(hooks, OpenFlashText::tr("Загрузка данных"));
         if (Status s = PlaceBySettings(staged.get(), length, settings); !s.ok()) return stop(s);
-        if (const auto cut = FlashCutText(path, fileSize, UsedBytes(length, settings)))
-            warnings << *cut;
+        sizeNotices();
         Warn(settings, warnings);
     } else {
         Show(hooks, OpenFlashText::tr("Определение настроек"));
-        PlaceWithoutSettings(staged.get(), length, settings);
-        if (const auto cut = FlashCutText(path, fileSize, UsedBytes(length, settings)))
-            warnings << *cut;
+        if (known) {
+            PlaceKnownModel(staged.get(), length, *known, settings);
+            warnings.prepend(KnownModelValuesText(settings.ModelAndVersion, modelName, settings));
+        } else {
+            PlaceWithoutSettings(staged.get(), length, settings);
+        }
+        sizeNotices();
         Warn(settings, warnings);
 
         Show(hooks, OpenFlashText::tr("Поиск PIT и ExtPIT"));
@@ -181,7 +232,8 @@ OpenResult OpenFullFlash(FlashSession& session, const QString& path, const OpenH
         rollback.Restore(session);
         return OpenResult::Cancelled;
     }
-    staged.Commit(session, hooks, true, reserved);
+    const std::int64_t fileEnd = std::int64_t{settings.FullFlash} + UsedBytes(length, settings);
+    staged.Commit(session, hooks, true, fileEnd, reserved);
     return OpenResult::Opened;
 }
 

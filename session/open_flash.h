@@ -9,6 +9,15 @@
 
 namespace vorlix {
 
+// The front end's answer when a dump names no model the program knows.
+struct ModelChoice {
+    // The user was asked (and so has read that the model is unknown).
+    bool asked = false;
+    // A model of the table of known models, or a model-and-version text
+    // whose stored settings to use; empty: none of these.
+    QString model;
+};
+
 // What the open procedure asks of its front end (window or command line).
 struct OpenHooks {
     // A status text of the open steps ("Открытие FullFlash", ...).
@@ -17,6 +26,12 @@ struct OpenHooks {
     std::function<void()> recentChanged;
     // Identification found a model-and-version text (the window shows it).
     std::function<void(const QString&)> identified;
+    // The dump names no model the program knows: identification found no
+    // build information (`found` empty), or a name that is neither in the
+    // table of known models nor has settings stored. Unset, or no model
+    // chosen: a dump without build information takes the general settings,
+    // a new name the usual first-open guesses.
+    std::function<ModelChoice(const QString& found)> chooseModel;
     // A model met for the first time: discovery has run and filled the
     // settings; the window shows the settings dialog here. The procedure
     // saves both groups of settings afterwards.
@@ -48,9 +63,11 @@ enum class OpenResult {
 // installed patches, fresh working copy. The new image is laid out aside
 // and replaces the previous one only once the open is decided; then the
 // pictures and rows are cleared and the caller starts the search. A file
-// that is not recognised, or longer than the image holds from where it
-// lies, is opened with one warning that says so (which settings are in
-// force, how much of it is used).
+// that is not recognised (it takes the general settings, whatever was open
+// before), longer than the image holds from where it lies, shorter or
+// longer than its firmware's flash, or of a known model met the first time
+// is opened with one warning that says so. Data is never placed past the
+// file's end.
 OpenResult OpenFullFlash(FlashSession& session, const QString& path, const OpenHooks& hooks);
 
 }  // namespace vorlix

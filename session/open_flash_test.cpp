@@ -10,6 +10,7 @@
 #include "image/record_scan.h"
 #include "picture/color_tables.h"
 #include "session/flash_notices.h"
+#include "settings/installed_patches.h"
 #include "testsupport/flash_builder.h"
 
 namespace vorlix {
@@ -225,15 +226,16 @@ TEST_F(OpenFlashTest, FilesThatOpenWithAWarning) {
     ASSERT_EQ(warnings().size(), 1);
     EXPECT_TRUE(warnings()[0].contains("(12 МиБ)") && warnings()[0].contains("первые 8 МиБ,"));
 
-    // 16 MiB without build information after the C55: that model's
-    // settings stay in force, and are named; its FullFlash leaves room for
-    // 8 MiB.
+    // 16 MiB without build information after the C55: the general
+    // settings, not that model's; their FullFlash leaves room for 8 MiB.
     prompt_.Clear();
     ASSERT_EQ(Open("16.bin", QByteArray(16 << 20, char(0x11))), OpenResult::Opened);
+    EXPECT_EQ(settings_.ModelAndVersion, "All");
     EXPECT_EQ(warnings(),
               QStringList({notRecognised +
-                           "Действуют настройки C55v50, открытой до этого прошивки.\n\n"
-                           "Файл «" + dir_.filePath("16.bin") +
+                           "Действуют общие настройки (All).\n\n"
+                           "Файл «" +
+                           dir_.filePath("16.bin") +
                            "» (16 МиБ) не помещается в образ целиком: используются только его "
                            "первые 8 МиБ, остальное не читается."}));
 
@@ -248,6 +250,134 @@ TEST_F(OpenFlashTest, FilesThatOpenWithAWarning) {
     EXPECT_EQ(warnings()[1], "Файл «" + dir_.filePath("x75.fls") +
                                  "» (17825796 байт) не помещается в образ целиком: используются "
                                  "только его первые 16 МиБ, остальное не читается.");
+}
+
+// A dump cut short says by how much it falls short of its firmware's flash,
+// and new data never goes past its end.
+TEST_F(OpenFlashTest, CutDumpSaysSoAndTakesNoDataPastItsEnd) {
+    const QByteArray whole = FlashBuilder::SampleC55().File();
+    ASSERT_EQ(Open("c55.fls", whole), OpenResult::Opened);
+    struct Case {
+        int length;
+        QString missing;
+    };
+    for (const Case& c : {Case{6000000, "2388608 байт"}, Case{8000000, "388608 байт"}}) {
+        SCOPED_TRACE(c.length);
+        prompt_.Clear();
+        const QString name = QString("cut%1.fls").arg(c.length);
+        ASSERT_EQ(Open(name, whole.left(c.length)), OpenResult::Opened);
+        ASSERT_EQ(prompt_.shown().size(), 1u);
+        EXPECT_EQ(prompt_.shown()[0].text, "Файл «" + dir_.filePath(name) +
+                                               QString("» (%1 байт) короче флэш-памяти "
+                                                       "прошивки (8 МиБ): не хватает ")
+                                                   .arg(c.length) +
+                                               c.missing +
+                                               ". Новые данные не размещаются за концом файла.");
+    }
+    // The placement area reaches the flash's end; only what the file holds
+    // of it is free for new data.
+    settings_.PlaceAdrMin = 8000000 - 0x3000;
+    settings_.PlaceAdrMax = 0x800000;
+    ASSERT_GT(Search(), 0);
+    const Picture& p = *session_.Pictures[0];
+    EXPECT_EQ(p.FindFreePlace(0x4000), kNoPlace);
+    const std::int32_t at = p.FindFreePlace(0x1000);
+    ASSERT_NE(at, kNoPlace);
+    EXPECT_LE(at + 0x1000, c55::kFullFlash + 8000000);
+}
+
+// A file that names no model after one that did: the general settings, and
+// none of the previous model's installed patches.
+TEST_F(OpenFlashTest, UnrecognisedFileLeavesThePreviousModelBehind) {
+    ASSERT_EQ(Open("c55.fls", FlashBuilder::SampleC55().File()), OpenResult::Opened);
+    ASSERT_TRUE(store_.WriteValue("C55v50", "FullFlash", "0x700000").ok());
+    ASSERT_EQ(Open(session_.FilePath), OpenResult::Opened);
+    ASSERT_EQ(settings_.FullFlash, 0x700000);
+    ASSERT_TRUE(WriteInstalledPatches(store_, "C55v50", {{dir_.filePath("p.vkp"), true}}).ok());
+
+    QStringList askedFor;
+    hooks_.placed = [&](std::uint8_t*, std::vector<ImageRange>&) {
+        askedFor << settings_.ModelAndVersion;
+        return true;
+    };
+    ASSERT_EQ(Open("random.bin", QByteArray(3 << 20, char(0x5A))), OpenResult::Opened);
+    EXPECT_EQ(settings_.ModelAndVersion, "All");
+    EXPECT_EQ(settings_.FullFlash, 0x800000);
+    // The window reads the installed patches of the model in force.
+    EXPECT_EQ(askedFor, QStringList({"All"}));
+    EXPECT_TRUE(ReadInstalledPatches(store_, settings_.ModelAndVersion).empty());
+}
+
+// The first open of a model of the table takes its values; stored settings
+// win from then on. A dump that names no known model lets the front end
+// choose one, as a known model or as a stored model-and-version.
+TEST_F(OpenFlashTest, KnownModelsAndTheModelChoice) {
+    FlashBuilder s55(16 << 20, 0x400000);
+    s55.BuildInfo(0x420000, "S55", 0x12)
+        .Pit(0x900000, 0x900100, {{4, 4, 0x01, 0x500000}})
+        .Bytes(0x500000, {0x90, 0x60, 0x60, 0x90});
+    ASSERT_EQ(Open("s55.bin", s55.File()), OpenResult::Opened);
+    EXPECT_EQ(settings_.ModelAndVersion, "S55v12");
+    EXPECT_EQ(settings_.FullFlash, 0x400000);
+    EXPECT_EQ(settings_.PITAdrMax, 0xC00000);  // the part the image holds
+    EXPECT_EQ(settings_.MaxSizeX, 101);
+    EXPECT_EQ(newModels_, 1);
+    ASSERT_EQ(prompt_.shown().size(), 1u);
+    EXPECT_TRUE(prompt_.shown()[0].text.startsWith(
+        "Настройки для данной модели и версии прошивки (S55v12) не найдены: взяты значения "
+        "известной модели S55 (начало FullFlash 400000, картинки до 101×80)"))
+        << prompt_.shown()[0].text.toStdString();
+    EXPECT_EQ(Search(), 1);
+
+    ASSERT_TRUE(store_.WriteValue("S55v12", "MaxSizeX", "50").ok());
+    ASSERT_EQ(Open(session_.FilePath), OpenResult::Opened);
+    EXPECT_EQ(settings_.MaxSizeX, 50);
+
+    // No build information: the choice decides, under the model's name.
+    QStringList offered;
+    QString answer = "a50";
+    hooks_.chooseModel = [&](const QString& found) {
+        offered << found;
+        return ModelChoice{true, answer};
+    };
+    FlashBuilder a50(4 << 20, 0xC00000);
+    a50.Pit(0xD00000, 0xD00100, {{4, 4, 0x01, 0xC10000}}).Bytes(0xC10000, {1, 2, 3, 4});
+    prompt_.Clear();
+    ASSERT_EQ(Open("a50.bin", a50.File()), OpenResult::Opened);
+    EXPECT_EQ(offered, QStringList({""}));
+    EXPECT_EQ(settings_.ModelAndVersion, "A50");
+    EXPECT_EQ(settings_.FullFlash, 0xC00000);
+    EXPECT_EQ(settings_.MaxSizeY, 64);
+    EXPECT_EQ(Search(), 1);
+
+    // A name the table lacks and the store does not hold is offered; a
+    // model-and-version text chosen brings its stored settings.
+    answer = "S55v12";
+    FlashBuilder x = FlashBuilder::C55();
+    x.BuildInfo(0x820000, "X99", 0x01);
+    ASSERT_EQ(Open("x99.bin", x.File()), OpenResult::Opened);
+    EXPECT_EQ(offered.last(), "X99v01");
+    EXPECT_EQ(settings_.ModelAndVersion, "S55v12");
+    EXPECT_EQ(settings_.MaxSizeX, 50);
+
+    // None of these: as without a choice. The question was the new-model
+    // warning, which is not shown again.
+    answer.clear();
+    prompt_.Clear();
+    x.BuildInfo(0x820000, "X98", 0x01);
+    ASSERT_EQ(Open("x98.bin", x.File()), OpenResult::Opened);
+    EXPECT_EQ(settings_.ModelAndVersion, "X98v01");
+    EXPECT_EQ(settings_.FullFlash, 0x800000);
+    EXPECT_TRUE(prompt_.shown().empty());
+    ASSERT_EQ(Open("other.bin", a50.File()), OpenResult::Opened);
+    EXPECT_EQ(settings_.ModelAndVersion, "All");
+    ASSERT_FALSE(prompt_.shown().empty());
+    EXPECT_TRUE(prompt_.shown()[0].text.startsWith("Прошивка не опознана"));
+
+    // A dump that names a known model is never asked about.
+    offered.clear();
+    ASSERT_EQ(Open("s55.bin", s55.File()), OpenResult::Opened);
+    EXPECT_TRUE(offered.isEmpty());
 }
 
 TEST(FlashNoticesTest, NoPicturesSaysWhereTheSearchLooked) {

@@ -177,7 +177,14 @@ Status Settings::SaveProgramSettings() {
     return program.status();
 }
 
-Status Settings::LoadModelSettings(bool* usedOwnKey) {
+bool Settings::HasModelSettings(const QString& modelKey) const {
+    if (modelKey == kGeneralKey) return true;
+    const QHash<QString, QString> values = store_.ReadAllValues(modelKey);
+    const auto marker = values.constFind(QStringLiteral("Default"));
+    return marker != values.constEnd() && *marker != QLatin1String("0");
+}
+
+Status Settings::LoadModelSettings(bool* usedOwnKey, bool tellNewModel) {
     const QString model = ModelAndVersion;
     bool own = true;
     if (usedOwnKey) *usedOwnKey = own;
@@ -189,9 +196,11 @@ Status Settings::LoadModelSettings(bool* usedOwnKey) {
     modelKey.Text("Default", "0", marker);
     if (!modelKey.ok()) return modelKey.status();
     if (marker == QLatin1String("0") && model != kGeneralKey) {
-        prompt_.Tell(kCaptionWarning,
-                     tr("Настройки для данной модели и версии прошивки не найдены.\n"
-                        "Будут загружены общие настройки."));
+        if (tellNewModel) {
+            prompt_.Tell(kCaptionWarning,
+                         tr("Настройки для данной модели и версии прошивки не найдены.\n"
+                            "Будут загружены общие настройки."));
+        }
         modelKey.Write("Default", QStringLiteral("1"));
         if (!modelKey.ok()) return modelKey.status();
         own = false;

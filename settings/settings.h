@@ -145,8 +145,13 @@ class Settings {
     [[nodiscard]] Status SaveProgramSettings();
     // Reads the model values of ModelAndVersion. `usedOwnKey` is false when
     // the model was met for the first time and the general values were
-    // taken (after the warning). A conversion error is shown and stops it.
-    [[nodiscard]] Status LoadModelSettings(bool* usedOwnKey = nullptr);
+    // taken (after the warning, unless `tellNewModel` is false because the
+    // caller says it in its own words). A conversion error is shown and
+    // stops it.
+    [[nodiscard]] Status LoadModelSettings(bool* usedOwnKey = nullptr, bool tellNewModel = true);
+    // True when the store holds established settings of `modelKey` (a
+    // model met before); reads without writing.
+    bool HasModelSettings(const QString& modelKey) const;
     [[nodiscard]] Status SaveModelSettings();
     [[nodiscard]] Status ResetProgramSettings();
     [[nodiscard]] Status ResetModelSettings();

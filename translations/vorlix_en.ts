@@ -54,84 +54,6 @@
         <translation>no patch data</translation>
     </message>
     <message>
-        <source>Usage: vorlix-cli COMMAND ARGUMENTS [--settings FILE] [--lang en|original]
-
-Commands:
-  info FLASH [--with PATCH]       model, tables and picture counts
-  list FLASH [--search tables|records] [--with PATCH]
-                                  one tab-separated line per picture
-  export FLASH DIR [--format bmp|png] [--with PATCH]
-                                  every picture as DIR/PIT_&lt;PIT&gt;.bmp (or .png)
-  patch FLASH FILE... [-o OUT] [--line-length N] [--plain] [--author NAME] [--yes]
-        [--with PATCH]
-                                  replace pictures by PIT_&lt;PIT&gt;.bmp files and
-                                  write the patch (to OUT or stdout); a file
-                                  larger than the model&apos;s maximum size is
-                                  refused unless --yes is given
-  apply FLASH PATCH... [--undo] [--yes] [-o OUT]
-                                  apply patches in the order given, all or
-                                  nothing (--undo: take them out, last first);
-                                  -o writes the patched FullFlash
-  parse PATCH...                  read patches: one line ADDR OLD NEW a record
-  check FLASH PATCH...            conflicts of patches flashed in the order
-                                  given: overlapping records, old bytes that
-                                  do not match, patches present already; one
-                                  line each, exit status 1 on an overlap or a
-                                  mismatch
-  fill FLASH [--with PATCH]       patch that erases every picture (stdout)
-  sample OUT                      write a demo FullFlash (8 MiB, C55 layout)
-
---with PATCH (repeatable) brings a patch installed on the phone onto the
-FullFlash first, in the order given: pictures are listed as the phone shows
-them, and a new patch applies after it and never writes its bytes.
---settings FILE names the settings file (else VORLIX_SETTINGS, else the
-default location). The FullFlash file is never written. Questions are
-answered &quot;No&quot; unless --yes is given.
---lang en|original: the messages in English or in their original words
-(else as the settings&apos; Language says).
---help prints this text, --version the program&apos;s version.
-Exit status: 0 success, 1 error, 2 wrong usage.
-</source>
-        <translation>Usage: vorlix-cli COMMAND ARGUMENTS [--settings FILE] [--lang en|original]
-
-Commands:
-  info FLASH [--with PATCH]       model, tables and picture counts
-  list FLASH [--search tables|records] [--with PATCH]
-                                  one tab-separated line per picture
-  export FLASH DIR [--format bmp|png] [--with PATCH]
-                                  every picture as DIR/PIT_&lt;PIT&gt;.bmp (or .png)
-  patch FLASH FILE... [-o OUT] [--line-length N] [--plain] [--author NAME] [--yes]
-        [--with PATCH]
-                                  replace pictures by PIT_&lt;PIT&gt;.bmp files and
-                                  write the patch (to OUT or stdout); a file
-                                  larger than the model&apos;s maximum size is
-                                  refused unless --yes is given
-  apply FLASH PATCH... [--undo] [--yes] [-o OUT]
-                                  apply patches in the order given, all or
-                                  nothing (--undo: take them out, last first);
-                                  -o writes the patched FullFlash
-  parse PATCH...                  read patches: one line ADDR OLD NEW a record
-  check FLASH PATCH...            conflicts of patches flashed in the order
-                                  given: overlapping records, old bytes that
-                                  do not match, patches present already; one
-                                  line each, exit status 1 on an overlap or a
-                                  mismatch
-  fill FLASH [--with PATCH]       patch that erases every picture (stdout)
-  sample OUT                      write a demo FullFlash (8 MiB, C55 layout)
-
---with PATCH (repeatable) brings a patch installed on the phone onto the
-FullFlash first, in the order given: pictures are listed as the phone shows
-them, and a new patch applies after it and never writes its bytes.
---settings FILE names the settings file (else VORLIX_SETTINGS, else the
-default location). The FullFlash file is never written. Questions are
-answered &quot;No&quot; unless --yes is given.
---lang en|original: the messages in English or in their original words
-(else as the settings&apos; Language says).
---help prints this text, --version the program&apos;s version.
-Exit status: 0 success, 1 error, 2 wrong usage.
-</translation>
-    </message>
-    <message>
         <source>unknown command &quot;%1&quot;</source>
         <translation>unknown command &quot;%1&quot;</translation>
     </message>
@@ -194,6 +116,98 @@ Exit status: 0 success, 1 error, 2 wrong usage.
     <message>
         <source>Патч не записан: размер картинок не подтверждён (--yes заменяет их).</source>
         <translation>No patch written: the picture sizes were not confirmed (--yes replaces them).</translation>
+    </message>
+    <message>
+        <source>Usage: vorlix-cli COMMAND ARGUMENTS [--settings FILE] [--lang en|original]
+
+Commands:
+  info FLASH [--with PATCH]       model, tables and picture counts
+  list FLASH [--search tables|records] [--with PATCH]
+                                  one tab-separated line per picture
+  export FLASH DIR [--format bmp|png] [--with PATCH]
+                                  every picture as DIR/PIT_&lt;PIT&gt;.bmp (or .png)
+  patch FLASH FILE... [-o OUT] [--line-length N] [--plain] [--author NAME] [--yes]
+        [--with PATCH]
+                                  replace pictures by PIT_&lt;PIT&gt;.bmp files and
+                                  write the patch (to OUT or stdout); a file
+                                  larger than the model&apos;s maximum size is
+                                  refused unless --yes is given
+  apply FLASH PATCH... [--undo] [--yes] [-o OUT]
+                                  apply patches in the order given, all or
+                                  nothing (--undo: take them out, last first);
+                                  -o writes the patched FullFlash
+  parse PATCH...                  read patches: one line ADDR OLD NEW a record
+  check FLASH PATCH...            conflicts of patches flashed in the order
+                                  given: overlapping records, old bytes that
+                                  do not match, patches present already; one
+                                  line each, exit status 1 on an overlap or a
+                                  mismatch
+  fill FLASH [--with PATCH]       patch that erases every picture (stdout)
+  sample OUT                      write a demo FullFlash (8 MiB, C55 layout)
+
+--with PATCH (repeatable) brings a patch installed on the phone onto the
+FullFlash first, in the order given: pictures are listed as the phone shows
+them, and a new patch applies after it and never writes its bytes.
+--model NAME (every command that reads a FLASH) names the model of a
+FullFlash whose build information names none the program knows: a known
+model (C55, A52, S45i, SL45i, A50, C35, M55, MC60, C60, S55), whose
+FullFlash, dump size and largest picture it then takes, or a model and
+version such as C55v50, whose stored settings it then uses.
+--settings FILE names the settings file (else VORLIX_SETTINGS, else the
+default location). The FullFlash file is never written. Questions are
+answered &quot;No&quot; unless --yes is given.
+--lang en|original: the messages in English or in their original words
+(else as the settings&apos; Language says).
+--help prints this text, --version the program&apos;s version.
+Exit status: 0 success, 1 error, 2 wrong usage.
+</source>
+        <translation>Usage: vorlix-cli COMMAND ARGUMENTS [--settings FILE] [--lang en|original]
+
+Commands:
+  info FLASH [--with PATCH]       model, tables and picture counts
+  list FLASH [--search tables|records] [--with PATCH]
+                                  one tab-separated line per picture
+  export FLASH DIR [--format bmp|png] [--with PATCH]
+                                  every picture as DIR/PIT_&lt;PIT&gt;.bmp (or .png)
+  patch FLASH FILE... [-o OUT] [--line-length N] [--plain] [--author NAME] [--yes]
+        [--with PATCH]
+                                  replace pictures by PIT_&lt;PIT&gt;.bmp files and
+                                  write the patch (to OUT or stdout); a file
+                                  larger than the model&apos;s maximum size is
+                                  refused unless --yes is given
+  apply FLASH PATCH... [--undo] [--yes] [-o OUT]
+                                  apply patches in the order given, all or
+                                  nothing (--undo: take them out, last first);
+                                  -o writes the patched FullFlash
+  parse PATCH...                  read patches: one line ADDR OLD NEW a record
+  check FLASH PATCH...            conflicts of patches flashed in the order
+                                  given: overlapping records, old bytes that
+                                  do not match, patches present already; one
+                                  line each, exit status 1 on an overlap or a
+                                  mismatch
+  fill FLASH [--with PATCH]       patch that erases every picture (stdout)
+  sample OUT                      write a demo FullFlash (8 MiB, C55 layout)
+
+--with PATCH (repeatable) brings a patch installed on the phone onto the
+FullFlash first, in the order given: pictures are listed as the phone shows
+them, and a new patch applies after it and never writes its bytes.
+--model NAME (every command that reads a FLASH) names the model of a
+FullFlash whose build information names none the program knows: a known
+model (C55, A52, S45i, SL45i, A50, C35, M55, MC60, C60, S55), whose
+FullFlash, dump size and largest picture it then takes, or a model and
+version such as C55v50, whose stored settings it then uses.
+--settings FILE names the settings file (else VORLIX_SETTINGS, else the
+default location). The FullFlash file is never written. Questions are
+answered &quot;No&quot; unless --yes is given.
+--lang en|original: the messages in English or in their original words
+(else as the settings&apos; Language says).
+--help prints this text, --version the program&apos;s version.
+Exit status: 0 success, 1 error, 2 wrong usage.
+</translation>
+    </message>
+    <message>
+        <source>--model needs a model name</source>
+        <translation>--model needs a model name</translation>
     </message>
 </context>
 <context>
@@ -335,6 +349,18 @@ patch (*.vkp) for a flasher. The FullFlash file itself is never written.</transl
             <numerusform>%1 byte</numerusform>
             <numerusform>%1 bytes</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>Файл «%1» (%2) короче флэш-памяти прошивки (%3): не хватает %4. Новые данные не размещаются за концом файла.</source>
+        <translation>The file “%1” (%2) is shorter than the firmware&apos;s flash (%3): %4 are missing. New data is never placed past the file&apos;s end.</translation>
+    </message>
+    <message>
+        <source>Файл «%1» (%2) длиннее дампа %3 (%4): последние %5 не используются.</source>
+        <translation>The file “%1” (%2) is longer than a dump of the %3 (%4): its last %5 are not used.</translation>
+    </message>
+    <message>
+        <source>Настройки для данной модели и версии прошивки (%1) не найдены: взяты значения известной модели %2 (начало FullFlash %3, картинки до %4×%5), адреса охватывают весь файл.</source>
+        <translation>No settings were found for this model and firmware version (%1): the values of the known model %2 were taken (FullFlash start %3, pictures up to %4×%5), with addresses covering the whole file.</translation>
     </message>
 </context>
 <context>
@@ -961,6 +987,29 @@ The general settings will be loaded.</translation>
     <message>
         <source>Состояние станет известно при следующем открытии</source>
         <translation>The state becomes known at the next open</translation>
+    </message>
+</context>
+<context>
+    <name>vorlix::ModelChoiceDialog</name>
+    <message>
+        <source>Прошивка не опознана: блок сведений о сборке не найден, модель и версия не определены.</source>
+        <translation>Firmware not recognised: no build information block was found, so the model and version are unknown.</translation>
+    </message>
+    <message>
+        <source>Настройки для данной модели и версии прошивки (%1) не найдены.</source>
+        <translation>No settings were found for this model and firmware version (%1).</translation>
+    </message>
+    <message>
+        <source>Если это дамп одной из этих моделей, выберите её: начало FullFlash и размеры картинок будут взяты из таблицы известных моделей.</source>
+        <translation>If this is a dump of one of these models, choose it: the FullFlash start and the picture sizes will be taken from the table of known models.</translation>
+    </message>
+    <message>
+        <source>Ни одна из них (общие настройки)</source>
+        <translation>None of these (the general settings)</translation>
+    </message>
+    <message>
+        <source>Ни одна из них (будут загружены общие настройки)</source>
+        <translation>None of these (the general settings will be loaded)</translation>
     </message>
 </context>
 <context>
@@ -1793,6 +1842,14 @@ Start a new patch? If not, one patch will hold lines for two firmwares.</transla
     <message>
         <source>Сбросить настройки в значения по умолчанию для C55?</source>
         <translation>Reset the settings to the default values for the C55?</translation>
+    </message>
+    <message>
+        <source>Из таблицы известных моделей</source>
+        <translation>From the table of known models</translation>
+    </message>
+    <message>
+        <source>Из таблицы известных моделей (%1): %2</source>
+        <translation>From the table of known models (%1): %2</translation>
     </message>
 </context>
 </TS>

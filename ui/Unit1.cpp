@@ -35,6 +35,7 @@
 #include "session/flash_notices.h"
 #include "session/open_flash.h"
 #include "ui/Unit3.h"
+#include "ui/model_choice.h"
 #include "ui/picture_list_model.h"
 #include "ui/preview_pane.h"
 #include "ui/program_icon.h"
@@ -534,6 +535,9 @@ void TForm1::OpenConfirmed(const QString& path) {
     hooks.recentChanged = [this] { RebuildRecentMenu(); };
     hooks.identified = [this](const QString& modelAndVersion) { Edit1->setText(modelAndVersion); };
     hooks.newModel = [this] { Button1Click(); };
+    hooks.chooseModel = [this](const QString& found) {
+        return AskModelChoice(dialogs_, found, this);
+    };
     // The previous image is about to be replaced: its search must end
     // before the base image is written.
     hooks.replacing = [this] {

@@ -12,6 +12,8 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "settings/known_models.h"
+
 namespace vorlix {
 
 namespace {
@@ -116,6 +118,11 @@ TForm3::TForm3(Settings& settings, Prompt& prompt, QWidget* parent)
     modelGrid->addWidget(MakeLabel(tr("Модель телефона и версия прошивки"), ModelAndVersionEdit), 1,
                          0);
     modelGrid->addWidget(ModelAndVersionEdit, 1, 1, 1, 3);
+    // Beside the reset button, where it widens nothing.
+    TableNote = new QLabel(GroupBox2);
+    TableNote->setObjectName(QStringLiteral("TableNote"));
+    TableNote->setWordWrap(true);
+    modelGrid->addWidget(TableNote, 3, 0, 1, 2);
     modelGrid->addWidget(GroupBox1, 2, 0, 1, 2);
     modelGrid->addWidget(GroupBox3, 2, 2, 1, 2);
     modelGrid->addWidget(PublicSettings, 3, 2, 1, 2, Qt::AlignRight);
@@ -213,6 +220,32 @@ void TForm3::SetRadioGroup1ItemIndex(int item) {
     if (QAbstractButton* button = RadioGroup1Items->button(item)) button->setChecked(true);
 }
 
+// Marks the values that equal those of the table of known models for the
+// model shown: they came from there at its first open, or agree with it.
+void TForm3::ShowTableValues() {
+    const Settings& s = settings_;
+    const KnownModel* known = KnownModelOf(s.ModelAndVersion);
+    const struct {
+        QLineEdit* edit;
+        const char* name;
+        bool fromTable;
+    } values[] = {
+        {FullFlashEdit, "FullFlash", known && s.FullFlash == known->fullFlash},
+        {MaxSizeXEdit, "MaxSizeX", known && s.MaxSizeX == known->maxSizeX},
+        {MaxSizeYEdit, "MaxSizeY", known && s.MaxSizeY == known->maxSizeY},
+    };
+    QStringList names;
+    for (const auto& v : values) {
+        v.edit->setToolTip(v.fromTable ? tr("Из таблицы известных моделей") : QString());
+        if (v.fromTable) names << QLatin1String(v.name);
+    }
+    TableNote->setText(
+        names.isEmpty() ? QString()
+                        : tr("Из таблицы известных моделей (%1): %2")
+                              .arg(QLatin1String(known->name), names.join(QStringLiteral(", "))));
+    TableNote->setVisible(!names.isEmpty());
+}
+
 void TForm3::FormShow() {
     Settings& s = settings_;
     ModelAndVersionEdit->setText(s.ModelAndVersion);
@@ -225,6 +258,7 @@ void TForm3::FormShow() {
     PlaceAdrMaxEdit->setText(Hex6(s.PlaceAdrMax));
     MaxSizeXEdit->setText(QString::number(s.MaxSizeX));
     MaxSizeYEdit->setText(QString::number(s.MaxSizeY));
+    ShowTableValues();
     PatchMaxLengthEdit->setText(QString::number(s.PatchMaxLength));
     PlainPatchBox->setChecked(s.PlainPatch);
     AuthorName->setText(s.AuthorName);

@@ -8,6 +8,7 @@ class QButtonGroup;
 class QCheckBox;
 class QComboBox;
 class QGroupBox;
+class QLabel;
 class QLineEdit;
 class QPushButton;
 
@@ -40,6 +41,9 @@ class TForm3 : public QDialog {
     QGroupBox* GroupBox2;
     QLineEdit* FullFlashEdit;
     QLineEdit* ModelAndVersionEdit;
+    // Which values the table of known models gave (those equal to the
+    // table's for the model shown); hidden for a model the table lacks.
+    QLabel* TableNote;
     QGroupBox* GroupBox1;
     QLineEdit* PITAdrMinEdit;
     QLineEdit* PITAdrMaxEdit;
@@ -71,6 +75,8 @@ class TForm3 : public QDialog {
     void showEvent(QShowEvent* event) override;
 
   private:
+    void ShowTableValues();
+
     Settings& settings_;
     Prompt& prompt_;
 };
