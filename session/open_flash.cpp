@@ -39,6 +39,7 @@ class OpenRollback {
   public:
     explicit OpenRollback(const FlashSession& session)
         : path_(session.FilePath),
+          fileSize_(session.FileSize),
           modelAndVersion_(session.settings().ModelAndVersion),
           recent_(session.settings().Recent),
           searchType_(session.settings().SearchType) {
@@ -49,6 +50,7 @@ class OpenRollback {
     void Restore(FlashSession& session) const {
         Settings& s = session.settings();
         session.FilePath = path_;
+        session.FileSize = fileSize_;
         s.ModelAndVersion = modelAndVersion_;
         s.Recent = recent_;
         s.SearchType = searchType_;
@@ -57,6 +59,7 @@ class OpenRollback {
 
   private:
     QString path_;
+    std::int64_t fileSize_;
     QString modelAndVersion_;
     std::array<QString, 8> recent_;
     bool searchType_;
@@ -80,7 +83,10 @@ class StagedBase {
         FlashImage& image = session.image();
         std::memcpy(image.BaseImage(), bytes_.get(), kImageSize);
         image.SetReserved(reserved);
-        if (fresh) image.ResetWorkingCopy();
+        if (fresh) {
+            image.ResetWorkingCopy();
+            session.PlacementAreaAccepted = false;
+        }
     }
 
   private:
@@ -121,6 +127,7 @@ OpenResult OpenFullFlash(FlashSession& session, const QString& path, const OpenH
     if (!file.open(QIODevice::ReadOnly))
         return NotTaken(session, CannotOpenFlashText(path, file.errorString()));
     const std::int64_t fileSize = file.size();
+    session.FileSize = fileSize;
     QStringList warnings;
 
     settings.AddRecent(path);
