@@ -34,6 +34,7 @@
 #include "picture/picture.h"
 #include "session/flash_notices.h"
 #include "session/open_flash.h"
+#include "session/placement_area.h"
 #include "ui/Unit3.h"
 #include "ui/picture_list_model.h"
 #include "ui/preview_pane.h"
@@ -430,6 +431,9 @@ void TForm1::CreateClientPanel() {
         StatusBar1->addWidget(panel, i < 2 ? 0 : 1);
         StatusPanels[i] = panel;
     }
+    PlaceAreaLabel = new QLabel(StatusBar1);
+    PlaceAreaLabel->setObjectName(QStringLiteral("PlaceAreaLabel"));
+    StatusBar1->addPermanentWidget(PlaceAreaLabel);
 }
 
 void TForm1::ConnectCommands() {
@@ -611,6 +615,7 @@ void TForm1::CloseClick() {
     // The counts of the closed image would read as the state of an open one.
     SetStatus(1, tr("FullFlash не открыт"));
     SetStatus(2, QString());
+    ShowPlacementArea();
 }
 
 void TForm1::SetOpenPath(const QString& path) {
@@ -642,6 +647,12 @@ void TForm1::StartPictureSearch() {
     ProgressBar1->setValue(0);
     search_->start();
     Timer1->start();
+    ShowPlacementArea();
+}
+
+void TForm1::ShowPlacementArea() {
+    PlaceAreaLabel->setText(
+        PlacementAreaStatus(settings_, session_.IsOpen() ? session_.FileSize : 0));
 }
 
 bool TForm1::StopSearch() {
@@ -827,8 +838,10 @@ void TForm1::EditSelectAll1Execute() {
 void TForm1::Button1Click() {
     // Whatever closed the dialog, the settings are saved and the stored
     // window state and size applied again.
+    Form3->SetFileSize(session_.IsOpen() ? session_.FileSize : 0);
     dialogs_.ShowModal(*Form3);
     if (settings_.SaveProgramSettings().ok()) (void)settings_.SaveModelSettings();
+    ShowPlacementArea();
     if (settings_.WindowState == 0) {
         setWindowState(windowState() &
                        ~(Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen));
