@@ -89,9 +89,10 @@ TForm3::TForm3(Settings& settings, Prompt& prompt, QWidget* parent)
     // while hidden.
     PlaceAreaNote = new QLabel(tr("Не проверено: область — весь файл"), GroupBox1);
     PlaceAreaNote->setObjectName(QStringLiteral("PlaceAreaNote"));
-    PlaceAreaNote->setToolTip(tr("Область размещения охватывает весь файл: такие значения "
-                                 "получает прошивка, открытая впервые. Укажите свободное место "
-                                 "прошивки."));
+    PlaceAreaNote->setToolTip(
+        tr("Область размещения охватывает весь файл: такие значения "
+           "получает прошивка, открытая впервые. Укажите свободное место "
+           "прошивки."));
     QSizePolicy keepRoom = PlaceAreaNote->sizePolicy();
     keepRoom.setRetainSizeWhenHidden(true);
     PlaceAreaNote->setSizePolicy(keepRoom);
