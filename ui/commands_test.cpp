@@ -613,6 +613,13 @@ void CommandsTest::replacementsTellWhatFollows() {
         QStringLiteral("(PIT 670010), №%1 (PIT 670020)").arg(camera + 2)));
     QVERIFY(WorkIs(w, before));
     QVERIFY(Cell(w, camera, ColModified).isEmpty());
+    // A batch asks once and names them too; No passes over the file.
+    const QString named = folder.dir.filePath(QStringLiteral("PIT_670010.bmp"));
+    QVERIFY(QFile::copy(folder.dir.filePath(QStringLiteral("big.bmp")), named));
+    w.BatchLoadFiles({named});
+    QCOMPARE(prompt.questions(), 4);
+    QVERIFY(LastBox(run).text.contains(QStringLiteral("(PIT 670020)")));
+    QVERIFY(WorkIs(w, before));
 }
 
 QTEST_MAIN(CommandsTest)
