@@ -560,6 +560,31 @@ TEST_F(CliTest, ModelOptionNamesTheModelOfADumpThatNamesNone) {
     EXPECT_EQ(Run({"sample", Path("s.fls"), "--model", "C55"}), kExitUsage);
 }
 
+// Another size within the model's largest is no question: it is named on
+// stderr and counted in the closing line. A picture too large names the
+// neighbour that would vanish with it (the ExtPIT run's walk ends at its
+// record) and needs --yes.
+TEST_F(CliTest, PatchNamesSizeChangesAndAsksOnlyAboutVanishingPictures) {
+    QImage other(30, 30, QImage::Format_RGB32);
+    other.fill(Qt::blue);
+    ASSERT_TRUE(other.save(Path("PIT_670010.bmp"), "BMP"));
+    const QStringList args = {"patch", demo_, Path("PIT_670010.bmp"), "-o", Path("p.vkp")};
+    ASSERT_EQ(Run(args), kExitOk) << Err();
+    EXPECT_TRUE(Err().contains("PIT_670010.bmp: 30×30 вместо 28×22\n")) << Err();
+    EXPECT_TRUE(Err().contains("Удачно заменено 1 картинок из 1 выбранных; размер изменён: 1"));
+    EXPECT_TRUE(QFile::exists(Path("p.vkp")));
+
+    QImage big(120, 90, QImage::Format_RGB32);
+    big.fill(Qt::red);
+    ASSERT_TRUE(big.save(Path("PIT_670010.bmp"), "BMP"));
+    QFile::remove(Path("p.vkp"));
+    EXPECT_EQ(Run(args), kExitError);
+    EXPECT_TRUE(Err().contains("(PIT 670010), №")) << Err();
+    EXPECT_TRUE(Err().contains("(PIT 670020).")) << Err();
+    EXPECT_TRUE(Err().contains("Патч не записан")) << Err();
+    EXPECT_FALSE(QFile::exists(Path("p.vkp")));
+}
+
 TEST_F(CliTest, InfoAndListWarnAboutFilesThatAreNotWhatTheySeem) {
     // 20 MiB of something that is no firmware: opened, with the same words
     // as in the window, and nothing listed.

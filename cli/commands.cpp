@@ -12,6 +12,7 @@
 #include "cli/demo_flash.h"
 #include "cli/patch_commands.h"
 #include "patch/batch_replace.h"
+#include "patch/lost_pictures.h"
 #include "patch/patch_apply.h"
 #include "patch/patch_file.h"
 #include "patch/patch_generator.h"
@@ -144,15 +145,23 @@ int PatchCommand(const CliContext& cx, const QString& flash, const QStringList& 
     if (options.plain) settings.PlainPatch = true;
     if (options.author) settings.AuthorName = *options.author;
 
-    // Sizes that would spoil the image are a question, which the command
-    // line answers "No" unless --yes was given: then no patch is written,
-    // rather than one that lacks some of the files.
-    const std::vector<SizeWarning> sizes = BatchSizeQuestions(cli.session(), files);
-    if (!sizes.empty() &&
-        cli.prompt().Ask(SizeQuestionCaption(),
-                         SizeWarningList(sizes) + QLatin1Char('\n') +
-                             QCoreApplication::translate("Cli", "Заменить эти картинки?"),
-                         Buttons::YesNo) != Answer::Yes)
+    // Pictures that would vanish from the list are a question, which the
+    // command line answers "No" unless --yes was given: then no patch is
+    // written, rather than one that lacks some of the files. Another size
+    // within the model's largest is only named.
+    std::vector<SizeWarning> sizes = BatchSizeWarnings(cli.session(), files);
+    std::vector<SizeWarning> tooLarge;
+    std::erase_if(sizes, [&](const SizeWarning& w) {
+        if (w.TooLarge()) tooLarge.push_back(w);
+        return w.TooLarge();
+    });
+    if (!sizes.empty()) WriteLine(cx.err, SizeWarningList(sizes));
+    if (!tooLarge.empty() &&
+        cli.prompt().Ask(
+            SizeQuestionCaption(),
+            SizeWarningList(tooLarge, LostByBatchText(cli.session(), tooLarge, files)) +
+                QLatin1Char('\n') + QCoreApplication::translate("Cli", "Заменить эти картинки?"),
+            Buttons::YesNo) != Answer::Yes)
         return Fail(
             cx, QCoreApplication::translate(
                     "Cli", "Патч не записан: размер картинок не подтверждён (--yes заменяет их)."));

@@ -6,7 +6,9 @@
 // a stray "*/" (here a warning), text after the second data field (here
 // passed over, as the apply command always did), "0i-128" and its kin (here
 // the full two's-complement range), an address that an offset carries past
-// FFFFFFFF (here an error), and "\/*" inside a string (here a plain "/*").
+// FFFFFFFF (here an error), "\/*" inside a string (here a plain "/*"), and an
+// empty string as the new data (here no record, with a warning, as it writes
+// nothing).
 //
 // Usage: node parse_crosscheck_test.mjs VORLIX_CLI PACKAGE_DIR WORK_DIR
 import { execFileSync } from 'node:child_process';

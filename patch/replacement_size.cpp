@@ -65,23 +65,30 @@ bool AsksBeforeReplacing(const SizeWarning& warning, const Settings& settings) {
     return warning.TooLarge() || (warning.Changed() && settings.AskSizeChange);
 }
 
-std::vector<SizeWarning> BatchSizeQuestions(const FlashSession& session, const QStringList& files) {
+std::vector<SizeWarning> BatchSizeWarnings(const FlashSession& session, const QStringList& files) {
     std::vector<SizeWarning> warnings;
     const std::vector<int> rows = MatchBatchFiles(session, files);
     for (qsizetype k = 0; k < files.size(); ++k) {
         const Picture* picture = session.PictureOfRow(rows[static_cast<std::size_t>(k)]);
         if (!picture) continue;
-        const std::optional<SizeWarning> warning =
-            CheckReplacementSize(*picture, files[k], session.settings());
-        if (warning && AsksBeforeReplacing(*warning, session.settings()))
+        if (const std::optional<SizeWarning> warning =
+                CheckReplacementSize(*picture, files[k], session.settings()))
             warnings.push_back(*warning);
     }
     return warnings;
 }
 
+std::vector<SizeWarning> BatchSizeQuestions(const FlashSession& session, const QStringList& files) {
+    std::vector<SizeWarning> warnings = BatchSizeWarnings(session, files);
+    std::erase_if(warnings, [&](const SizeWarning& w) {
+        return !AsksBeforeReplacing(w, session.settings());
+    });
+    return warnings;
+}
+
 QString SizeQuestionCaption() { return ReplacementSizeText::tr("Подтверждение замены картинки"); }
 
-QString SingleSizeQuestion(const SizeWarning& w) {
+QString SingleSizeQuestion(const SizeWarning& w, const QString& lost) {
     // An image that no file holds is the clipboard's.
     const bool clipboard = w.file.isEmpty();
     QString text;
@@ -94,7 +101,8 @@ QString SingleSizeQuestion(const SizeWarning& w) {
                                 "Картинка в файле «%1» имеет размер %2, а наибольший размер "
                                 "картинки для этой модели — %3.")
                                 .arg(Name(w.file), SizeText(w.newSize), SizeText(w.maxSize))) +
-               QLatin1Char('\n') + TooLargeConsequence() + QLatin1Char('\n');
+               QLatin1Char('\n') + (lost.isEmpty() ? TooLargeConsequence() : lost) +
+               QLatin1Char('\n');
         if (w.Changed())
             text += ReplacementSizeText::tr("Сейчас картинка имеет размер %1.")
                         .arg(SizeText(w.oldSize)) +
@@ -115,7 +123,7 @@ QString SingleSizeQuestion(const SizeWarning& w) {
     return text + ReplacementSizeText::tr("Заменить картинку?");
 }
 
-QString SizeWarningList(const std::vector<SizeWarning>& warnings) {
+QString SizeWarningList(const std::vector<SizeWarning>& warnings, const QString& lost) {
     QStringList lines;
     bool tooLarge = false;
     for (std::size_t i = 0; i < warnings.size(); ++i) {
@@ -130,13 +138,13 @@ QString SizeWarningList(const std::vector<SizeWarning>& warnings) {
     }
     if (warnings.size() > kListedFiles)
         lines << ReplacementSizeText::tr("и ещё файлов: %1").arg(warnings.size() - kListedFiles);
-    if (tooLarge) lines << TooLargeConsequence();
+    if (tooLarge) lines << (lost.isEmpty() ? TooLargeConsequence() : lost);
     return lines.join(QLatin1Char('\n'));
 }
 
-QString BatchSizeQuestion(const std::vector<SizeWarning>& warnings) {
+QString BatchSizeQuestion(const std::vector<SizeWarning>& warnings, const QString& lost) {
     return ReplacementSizeText::tr("Размер картинок в этих файлах не подходит:") +
-           QLatin1Char('\n') + SizeWarningList(warnings) + QStringLiteral("\n\n") +
+           QLatin1Char('\n') + SizeWarningList(warnings, lost) + QStringLiteral("\n\n") +
            ReplacementSizeText::tr(
                "«Да» — заменить все картинки, «Нет» — пропустить эти файлы, «Отмена» — не "
                "заменять ничего.");

@@ -47,20 +47,25 @@ std::optional<SizeWarning> CheckReplacementSize(const Picture& picture, QSize im
 // AskSizeChange is set.
 bool AsksBeforeReplacing(const SizeWarning& warning, const Settings& settings);
 
-// The warnings that ask, for the files of a batch in their order, each
-// file matched to its picture as the batch replacement matches it.
+// The warnings of the files of a batch in their order, each file matched to
+// its picture as the batch replacement matches it.
+std::vector<SizeWarning> BatchSizeWarnings(const FlashSession& session, const QStringList& files);
+// Of these, the warnings that ask.
 std::vector<SizeWarning> BatchSizeQuestions(const FlashSession& session, const QStringList& files);
 
 // "Подтверждение замены картинки".
 QString SizeQuestionCaption();
-// The question before one picture is replaced (Yes replaces it).
-QString SingleSizeQuestion(const SizeWarning& warning);
+// The question before one picture is replaced (Yes replaces it). `lost`,
+// when given, names the pictures that a too large one takes out of the
+// list (LostPicturesText); else a general line says what follows.
+QString SingleSizeQuestion(const SizeWarning& warning, const QString& lost = {});
 // One line per file ("name: 120×90 вместо 24×20, больше наибольшего
-// 101×80"), and a closing line on what a too large picture leads to.
-QString SizeWarningList(const std::vector<SizeWarning>& warnings);
+// 101×80"), and a closing line on what a too large picture leads to
+// (`lost` when given).
+QString SizeWarningList(const std::vector<SizeWarning>& warnings, const QString& lost = {});
 // The question before a batch: Yes replaces every picture, No passes over
 // the listed files, Cancel replaces nothing.
-QString BatchSizeQuestion(const std::vector<SizeWarning>& warnings);
+QString BatchSizeQuestion(const std::vector<SizeWarning>& warnings, const QString& lost = {});
 // A status text for a picture whose size changed without a question.
 QString SizeChangeNote(const SizeWarning& warning);
 

@@ -437,8 +437,17 @@ class VkpReader {
         r.newCount = static_cast<std::uint32_t>(last - r.newFirst);
         const std::int64_t shifted = std::int64_t{*address} + offset_;
         bool good = true;
-        if (r.newCount == 0 || (two && r.oldCount == 0)) {
-            Error(Locate(two && r.oldCount == 0 ? firstAt : secondAt), tr("пустые данные"));
+        if (r.newCount == 0) {
+            // An empty string as the new data ("" or ''): zero bytes, as
+            // flashers read it, so the record writes nothing.
+            Warning(Locate(two ? secondAt : firstAt),
+                    tr("пустые данные: по этому адресу ничего не записывается"));
+            out_.bytes.resize(first);
+            RestOfLine(two);
+            return;
+        }
+        if (two && r.oldCount == 0) {
+            Error(Locate(firstAt), tr("пустые данные"));
             good = false;
         } else if (two && r.oldCount < r.newCount) {
             Error(Locate(firstAt), kUnequalLengthsMessage);

@@ -76,17 +76,21 @@ void BuildColorTables() {
 bool ColorToMono(int r, int g, int b) { return 33 * r + 56 * g + 11 * b < 12800; }
 
 std::uint8_t ColorTo2(int r, int g, int b) {
-    // The nearest of the four colours by squared distance; of two equally
-    // near ones the lower index wins, so the result never depends on order.
-    std::uint8_t best = 0;
+    // Light stays light and dark stays dark: the 1-bit rule decides between
+    // the two dark colours (black, blue) and the two light ones (white,
+    // grey), so that a picture keeps its shapes; nearness by distance alone
+    // sent most colours of a picture to the grey. Within its side a colour
+    // takes the nearer one by squared distance, the lower index on a tie.
+    static constexpr std::uint8_t kDark[] = {0, 2}, kLight[] = {1, 3};
+    const std::uint8_t* side = ColorToMono(r, g, b) ? kDark : kLight;
+    std::uint8_t best = side[0];
     int bestDistance = -1;
-    for (std::uint8_t i = 0; i < Palette2.size(); ++i) {
-        const int dr = Clamp8(r) - qRed(Palette2[i]);
-        const int dg = Clamp8(g) - qGreen(Palette2[i]);
-        const int db = Clamp8(b) - qBlue(Palette2[i]);
+    for (int k = 0; k < 2; ++k) {
+        const QRgb c = Palette2[side[k]];
+        const int dr = Clamp8(r) - qRed(c), dg = Clamp8(g) - qGreen(c), db = Clamp8(b) - qBlue(c);
         const int distance = dr * dr + dg * dg + db * db;
         if (bestDistance < 0 || distance < bestDistance) {
-            best = i;
+            best = side[k];
             bestDistance = distance;
         }
     }

@@ -29,7 +29,9 @@ constexpr QRgb Color12(std::uint16_t v) {
 
 // Colour reductions used by the encoders; each takes 8-bit components.
 bool ColorToMono(int r, int g, int b);  // true: dark (stored as bit 1)
-std::uint8_t ColorTo2(int r, int g, int b);  // index of the nearest Palette2 colour
+// The Palette2 index: black or blue for what ColorToMono calls dark, white
+// or grey for light, the nearer of the two.
+std::uint8_t ColorTo2(int r, int g, int b);
 std::uint8_t ColorTo8(int r, int g, int b);
 std::uint16_t ColorTo12(int r, int g, int b);
 std::uint16_t ColorTo16(int r, int g, int b);

@@ -51,7 +51,11 @@ public:
 
     PictureList Pictures;
     std::vector<ListRow> Rows;
-    QString FilePath;  // empty: no FullFlash open
+    QString FilePath;           // empty: no FullFlash open
+    std::int64_t FileSize = 0;  // bytes of the open file
+    // The user accepted an unchecked placement area for the open firmware
+    // (see ConfirmPlacementArea); every open starts without.
+    bool PlacementAreaAccepted = false;
 
     bool IsOpen() const { return !FilePath.isEmpty(); }
 

@@ -40,6 +40,7 @@ class OpenRollback {
   public:
     explicit OpenRollback(const FlashSession& session)
         : path_(session.FilePath),
+          fileSize_(session.FileSize),
           modelAndVersion_(session.settings().ModelAndVersion),
           recent_(session.settings().Recent),
           searchType_(session.settings().SearchType) {
@@ -50,6 +51,7 @@ class OpenRollback {
     void Restore(FlashSession& session) const {
         Settings& s = session.settings();
         session.FilePath = path_;
+        session.FileSize = fileSize_;
         s.ModelAndVersion = modelAndVersion_;
         s.Recent = recent_;
         s.SearchType = searchType_;
@@ -58,6 +60,7 @@ class OpenRollback {
 
   private:
     QString path_;
+    std::int64_t fileSize_;
     QString modelAndVersion_;
     std::array<QString, 8> recent_;
     bool searchType_;
@@ -82,7 +85,10 @@ class StagedBase {
         std::memcpy(image.BaseImage(), bytes_.get(), kImageSize);
         image.SetReserved(reserved);
         image.SetFileEnd(fileEnd);
-        if (fresh) image.ResetWorkingCopy();
+        if (fresh) {
+            image.ResetWorkingCopy();
+            session.PlacementAreaAccepted = false;
+        }
     }
 
   private:
@@ -153,6 +159,7 @@ OpenResult OpenFullFlash(FlashSession& session, const QString& path, const OpenH
     if (!file.open(QIODevice::ReadOnly))
         return NotTaken(session, CannotOpenFlashText(path, file.errorString()));
     const std::int64_t fileSize = file.size();
+    session.FileSize = fileSize;
     QStringList warnings;
 
     settings.AddRecent(path);

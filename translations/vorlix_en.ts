@@ -211,6 +211,13 @@ Exit status: 0 success, 1 error, 2 wrong usage.
     </message>
 </context>
 <context>
+    <name>ColorMerge</name>
+    <message>
+        <source>%1 цветов сведены к %2</source>
+        <translation>%1 colours merged into %2</translation>
+    </message>
+</context>
+<context>
     <name>EditorCommandLine</name>
     <message>
         <source>Try &quot;vorlix --help&quot;.</source>
@@ -420,6 +427,21 @@ patch (*.vkp) for a flasher. The FullFlash file itself is never written.</transl
 %2</source>
         <translation>The patch “%1” does not fit this FullFlash:
 %2</translation>
+    </message>
+</context>
+<context>
+    <name>LostPictures</name>
+    <message>
+        <source>№%1 (PIT %2)</source>
+        <translation>No. %1 (PIT %2)</translation>
+    </message>
+    <message>
+        <source>и ещё %1</source>
+        <translation>and %1 more</translation>
+    </message>
+    <message>
+        <source>После применения патча программа не найдёт в прошивке эти картинки, строк в списке станет меньше на %1: %2.</source>
+        <translation>Once the patch is applied, the program will not find these pictures in the firmware, and the list will have %1 rows fewer: %2.</translation>
     </message>
 </context>
 <context>
@@ -634,6 +656,31 @@ patch (*.vkp) for a flasher. The FullFlash file itself is never written.</transl
     <message>
         <source>Modifyed</source>
         <translation>Modified</translation>
+    </message>
+</context>
+<context>
+    <name>PlacementArea</name>
+    <message>
+        <source>Размещение: %1 (весь файл, не проверено)</source>
+        <translation>Placement: %1 (the whole file, not checked)</translation>
+    </message>
+    <message>
+        <source>Размещение: %1</source>
+        <translation>Placement: %1</translation>
+    </message>
+    <message>
+        <source>Подтверждение области размещения</source>
+        <translation>Confirm the placement area</translation>
+    </message>
+    <message>
+        <source>Область размещения новых данных (%1) охватывает весь файл: это значения, которые получает прошивка, открытая впервые, и их ещё никто не проверял. Байты 0xFF в дампе не всегда свободны в телефоне: там может быть код, сведения о сборке или файловая система.
+Новые данные картинок будут размещены в первом свободном месте области %1. Размещать их там?
+
+«Нет» — ничего не менять; область задаётся в настройках («Размещать патчи с … по …»).</source>
+        <translation>The placement area for new data (%1) takes in the whole file: these are the values a firmware opened for the first time gets, and nobody has checked them yet. Bytes that read 0xFF in a dump are not always free on the phone: code, build information or the file system may lie there.
+New picture data will be placed in the first free space of the area %1. Place it there?
+
+&quot;No&quot; changes nothing; the area is set in the settings (&quot;Place patches from … to …&quot;).</translation>
     </message>
 </context>
 <context>
@@ -882,6 +929,10 @@ The general settings will be loaded.</translation>
     <message>
         <source>Файл &quot;%1&quot; слишком велик для патча: %2 МиБ (не больше %3 МиБ)</source>
         <translation>The file &quot;%1&quot; is too large for a patch: %2 MiB (at most %3 MiB)</translation>
+    </message>
+    <message>
+        <source>пустые данные: по этому адресу ничего не записывается</source>
+        <translation>empty data: nothing is written at this address</translation>
     </message>
 </context>
 <context>
@@ -1850,6 +1901,14 @@ Start a new patch? If not, one patch will hold lines for two firmwares.</transla
     <message>
         <source>Из таблицы известных моделей (%1): %2</source>
         <translation>From the table of known models (%1): %2</translation>
+    </message>
+    <message>
+        <source>Не проверено: область — весь файл</source>
+        <translation>Not checked: the area is the whole file</translation>
+    </message>
+    <message>
+        <source>Область размещения охватывает весь файл: такие значения получает прошивка, открытая впервые. Укажите свободное место прошивки.</source>
+        <translation>The placement area takes in the whole file: these are the values a firmware opened for the first time gets. Enter the free space of the firmware.</translation>
     </message>
 </context>
 </TS>

@@ -34,6 +34,7 @@
 #include "picture/picture.h"
 #include "session/flash_notices.h"
 #include "session/open_flash.h"
+#include "session/placement_area.h"
 #include "ui/Unit3.h"
 #include "ui/model_choice.h"
 #include "ui/picture_list_model.h"
@@ -432,6 +433,9 @@ void TForm1::CreateClientPanel() {
         StatusBar1->addWidget(panel, i < 2 ? 0 : 1);
         StatusPanels[i] = panel;
     }
+    PlaceAreaLabel = new QLabel(StatusBar1);
+    PlaceAreaLabel->setObjectName(QStringLiteral("PlaceAreaLabel"));
+    StatusBar1->addPermanentWidget(PlaceAreaLabel);
 }
 
 void TForm1::ConnectCommands() {
@@ -617,6 +621,7 @@ void TForm1::CloseClick() {
     // The counts of the closed image would read as the state of an open one.
     SetStatus(1, tr("FullFlash не открыт"));
     SetStatus(2, QString());
+    ShowPlacementArea();
 }
 
 void TForm1::SetOpenPath(const QString& path) {
@@ -649,6 +654,12 @@ void TForm1::StartPictureSearch() {
     ProgressBar1->setValue(0);
     search_->start();
     Timer1->start();
+    ShowPlacementArea();
+}
+
+void TForm1::ShowPlacementArea() {
+    PlaceAreaLabel->setText(
+        PlacementAreaStatus(settings_, session_.IsOpen() ? session_.FileSize : 0));
 }
 
 bool TForm1::StopSearch() {
@@ -840,8 +851,10 @@ void TForm1::Button1Click() {
     // window state and size applied again. The window's state as it is now
     // is what is stored, so that only a reset in the dialog changes it.
     KeepWindowState(*this, settings_);
+    Form3->SetFileSize(session_.IsOpen() ? session_.FileSize : 0);
     dialogs_.ShowModal(*Form3);
     if (settings_.SaveProgramSettings().ok()) (void)settings_.SaveModelSettings();
+    ShowPlacementArea();
     if (settings_.WindowState == 0) {
         setWindowState(windowState() &
                        ~(Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen));

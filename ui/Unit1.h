@@ -293,6 +293,8 @@ class TForm1 : public QMainWindow {
     QProgressBar* ProgressBar1;
     QStatusBar* StatusBar1;
     std::array<QLabel*, 3> StatusPanels;
+    // The placement area in force, at the status bar's right end.
+    QLabel* PlaceAreaLabel;
 
     // Actions and their icons (ImageList1, indices 0 to 5).
     std::array<QIcon, 6> ImageList1;
@@ -371,6 +373,7 @@ class TForm1 : public QMainWindow {
     QToolButton* CreateInstalledPatchesButton(QWidget* parent);
     // The states of the installed patches after an open, in the status bar.
     void ShowStackStatus();
+    void ShowPlacementArea();
     QColor Frame() const;
     // Apply and undo: the chosen patch files, all or nothing.
     // Asks for patch files, then runs them.

@@ -20,13 +20,16 @@
 #include <algorithm>
 
 #include "patch/batch_replace.h"
+#include "patch/lost_pictures.h"
 #include "patch/patch_apply.h"
 #include "patch/patch_file.h"
 #include "patch/patch_generator.h"
 #include "patch/replacement_size.h"
 #include "patch/whole_image.h"
+#include "picture/color_merge.h"
 #include "picture/picture.h"
 #include "picture/picture_codec.h"
+#include "session/placement_area.h"
 #include "ui/Unit1.h"
 #include "ui/picture_list_model.h"
 #include "ui/preview_pane.h"
@@ -45,6 +48,12 @@ const QString kPatchOpenFilter = QStringLiteral("*.vkp|*.vkp|*.*|*.*");
 
 QString NoPlaceText() {
     return TForm1::tr("Для новых данных картинки не нашлось места: картинка не изменена");
+}
+
+// The notes of one replacement in the status bar, the empty ones left out.
+QString Notes(QStringList notes) {
+    notes.removeAll(QString());
+    return notes.join(QStringLiteral("; "));
 }
 
 // The open-picture dialog's filter: every format the platform reads, BMP
@@ -198,8 +207,14 @@ void TForm1::ReplaceRow(int row, const QString& path, const QImage* image) {
         image ? CheckReplacementSize(*picture, image->size(), settings_)
               : CheckReplacementSize(*picture, path, settings_);
     const bool asks = size && AsksBeforeReplacing(*size, settings_);
-    if (asks && dialogs_.Ask(SizeQuestionCaption(), SingleSizeQuestion(*size), Buttons::YesNo) !=
-                    Answer::Yes) {
+    if (asks && dialogs_.Ask(SizeQuestionCaption(),
+                             SingleSizeQuestion(
+                                 *size, LostByReplacingText(session_, *size, row, path, image)),
+                             Buttons::YesNo) != Answer::Yes) {
+        SetStatus(2, tr("Картинка не заменена"));
+        return;
+    }
+    if (!ConfirmPlacementArea(session_, dialogs_)) {
         SetStatus(2, tr("Картинка не заменена"));
         return;
     }
@@ -214,7 +229,8 @@ void TForm1::ReplaceRow(int row, const QString& path, const QImage* image) {
     }
     if (placed) {
         NotePictureEdit();
-        SetStatus(2, size && !asks && size->Changed() ? SizeChangeNote(*size) : QString());
+        SetStatus(2, Notes({size && !asks && size->Changed() ? SizeChangeNote(*size) : QString(),
+                            MergedColorsNote(*picture)}));
     } else {
         SetStatus(2, NoPlaceText());
     }
@@ -311,6 +327,10 @@ void TForm1::RadioGroup1Click() {
         type = kType2Bit;
         note = tr("Сжатие 2-битных картинок не поддерживается: картинка сохранена без сжатия");
     }
+    if (!ConfirmPlacementArea(session_, dialogs_)) {
+        ShowPictureType(*picture);
+        return;
+    }
     const std::uint8_t typeBefore = picture->Record[2];
     BeginEdit({row});
     picture->Record[2] = type;
@@ -319,7 +339,7 @@ void TForm1::RadioGroup1Click() {
         NotePictureEdit();
     else
         picture->Record[2] = typeBefore;
-    SetStatus(2, placed ? note : NoPlaceText());
+    SetStatus(2, placed ? Notes({note, MergedColorsNote(*picture)}) : NoPlaceText());
     session_.WriteRowAfterReplace(row);
     EndEdit(tr("глубина картинки %1").arg(session_.Rows[row][ColPIT]));
     RowChanged(row);
@@ -343,8 +363,9 @@ void TForm1::BatchLoadFiles(const QStringList& files) {
     QStringList skip;
     if (const std::vector<SizeWarning> sizes = BatchSizeQuestions(session_, files);
         !sizes.empty()) {
-        switch (
-            dialogs_.Ask(SizeQuestionCaption(), BatchSizeQuestion(sizes), Buttons::YesNoCancel)) {
+        switch (dialogs_.Ask(SizeQuestionCaption(),
+                             BatchSizeQuestion(sizes, LostByBatchText(session_, sizes, files)),
+                             Buttons::YesNoCancel)) {
             case Answer::Yes:
                 break;
             case Answer::No:
@@ -354,6 +375,10 @@ void TForm1::BatchLoadFiles(const QStringList& files) {
                 SetStatus(2, tr("Пакетная загрузка отменена: ни одна картинка не заменена"));
                 return;
         }
+    }
+    if (!ConfirmPlacementArea(session_, dialogs_)) {
+        SetStatus(2, tr("Пакетная загрузка отменена: ни одна картинка не заменена"));
+        return;
     }
 
     const std::vector<ListRow> before = session_.Rows;

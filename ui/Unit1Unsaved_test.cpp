@@ -36,6 +36,9 @@ struct Run {
         run.dialogs.modalSteps = {[](QDialog& d) { d.accept(); }};
         w.OpenFullFlash(path);
         QVERIFY(WaitForSearch(w));
+        // The question before the first placement in a new firmware's area
+        // has a test of its own.
+        w.session().PlacementAreaAccepted = true;
     }
     // Loads a file of `size` (the picture's own size by default) into `row`.
     void Load(int row, QSize size = {}) {

@@ -13,6 +13,7 @@
 #include <QVBoxLayout>
 
 #include "settings/known_models.h"
+#include "session/placement_area.h"
 
 namespace vorlix {
 
@@ -85,6 +86,20 @@ TForm3::TForm3(Settings& settings, Prompt& prompt, QWidget* parent)
         pitGrid->addWidget(r.max, row, 3);
         ++row;
     }
+    // The dialog's size is fixed from the start: the note keeps its room
+    // while hidden.
+    PlaceAreaNote = new QLabel(tr("Не проверено: область — весь файл"), GroupBox1);
+    PlaceAreaNote->setObjectName(QStringLiteral("PlaceAreaNote"));
+    PlaceAreaNote->setToolTip(
+        tr("Область размещения охватывает весь файл: такие значения "
+           "получает прошивка, открытая впервые. Укажите свободное место "
+           "прошивки."));
+    QSizePolicy keepRoom = PlaceAreaNote->sizePolicy();
+    keepRoom.setRetainSizeWhenHidden(true);
+    PlaceAreaNote->setSizePolicy(keepRoom);
+    pitGrid->addWidget(PlaceAreaNote, row, 0, 1, 4);
+    for (QLineEdit* edit : {PlaceAdrMinEdit, PlaceAdrMaxEdit})
+        connect(edit, &QLineEdit::textChanged, this, &TForm3::ShowPlaceAreaNote);
 
     GroupBox3 = new QGroupBox(tr("Поиск по таблицам"), GroupBox2);
     GroupBox3->setObjectName(QStringLiteral("GroupBox3"));
@@ -271,6 +286,16 @@ void TForm3::FormShow() {
     // Without an sPIT structure the tables cannot be walked.
     if (s.sPITAdr < 0) s.SearchType = true;
     SetRadioGroup1ItemIndex(s.SearchType ? 1 : 0);
+    ShowPlaceAreaNote();
+}
+
+void TForm3::ShowPlaceAreaNote() {
+    // The area as typed; a text that does not convert leaves the mark off.
+    const std::optional<std::int32_t> min =
+        ParseIntText(QStringLiteral("0x") + PlaceAdrMinEdit->text());
+    const std::optional<std::int32_t> max =
+        ParseIntText(QStringLiteral("0x") + PlaceAdrMaxEdit->text());
+    PlaceAreaNote->setVisible(min && max && PlacementAreaUnchecked(*min, *max, fileSize_));
 }
 
 void TForm3::Button1Click() {

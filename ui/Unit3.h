@@ -35,6 +35,10 @@ class TForm3 : public QDialog {
     // "Сброс к общим настройкам": resets the model settings.
     void PublicSettingsClick();
 
+    // The size of the open file (0: none), against which the placement
+    // area is marked unchecked while it takes in the whole file.
+    void SetFileSize(std::int64_t size) { fileSize_ = size; }
+
     int RadioGroup1ItemIndex() const;
     void SetRadioGroup1ItemIndex(int item);
 
@@ -51,6 +55,8 @@ class TForm3 : public QDialog {
     QLineEdit* PictureAdrMaxEdit;
     QLineEdit* PlaceAdrMinEdit;
     QLineEdit* PlaceAdrMaxEdit;
+    // "не проверено" beside an area that takes in the whole file.
+    QLabel* PlaceAreaNote;
     QLineEdit* MaxSizeXEdit;
     QLineEdit* MaxSizeYEdit;
     QGroupBox* GroupBox3;
@@ -76,9 +82,11 @@ class TForm3 : public QDialog {
 
   private:
     void ShowTableValues();
+    void ShowPlaceAreaNote();
 
     Settings& settings_;
     Prompt& prompt_;
+    std::int64_t fileSize_ = 0;
 };
 
 }  // namespace vorlix

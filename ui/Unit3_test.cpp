@@ -1,6 +1,7 @@
 #include "ui/Unit3.h"
 
 #include <QCheckBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -44,7 +45,30 @@ class Unit3Test : public QObject {
     void okConvertsAndStopsAtTheFirstError();
     void setDefaultResetsTheProgramSettings();
     void publicSettingsResetsTheModelSettings();
+    void marksAnUncheckedPlacementArea();
 };
+
+// A placement area that takes in the whole open file (a new firmware's) is
+// marked as not yet checked, as typed; without an open file nothing is.
+void Unit3Test::marksAnUncheckedPlacementArea() {
+    TestFolder folder;
+    DialogRun run(folder.Ini());
+    TForm3& f = run.form;
+    run.settings.PlaceAdrMin = 0;
+    run.settings.PlaceAdrMax = 0x800000;
+    f.SetFileSize(0x800000);
+    f.show();
+    QVERIFY(f.PlaceAreaNote->isVisible());
+    QVERIFY(f.PlaceAreaNote->text().startsWith(QStringLiteral("Не проверено")));
+    f.PlaceAdrMinEdit->setText(QStringLiteral("5E2000"));
+    QVERIFY(!f.PlaceAreaNote->isVisible());
+    f.PlaceAdrMinEdit->setText(QStringLiteral("0"));
+    QVERIFY(f.PlaceAreaNote->isVisible());
+    f.hide();
+    f.SetFileSize(0);
+    f.show();
+    QVERIFY(!f.PlaceAreaNote->isVisible());
+}
 
 void Unit3Test::showsTheSettings() {
     TestFolder folder;

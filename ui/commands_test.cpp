@@ -5,6 +5,7 @@
 #include <QDialog>
 #include <QDir>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
@@ -40,6 +41,9 @@ TForm1& Opened(ProgramRun& run, const QString& path) {
     run.dialogs.modalSteps.push_back([](QDialog& d) { d.accept(); });
     w.OpenFullFlash(path);
     if (!WaitForSearch(w)) qFatal("search did not end");
+    // The question before the first placement in a new firmware's area has
+    // a test of its own.
+    w.session().PlacementAreaAccepted = true;
     return w;
 }
 
@@ -102,6 +106,7 @@ class CommandsTest : public QObject {
     void fillAndRowCommandsAfterIt();
     void windowAndCommandLineMakeTheSamePatch();
     void applyAndUndoSeveralPatches();
+    void replacementsTellWhatFollows();
 };
 
 void CommandsTest::replaceAndChangeDepth() {
@@ -165,8 +170,8 @@ void CommandsTest::replaceAndChangeDepth() {
         QVERIFY(Cell(w, 1, ColCompressed).isEmpty());
         QCOMPARE(w.RadioGroup1ItemIndex(), 1);
         QVERIFY(!w.CheckBox3->isChecked());
-        QCOMPARE(w.StatusText(2), QStringLiteral("Сжатие 2-битных картинок не поддерживается: "
-                                                 "картинка сохранена без сжатия"));
+        QVERIFY(w.StatusText(2).startsWith(QStringLiteral(
+            "Сжатие 2-битных картинок не поддерживается: картинка сохранена без сжатия")));
         w.CheckBox3->setChecked(true);
     }
     QVERIFY(run.dialogs.prompt().shown().empty());
@@ -554,6 +559,68 @@ void CommandsTest::applyAndUndoSeveralPatches() {
     QCOMPARE(QByteArray(reinterpret_cast<const char*>(work + at), 3).toHex(),
              old + QByteArray("44"));
     QCOMPARE(w.StatusText(2), QStringLiteral("Откачено патчей: 2, записей: 2"));
+}
+
+// On the demo firmware met for the first time: nothing is placed before the
+// user accepts the area that takes in the whole file, which is asked once;
+// a picture too large names the neighbour it takes out of the list; a
+// reduction that merges colours says so.
+void CommandsTest::replacementsTellWhatFollows() {
+    TestFolder folder;
+    const QString demo = folder.dir.filePath(QStringLiteral("demo.fls"));
+    WriteText(demo, BuildDemoFlash());
+    ProgramRun run(folder.Ini());
+    TForm1& w = run.Start();
+    w.settings().AskSizeChange = false;
+    run.dialogs.modalSteps.push_back([](QDialog& d) { d.accept(); });
+    w.OpenFullFlash(demo);
+    QVERIFY(WaitForSearch(w));
+    QCOMPARE(w.PlaceAreaLabel->text(),
+             QStringLiteral("Размещение: 000000–800000 (весь файл, не проверено)"));
+    auto& prompt = run.dialogs.prompt();
+    const QString bmp = WriteBmp(folder.dir.filePath(QStringLiteral("p.bmp")), QSize(30, 30));
+    const auto load = [&](int row, const QString& file) {
+        Select(w, {row});
+        run.dialogs.openAnswers.push_back(file);
+        w.Load1Click();
+    };
+
+    prompt.Clear();
+    const auto work = WorkCopy(w);
+    load(0, bmp);
+    QCOMPARE(prompt.questions(), 1);
+    QVERIFY(LastBox(run).text.contains(QStringLiteral("000000–800000")));
+    QVERIFY(WorkIs(w, work));
+    QVERIFY(Cell(w, 0, ColModified).isEmpty());
+    prompt.Script({Answer::Yes});
+    load(0, bmp);
+    load(1, bmp);
+    QCOMPARE(prompt.questions(), 2);
+    QCOMPARE(Cell(w, 0, ColModified) + Cell(w, 1, ColModified), kYes + kYes);
+
+    Select(w, {0});
+    w.SetRadioGroup1ItemIndex(1);
+    QCOMPARE(int(Pic(w, 0).Type()), 0x03);
+    QVERIFY(w.StatusText(2).contains(QStringLiteral("цветов сведены к")));
+
+    int camera = -1;
+    for (int r = 0; r < int(w.session().Rows.size()); ++r)
+        if (Cell(w, r, ColPIT) == QStringLiteral("670010")) camera = r;
+    QVERIFY(camera >= 0);
+    const auto before = WorkCopy(w);
+    load(camera, WriteBmp(folder.dir.filePath(QStringLiteral("big.bmp")), QSize(120, 90)));
+    QCOMPARE(prompt.questions(), 3);
+    QVERIFY(LastBox(run).text.contains(
+        QStringLiteral("(PIT 670010), №%1 (PIT 670020)").arg(camera + 2)));
+    QVERIFY(WorkIs(w, before));
+    QVERIFY(Cell(w, camera, ColModified).isEmpty());
+    // A batch asks once and names them too; No passes over the file.
+    const QString named = folder.dir.filePath(QStringLiteral("PIT_670010.bmp"));
+    QVERIFY(QFile::copy(folder.dir.filePath(QStringLiteral("big.bmp")), named));
+    w.BatchLoadFiles({named});
+    QCOMPARE(prompt.questions(), 4);
+    QVERIFY(LastBox(run).text.contains(QStringLiteral("(PIT 670020)")));
+    QVERIFY(WorkIs(w, before));
 }
 
 QTEST_MAIN(CommandsTest)

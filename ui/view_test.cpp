@@ -73,6 +73,9 @@ TForm1& Opened(ProgramRun& run, const QString& path) {
     run.dialogs.modalSteps.push_back([](QDialog& d) { d.accept(); });
     w.OpenFullFlash(path);
     if (!WaitForSearch(w)) qFatal("search did not end");
+    // The question before the first placement in a new firmware's area has
+    // a test of its own.
+    w.session().PlacementAreaAccepted = true;
     return w;
 }
 
@@ -589,6 +592,7 @@ void ViewTest::filterNarrowsBothViews() {
     run.dialogs.modalSteps.push_back([](QDialog& d) { d.accept(); });
     w.OpenFullFlash(path);
     QVERIFY(WaitForSearch(w));
+    w.session().PlacementAreaAccepted = true;
     const int total = w.model().rowCount();
     const auto shownRows = [&] {
         std::vector<int> rows;
