@@ -56,7 +56,7 @@ QString MergedColorsNote(const Picture& picture) {
     const ColorMerge counts =
         CountMergedColors(picture.SourceBitmap, picture.Width(), picture.Height(), picture.Type());
     if (!counts.Merged()) return {};
-    return ColorMergeTr::tr("%1 цветов сведены к %2").arg(counts.before).arg(counts.after);
+    return ColorMergeTr::tr("%n цветов сведены к %1", nullptr, counts.before).arg(counts.after);
 }
 
 }  // namespace vorlix

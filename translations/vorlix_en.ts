@@ -212,9 +212,12 @@ Exit status: 0 success, 1 error, 2 wrong usage.
 </context>
 <context>
     <name>ColorMerge</name>
-    <message>
-        <source>%1 цветов сведены к %2</source>
-        <translation>%1 colours merged into %2</translation>
+    <message numerus="yes">
+        <source>%n цветов сведены к %1</source>
+        <translation>
+            <numerusform>%n colour merged into %1</numerusform>
+            <numerusform>%n colours merged into %1</numerusform>
+        </translation>
     </message>
 </context>
 <context>

@@ -13,6 +13,17 @@
     </message>
 </context>
 <context>
+    <name>ColorMerge</name>
+    <message numerus="yes">
+        <source>%n цветов сведены к %1</source>
+        <translation>
+            <numerusform>%n цвет сведён к %1</numerusform>
+            <numerusform>%n цвета сведены к %1</numerusform>
+            <numerusform>%n цветов сведены к %1</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
     <name>FlashNotices</name>
     <message numerus="yes">
         <source>%1 байт</source>
