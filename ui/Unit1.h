@@ -12,7 +12,7 @@
 #include "session/picture_edit.h"
 #include "settings/installed_patches.h"
 #include "settings/settings.h"
-#include "ui/SearchPic.h"
+#include "session/SearchPic.h"
 #include "ui/user_dialogs.h"
 
 class QAction;
