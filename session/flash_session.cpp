@@ -42,8 +42,9 @@ QString PitText(const Picture& picture, const Settings& settings) {
 }
 
 QString PitFileName(const FlashSession& session, int row) {
-    const Picture* picture = session.PictureOfRow(row);
-    return picture ? QStringLiteral("PIT_") + PitText(*picture, session.settings()) : QString();
+    // The row's PIT text was made by PitText when its picture was found.
+    if (row < 0 || row >= int(session.Rows.size())) return {};
+    return QStringLiteral("PIT_") + session.Rows[row][ColPIT];
 }
 
 // The picture was made at `foundPos`, its RecordPos, which its PIT text

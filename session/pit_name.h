@@ -13,7 +13,7 @@ class Settings;
 QString PitText(const Picture& picture, const Settings& settings);
 // "PIT_<PIT>": the name a picture's file has when it is saved under an
 // automatic name or exported, and the name a batch loads it back by. Empty
-// for a row without a picture.
+// for a row that does not exist.
 QString PitFileName(const FlashSession& session, int row);
 
 }  // namespace vorlix
