@@ -66,7 +66,7 @@ BenchSession& ModifiedSession() {
         for (int i = 0; i < kPictures; ++i) {
             work[kPit + 8 * i + 2] = 0x88;
             work[kData + i * kSide * kSide * 2] ^= 0xFF;
-            t->session->Rows[i][ColModified] = QStringLiteral("yes");
+            t->session->PictureOfRow(i)->Modified = true;
         }
         return t;
     }();

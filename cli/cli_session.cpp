@@ -61,7 +61,7 @@ CliSession::CliSession(QIODevice& err, const QString& settingsPath, bool answerY
       prompt_(err, answerYes),
       store_(MakeStore(settingsPath)),
       settings_(*store_, prompt_),
-      session_(settings_) {
+      state_(settings_) {
     for (const QString& path : installed) installed_.push_back({path, true});
 }
 
@@ -123,7 +123,7 @@ int CliSession::Open(const QString& path, std::optional<bool> scanRecords, bool 
     };
     hooks.chooseModel = [this](const QString&) { return ModelChoice{false, model_}; };
     const OpenResult result = OpenFullFlashStacked(
-        session_, path, hooks, [this] { return installed_; }, stack_);
+        state_.session(), path, hooks, [this] { return installed_; }, stack_);
     if (!programValuesRead) return 1;
     // Either way the user has been told why.
     if (result == OpenResult::NotOpened || result == OpenResult::Stopped) return 1;
@@ -143,11 +143,11 @@ int CliSession::Open(const QString& path, std::optional<bool> scanRecords, bool 
 
     if (scanRecords) settings_.SearchType = *scanRecords;
     if (!search) return 0;
-    const std::uint8_t* base = session_.image().BaseImage();
+    const std::uint8_t* base = state_.session().image().BaseImage();
     const SearchPlan plan = PlanSearch(base, settings_, settings_.SearchType);
     SearchCallbacks callbacks;
     callbacks.found = [this](std::int32_t foundPos, const PitRecord& record, int found, int) {
-        session_.AddFoundPicture(foundPos, record, found);
+        state_.session().AddFoundPicture(foundPos, record, found);
     };
     counts_ = RunPictureSearch(base, plan, callbacks);
     if (counts_.found == 0) {

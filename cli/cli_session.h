@@ -9,7 +9,7 @@
 #include "cli/cli_prompt.h"
 #include "image/record_scan.h"
 #include "patch/installed_stack.h"
-#include "session/flash_session.h"
+#include "session/editing_state.h"
 #include "settings/settings.h"
 
 namespace vorlix {
@@ -49,7 +49,9 @@ class CliSession {
     // found no picture).
     int Open(const QString& path, std::optional<bool> scanRecords, bool search = true);
 
-    FlashSession& session() { return session_; }
+    // The editing state the commands work on, as the window does.
+    EditingState& state() { return state_; }
+    FlashSession& session() { return state_.session(); }
     Settings& settings() { return settings_; }
     Prompt& prompt() { return prompt_; }
     const SearchCounts& counts() const { return counts_; }
@@ -63,7 +65,7 @@ class CliSession {
     CliPrompt prompt_;
     std::unique_ptr<SettingsStore> store_;
     Settings settings_;
-    FlashSession session_;
+    EditingState state_;
     SearchCounts counts_;
     qint64 fileSize_ = 0;
     InstalledPatchList installed_;

@@ -124,8 +124,8 @@ int ExportCommand(const CliContext& cx, const QString& flash, const QString& dir
     for (int r = 0; r < static_cast<int>(session.Rows.size()); ++r) {
         const Picture* picture = session.PictureOfRow(r);
         if (!picture) continue;
-        const QString name = QDir(dir).filePath(QStringLiteral("PIT_") + session.Rows[r][ColPIT] +
-                                                QLatin1Char('.') + FormatSuffix(format));
+        const QString name =
+            QDir(dir).filePath(PitFileName(session, r) + QLatin1Char('.') + FormatSuffix(format));
         if (const Status status = picture->SavePicture(name, format); !status.ok()) {
             return Fail(cx, status.message());
         }
@@ -170,9 +170,24 @@ int PatchCommand(const CliContext& cx, const QString& flash, const QStringList& 
     if (!BatchReplace(cli.session(), files, cli.prompt(), batch).ok()) return kExitError;
     WriteLine(cx.err, BatchReportText(batch));
 
+    // The patch is made and checked as the window saves it: read back and
+    // applied to the firmware, it must give the pictures as replaced.
+    EditingState& state = cli.state();
     QStringList lines;
-    GeneratePatch(cli.session(), lines);
-    return WriteOutput(cx, options.output, EncodePatchText(lines));
+    const bool made = state.Generate(nullptr, cli.prompt()) == EditingState::Generated::Patch;
+    if (made)
+        lines = state.PatchLines();
+    else
+        GeneratePatch(cli.session(), lines);  // no picture: at most the author's line
+    const QByteArray bytes = EncodePatchText(lines);
+    if (const PatchVerdict verdict = made ? CheckPatchText(cli.session(), bytes) : PatchVerdict();
+        !verdict.ok()) {
+        WriteLine(cx.err, QCoreApplication::translate(
+                              "Cli", "Патч не записан: он не даёт картинки, как они заменены:"));
+        WriteLine(cx.err, PatchMismatchText(verdict.mismatches));
+        return kExitError;
+    }
+    return WriteOutput(cx, options.output, bytes);
 }
 
 int ApplyCommand(const CliContext& cx, const QString& flash, const QStringList& patches,

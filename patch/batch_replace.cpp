@@ -8,6 +8,7 @@
 
 #include "picture/picture.h"
 #include "session/flash_session.h"
+#include "session/pit_name.h"
 
 namespace vorlix {
 
@@ -56,16 +57,18 @@ std::optional<QString> BatchFileKey(const QString& fileName) {
 }
 
 std::vector<int> MatchBatchFiles(const FlashSession& session, const QStringList& files) {
-    // The first row of each "PIT" text; replacements never change that column.
-    QHash<QString, int> rowOfKey;
+    // The first row of each picture's file name; replacements never change
+    // where its index record lies.
+    QHash<QString, int> rowOfName;
     for (int r = static_cast<int>(session.Rows.size()) - 1; r >= 0; --r) {
-        rowOfKey.insert(session.Rows[r][ColPIT], r);
+        if (const QString name = PitFileName(session, r); !name.isEmpty())
+            rowOfName.insert(name, r);
     }
     std::vector<int> rows;
     rows.reserve(static_cast<std::size_t>(files.size()));
     for (const QString& file : files) {
         const std::optional<QString> key = BatchFileKey(file);
-        rows.push_back(key ? rowOfKey.value(*key, -1) : -1);
+        rows.push_back(key ? rowOfName.value(QStringLiteral("PIT_") + *key, -1) : -1);
     }
     return rows;
 }

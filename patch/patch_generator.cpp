@@ -7,8 +7,6 @@ namespace vorlix {
 
 namespace {
 
-const QString kYes = QStringLiteral("yes");
-
 bool Taken(const std::vector<bool>* selected, std::size_t row) {
     return !selected || (row < selected->size() && (*selected)[row]);
 }
@@ -27,8 +25,12 @@ int GeneratePatch(const FlashSession& session, QStringList& lines,
     progress.Maximum(settings.PlainPatch ? rowCount : rowCount * 2);
 
     if (!settings.AuthorName.isEmpty()) lines.append(kAuthorLinePrefix + settings.AuthorName);
-    for (std::size_t r = 0; r < rows.size(); ++r) {
-        if (Taken(selected, r) && rows[r][ColModified] == kYes) {
+    const auto modified = [&](int r) {
+        const Picture* picture = session.PictureOfRow(r);
+        return picture && picture->Modified;
+    };
+    for (int r = 0; r < rowCount; ++r) {
+        if (Taken(selected, std::size_t(r)) && modified(r)) {
             lines.append(kGeneratedLinePrefix + settings.VersionText);
             break;
         }
@@ -38,9 +40,8 @@ int GeneratePatch(const FlashSession& session, QStringList& lines,
     int pictures = 0;
     for (int r = 0; r < rowCount; ++r) {
         progress.Position(r);
-        if (!Taken(selected, r) || rows[r][ColModified] != kYes) continue;
+        if (!Taken(selected, std::size_t(r)) || !modified(r)) continue;
         const Picture* picture = session.PictureOfRow(r);
-        if (!picture) continue;
         ++pictures;
         AppendRecordLine(*picture, fullFlash, lines);
         if (settings.PlainPatch) {

@@ -46,7 +46,11 @@ struct TestSession {
         RunPictureSearch(base(), plan, callbacks);
     }
 
-    void MarkModified(int row) { session->Rows[row][ColModified] = QStringLiteral("yes"); }
+    // The picture says it is modified; its row shows it.
+    void MarkModified(int row) {
+        session->PictureOfRow(row)->Modified = true;
+        session->Rows[row][ColModified] = QStringLiteral("yes");
+    }
 };
 
 }  // namespace vorlix::testing

@@ -2,6 +2,8 @@
 
 #include <QCoreApplication>
 
+#include "session/pit_name.h"
+
 namespace vorlix {
 
 namespace {
@@ -35,15 +37,27 @@ QString FileOffsetText(std::int32_t imageOffset, const Settings& settings) {
 
 }  // namespace
 
-ListRow MakeRow(const Picture& picture, const PitRecord& record, std::int32_t foundPos, int found,
-                const Settings& settings) {
+QString PitText(const Picture& picture, const Settings& settings) {
+    return FileOffsetText(picture.RecordPos, settings);
+}
+
+QString PitFileName(const FlashSession& session, int row) {
+    // The row's PIT text was made by PitText when its picture was found.
+    if (row < 0 || row >= int(session.Rows.size())) return {};
+    return QStringLiteral("PIT_") + session.Rows[row][ColPIT];
+}
+
+// The picture was made at `foundPos`, its RecordPos, which its PIT text
+// shows.
+ListRow MakeRow(const Picture& picture, const PitRecord& record, std::int32_t /*foundPos*/,
+                int found, const Settings& settings) {
     ListRow row;
     row[ColNumber] = QString::number(found);
     row[ColCompressed] = CompressedText(record[2]);
     row[ColDepth] = QString::number(picture.Depth);
     row[ColX] = QString::number(record[0]);
     row[ColY] = QString::number(record[1]);
-    row[ColPIT] = FileOffsetText(foundPos, settings);
+    row[ColPIT] = PitText(picture, settings);
     row[ColData] =
         FileOffsetText(GetDataPos(record.data(), FormatFor(settings.ModelAndVersion)), settings);
     row[ColLength] = QString::number(picture.Length);
@@ -73,7 +87,9 @@ void FlashSession::WriteRowAfterReplace(int row) {
     r[ColY] = QString::number(picture->Height());
     r[ColData] = FileOffsetText(picture->DataPos(), settings_);
     r[ColLength] = QString::number(picture->Length);
-    r[ColModified] = kYes;
+    // The row says what the picture is: a replacement that found no room
+    // leaves it as the firmware holds it.
+    r[ColModified] = picture->Modified ? kYes : QString();
 }
 
 void FlashSession::ClearPictures() {

@@ -68,7 +68,8 @@ public:
     // at `foundPos`, appends it and a row numbered `found`.
     void AddFoundPicture(std::int32_t foundPos, const PitRecord& record, int found);
     // Rewrites the columns that a replacement changes ("Compressed",
-    // "Depth", "X", "Y", "Data", "Length", "Modifyed" = "yes").
+    // "Depth", "X", "Y", "Data", "Length", and "Modifyed", which is "yes"
+    // exactly when the picture is Modified).
     void WriteRowAfterReplace(int row);
 
     // Destroys every picture and empties the rows.

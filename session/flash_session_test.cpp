@@ -43,6 +43,7 @@ TEST_F(FlashSessionTest, RowsAndTheirPictures) {
     SetDataPos(p.Record.data(), 0xDE2010, AddressFormat::Paged);
     p.Depth = 16;
     p.Length = 77;
+    p.Modified = true;  // the row's "Modifyed" reads the picture's
     session_.WriteRowAfterReplace(1);
     EXPECT_EQ(session_.Rows[1].texts,
               (Texts{"2", "yes", "16", "12", "9", "660018", "5E2010", "77", "yes", ""}));

@@ -209,6 +209,10 @@ Exit status: 0 success, 1 error, 2 wrong usage.
         <source>--model needs a model name</source>
         <translation>--model needs a model name</translation>
     </message>
+    <message>
+        <source>Патч не записан: он не даёт картинки, как они заменены:</source>
+        <translation>No patch written: it does not give the pictures as replaced:</translation>
+    </message>
 </context>
 <context>
     <name>ColorMerge</name>
@@ -965,6 +969,73 @@ The general settings will be loaded.</translation>
     </message>
 </context>
 <context>
+    <name>vorlix::EditingState</name>
+    <message>
+        <source>старые байты записи не те, что в прошивке: патч не применяется</source>
+        <translation>the record&apos;s old bytes are not those of the firmware: the patch does not apply</translation>
+    </message>
+    <message>
+        <source>после патча картинка не та, что в окне</source>
+        <translation>after the patch the picture is not the one the window shows</translation>
+    </message>
+    <message>
+        <source>и ещё %1</source>
+        <translation>and %1 more</translation>
+    </message>
+    <message>
+        <source>строка %1: </source>
+        <translation>line %1: </translation>
+    </message>
+    <message>
+        <source>картинка %1: </source>
+        <translation>picture %1: </translation>
+    </message>
+    <message>
+        <source>замена картинки %1</source>
+        <translation>replacement of picture %1</translation>
+    </message>
+    <message>
+        <source>возврат картинки %1</source>
+        <translation>revert of picture %1</translation>
+    </message>
+    <message>
+        <source>возврат картинок: %1</source>
+        <translation>revert of pictures: %1</translation>
+    </message>
+    <message>
+        <source>Создание патча</source>
+        <translation>Making the patch</translation>
+    </message>
+    <message>
+        <source>Текст патча изменён вручную и не сохранён. Заменить его патчем картинок? Если нет, текст остаётся как есть.</source>
+        <translation>The patch text was edited by hand and is not saved. Replace it by the patch of the pictures? If not, the text stays as it is.</translation>
+    </message>
+    <message>
+        <source>Проверка патча</source>
+        <translation>Patch check</translation>
+    </message>
+    <message>
+        <source>Патч не даёт те картинки, что показывает окно:
+%1
+Сохранить его всё равно?</source>
+        <translation>The patch does not give the pictures the window shows:
+%1
+Save it all the same?</translation>
+    </message>
+    <message>
+        <source>Изменённых картинок, которых нет ни в одном сохранённом патче: %1.</source>
+        <translation>Modified pictures that are in no saved patch: %1.</translation>
+    </message>
+    <message>
+        <source>Текст патча не сохранён.</source>
+        <translation>The patch text is not saved.</translation>
+    </message>
+    <message>
+        <source>Сохранить патч перед этим? «Да» — сохранить, «Нет» — продолжить без сохранения, «Отмена» — вернуться.</source>
+        <translation>Save the patch first? “Yes” saves it, “No” goes on without saving, “Cancel” goes back.</translation>
+    </message>
+</context>
+<context>
     <name>vorlix::InstalledPatchesDialog</name>
     <message>
         <source>Установленные патчи — %1</source>
@@ -1148,10 +1219,6 @@ New: %4</translation>
         <translation>Confirm open</translation>
     </message>
     <message>
-        <source>Эта операция уничтожит все изменения. Продолжить?</source>
-        <translation>This will throw away every change. Continue?</translation>
-    </message>
-    <message>
         <source>Открытие отменено</source>
         <translation>Opening cancelled</translation>
     </message>
@@ -1170,10 +1237,6 @@ New: %4</translation>
     <message>
         <source>Картинка не заменена</source>
         <translation>Picture not replaced</translation>
-    </message>
-    <message>
-        <source>замена картинки %1</source>
-        <translation>replacement of picture %1</translation>
     </message>
     <message>
         <source>Не выбрана ни одна картинка</source>
@@ -1300,14 +1363,6 @@ New: %4</translation>
         <translation>Redone: %1</translation>
     </message>
     <message>
-        <source>возврат картинки %1</source>
-        <translation>revert of picture %1</translation>
-    </message>
-    <message>
-        <source>возврат картинок: %1</source>
-        <translation>revert of pictures: %1</translation>
-    </message>
-    <message>
         <source>Нет изменённых картинок: возвращать нечего</source>
         <translation>No modified pictures: nothing to revert</translation>
     </message>
@@ -1414,26 +1469,6 @@ New: %4</translation>
     <message>
         <source>Закрыть FullFlash</source>
         <translation>Close the FullFlash</translation>
-    </message>
-    <message>
-        <source>Изменённые картинки ещё не вошли в патч: без него изменения будут утеряны.</source>
-        <translation>The modified pictures are not in a patch yet: without one the changes will be lost.</translation>
-    </message>
-    <message>
-        <source>Картинки, изменённые после создания патча, в него не вошли.</source>
-        <translation>Pictures modified after the patch was made are not in it.</translation>
-    </message>
-    <message>
-        <source>Патч не сохранён.</source>
-        <translation>The patch is not saved.</translation>
-    </message>
-    <message>
-        <source>Создать и сохранить патч перед выходом?</source>
-        <translation>Make and save the patch before quitting?</translation>
-    </message>
-    <message>
-        <source>Сохранить патч перед выходом?</source>
-        <translation>Save the patch before quitting?</translation>
     </message>
     <message>
         <source>Подтверждение выхода</source>
@@ -1741,6 +1776,10 @@ If you press &quot;Cancel&quot;, the saving stops.</translation>
         <translation>The patch text was made for another FullFlash:
 %1 (%2).
 Start a new patch? If not, one patch will hold lines for two firmwares.</translation>
+    </message>
+    <message>
+        <source>Патч не создан: текст панели оставлен как есть</source>
+        <translation>No patch made: the pane&apos;s text is left as it is</translation>
     </message>
 </context>
 <context>

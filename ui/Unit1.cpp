@@ -5,7 +5,6 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QElapsedTimer>
 #include <QFontDatabase>
 #include <QFontMetrics>
 #include <QGridLayout>
@@ -49,14 +48,9 @@ namespace {
 constexpr int kDesignedWidth = 778;
 constexpr int kDesignedHeight = 540;
 constexpr int kStatusPanelWidth = 300;
-// Records made into pictures per slice of the window's time, and the
-// slice's length: long enough to list thousands of pictures quickly, short
-// enough that the window repaints between slices.
-constexpr std::size_t kDrainBatch = 128;
-constexpr int kDrainSliceMs = 30;
 
-// The context is named: after the std:: constants above lupdate no longer
-// resolves TForm1.
+// The context is named, as lupdate does not resolve TForm1 inside this
+// unnamed namespace.
 QString SearchFinishedText() {
     return QCoreApplication::translate("vorlix::TForm1", "Поиск картинок завершён");
 }
@@ -89,7 +83,7 @@ QAction* ItemFor(QAction* action, const char* name, QObject* parent) {
 }  // namespace
 
 TForm1::TForm1(Settings& settings, UserDialogs& dialogs, QWidget* parent)
-    : QMainWindow(parent), settings_(settings), dialogs_(dialogs), session_(settings) {
+    : QMainWindow(parent), settings_(settings), dialogs_(dialogs), state_(settings) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(tr("Vorlix Editor"));
     setWindowIcon(ProgramIcon());
@@ -112,16 +106,13 @@ TForm1::TForm1(Settings& settings, UserDialogs& dialogs, QWidget* parent)
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
     Timer1->setInterval(500);
-    drainTimer_ = new QTimer(this);
-    drainTimer_->setSingleShot(true);
-    drainTimer_->setInterval(0);
-    connect(drainTimer_, &QTimer::timeout, this, [this] { DrainSearch(); });
 
     Form3 = new TForm3(settings_, dialogs_, this);
 
     CreateShortcuts();
     ConnectCommands();
     ConnectViewCommands();
+    FollowSearch();
     StartUp();
     if (!startupFailed_) ApplyViewSettings();
 }
@@ -521,11 +512,7 @@ void TForm1::PopupMenu2ItemsClick(int number) {
 void TForm1::OpenFullFlash(const QString& path) {
     // Refresh and close ask before edits are thrown away; so does an open
     // over them, whichever way the file came.
-    if (HasModifiedPictures() &&
-        dialogs_.Ask(tr("Подтверждение открытия"),
-                     tr("Эта операция уничтожит все изменения. Продолжить?"),
-                     Buttons::YesNo) != Answer::Yes)
-        return;
+    if (!ConfirmLoss(tr("Подтверждение открытия"))) return;
     OpenConfirmed(path);
 }
 
@@ -546,24 +533,27 @@ void TForm1::OpenConfirmed(const QString& path) {
     // before the base image is written.
     hooks.replacing = [this] {
         StopSearch();
-        ForgetEdits();
+        state_.PicturesListedAnew();
         model_->Reset([this] { session_.ClearPictures(); });
-        editsSincePatch_ = false;
+        ClearPanes();
     };
-    opening_ = true;
+    // The search of the previous image is not listed while the open runs,
+    // so that its rows come only if the open is called off.
+    state_.HoldSearch(true);
     const OpenResult result = OpenFullFlashStacked(
         session_, path, hooks, [this] { return InstalledPatches(); }, stack_);
-    opening_ = false;
     if (result == OpenResult::Cancelled) {
         SetOpenPath(previousPath);
         Edit1->setText(previousModel);
         RebuildRecentMenu();
         SetStatus(0, tr("Открытие отменено"));
         // What the previous image's search found meanwhile is listed now.
-        if (search_) drainTimer_->start();
+        state_.HoldSearch(false);
         return;
     }
+    state_.HoldSearch(false);
     model_->Reset();
+    ClearPanes();
     if (result == OpenResult::NotOpened) {
         SetOpenPath(QString());
         return;
@@ -587,25 +577,27 @@ void TForm1::OpenConfirmed(const QString& path) {
 
 void TForm1::RefreshClick() {
     if (!HasOpenImage()) return;
-    if (dialogs_.Ask(tr("Подтверждение обновления"),
-                     tr("Эта операция уничтожит все изменения. Продолжить?"),
-                     Buttons::YesNo) != Answer::Yes)
-        return;
+    // Nothing changed since the open: the file is read again unasked.
+    if (!ConfirmLoss(tr("Подтверждение обновления"))) return;
     StopSearch();
+    state_.PicturesListedAnew();
     model_->Reset([this] { session_.ClearPictures(); });
     session_.image().ResetWorkingCopy();
-    editsSincePatch_ = false;
     StartPictureSearch();
 }
 
 void TForm1::CloseClick() {
     if (!HasOpenImage()) return;
-    if (dialogs_.Ask(tr("Подтверждение закрытия"), tr("Закрыть этот фуллфлеш?"), Buttons::YesNo) !=
-        Answer::Yes)
+    // With work that would be lost, the model's question; else the plain one.
+    if (state_.WhatWouldBeLost().any()) {
+        if (!ConfirmLoss(tr("Подтверждение закрытия"))) return;
+    } else if (dialogs_.Ask(tr("Подтверждение закрытия"), tr("Закрыть этот фуллфлеш?"),
+                            Buttons::YesNo) != Answer::Yes) {
         return;
+    }
     // A running search would go on listing pictures of the closed image.
     if (StopSearch()) SetStatus(0, SearchFinishedText());
-    ForgetEdits();
+    state_.PicturesListedAnew();
     ClearNoPictures();
     session_.image().ClearBase();
     model_->Reset([this] { session_.Rows.clear(); });
@@ -613,11 +605,7 @@ void TForm1::CloseClick() {
     SetOpenPath(QString());
     session_.FilePath.clear();
     Edit1->clear();
-    editsSincePatch_ = false;
-    for (PreviewPane* pane : {Image1, Image2}) {
-        pane->ResetSize();
-        pane->DrawEmpty(Frame());
-    }
+    ClearPanes();
     // The counts of the closed image would read as the state of an open one.
     SetStatus(1, tr("FullFlash не открыт"));
     SetStatus(2, QString());
@@ -634,25 +622,15 @@ void TForm1::SetOpenPath(const QString& path) {
 void TForm1::StartPictureSearch() {
     StopSearch();
     recentBeforeOpen_.reset();
-    ForgetEdits();
+    state_.ForgetEdits();
     model_->Reset([this] { session_.ClearPictures(); });
+    // No row is selected now: the panes show nothing until one is.
+    ClearPanes();
     SetStatus(0, tr("Поиск картинок"));
     ClearNoPictures();
-    listedFound_ = listedFoundExt_ = 0;
-    const std::uint8_t* base = session_.image().BaseImage();
-    search_ =
-        std::make_unique<MySearchPic>(base, PlanSearch(base, settings_, settings_.SearchType));
-    const int generation = ++generation_;
-    connect(
-        search_.get(), &MySearchPic::Wake, this,
-        [this, generation] {
-            if (search_ && generation == generation_ && !drainTimer_->isActive())
-                drainTimer_->start();
-        },
-        Qt::QueuedConnection);
     ProgressBar1->setRange(0, 100);
     ProgressBar1->setValue(0);
-    search_->start();
+    state_.StartSearch(PlanSearch(session_.image().BaseImage(), settings_, settings_.SearchType));
     Timer1->start();
     ShowPlacementArea();
 }
@@ -664,70 +642,36 @@ void TForm1::ShowPlacementArea() {
 
 bool TForm1::StopSearch() {
     Timer1->stop();
-    drainTimer_->stop();
-    if (!search_) return false;
-    // Wake-ups of the old search still queued are recognised by their
-    // generation and dropped.
-    ++generation_;
-    search_.reset();  // asks the body to end and waits for it
+    if (!state_.StopSearch()) return false;
     ProgressBar1->setValue(0);
     return true;
 }
 
-void TForm1::DrainSearch(bool everything) {
-    if (!search_ || opening_) return;
-    const int generation = generation_;
-    QElapsedTimer slice;
-    slice.start();
-    bool listed = false;
-    for (;;) {
-        const std::vector<MySearchPic::FoundRecord> batch = search_->TakeFound(kDrainBatch);
-        if (batch.empty()) break;
-        for (const MySearchPic::FoundRecord& f : batch) {
-            session_.AddFoundPicture(f.FoundPos, f.Rec, f.Found);
-            listedFound_ = f.Found;
-            listedFoundExt_ = f.FoundExt;
-        }
-        listed = true;
-        if (!everything && slice.elapsed() >= kDrainSliceMs) break;
-    }
-    if (listed) model_->RowsAppended();
-    // Whoever watches the list may have stopped or replaced the search.
-    if (!search_ || generation != generation_) return;
-    if (ProgressBar1->value() != search_->Progress()) ProgressBar1->setValue(search_->Progress());
-    // The rest in the next slice: the drain timer fires after the window's
-    // pending repaints have run.
-    if (!everything && search_->HasFound()) drainTimer_->start();
-}
-
 void TForm1::Timer1Timer() {
-    if (!search_) {
+    if (!state_.IsSearching()) {
         Timer1->stop();
         return;
     }
-    if (opening_) return;
-    const int generation = generation_;
-    const bool done = search_->Done();
-    if (done) {
-        search_->Join();
-        DrainSearch(true);
-        if (!search_ || generation != generation_) return;
-    }
-    ShowSearchCounts();
-    if (done) {
+    state_.PollSearch();
+}
+
+void TForm1::FollowSearch() {
+    connect(&state_, &EditingState::picturesListed, model_, &PictureListModel::RowsAppended);
+    connect(&state_, &EditingState::searchProgress, this, [this](int percent) {
+        if (ProgressBar1->value() != percent) ProgressBar1->setValue(percent);
+    });
+    connect(&state_, &EditingState::searchCounts, this, &TForm1::ShowSearchCounts);
+    connect(&state_, &EditingState::searchEnded, this, [this](int found, bool scanRecords) {
         Timer1->stop();
         ProgressBar1->setValue(0);
-        const bool scanRecords = search_->ScanRecords();
-        search_.reset();
-        ++generation_;
         SetStatus(0, SearchFinishedText());
-        if (listedFound_ == 0) ShowNoPictures(scanRecords);
-        if (recentBeforeOpen_ && listedFound_ == 0) {
+        if (found == 0) ShowNoPictures(scanRecords);
+        if (recentBeforeOpen_ && found == 0) {
             settings_.Recent = *recentBeforeOpen_;
             RebuildRecentMenu();
         }
         recentBeforeOpen_.reset();
-    }
+    });
 }
 
 void TForm1::ShowNoPictures(bool scanRecords) {
@@ -743,13 +687,13 @@ void TForm1::ClearNoPictures() {
     StatusBar1->setToolTip(QString());
 }
 
-void TForm1::ShowSearchCounts() {
-    if (search_->ScanRecords()) {
-        SetStatus(1, tr("Найдено %n картинок", nullptr, listedFound_));
+void TForm1::ShowSearchCounts(int found, int foundExt, bool scanRecords) {
+    if (scanRecords) {
+        SetStatus(1, tr("Найдено %n картинок", nullptr, found));
     } else {
-        SetStatus(1, tr("Всего %n картинок, из них %1 в PIT и %2 в ExtPIT", nullptr, listedFound_)
-                         .arg(listedFound_ - listedFoundExt_)
-                         .arg(listedFoundExt_));
+        SetStatus(1, tr("Всего %n картинок, из них %1 в PIT и %2 в ExtPIT", nullptr, found)
+                         .arg(found - foundExt)
+                         .arg(foundExt));
     }
 }
 
@@ -774,10 +718,12 @@ std::vector<int> TForm1::SelectedRows() const {
 }
 
 void TForm1::ListView1SelectItem() {
-    const int row = SelectedRow();
-    if (row < 0) return;
-    const Picture* picture = session_.PictureOfRow(row);
-    if (!picture) return;
+    // The panes show the selected row's picture, or nothing.
+    const Picture* picture = session_.PictureOfRow(SelectedRow());
+    if (!picture) {
+        ClearPanes();
+        return;
+    }
     ShowPictureType(*picture);
     ShowPicture(*picture);
 }
@@ -797,8 +743,10 @@ void TForm1::ShowPicture(const Picture& picture) {
 }
 
 void TForm1::ClearPanes() {
-    Image1->DrawEmpty(Frame());
-    Image2->DrawEmpty(Frame());
+    for (PreviewPane* pane : {Image1, Image2}) {
+        pane->ResetSize();
+        pane->DrawEmpty(Frame());
+    }
 }
 
 QColor TForm1::Frame() const { return ColorFromWin(frameColor_); }

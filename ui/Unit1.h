@@ -8,11 +8,9 @@
 #include <vector>
 
 #include "patch/installed_stack.h"
-#include "session/flash_session.h"
-#include "session/picture_edit.h"
+#include "session/editing_state.h"
 #include "settings/installed_patches.h"
 #include "settings/settings.h"
-#include "ui/SearchPic.h"
 #include "ui/user_dialogs.h"
 
 class QAction;
@@ -48,10 +46,11 @@ class PixelViewer;
 class PreviewPane;
 class TForm3;
 
-// The main window. It owns the open FullFlash (image arrays, pictures and
-// their rows), at most one search thread, the patch pane and the settings
-// dialog, and keeps the window's own settings (size, state, frame colour,
-// the two option boxes) in step with the run's Settings.
+// The main window. It shows the editing state of the open FullFlash
+// (pictures, their search, steps, the patch document) and follows its
+// signals; it owns the panes and the settings dialog, and keeps the
+// window's own settings (size, state, frame colour, the two option boxes)
+// in step with the run's Settings.
 //
 // The controls are public, as the window's commands and the tests reach
 // them by name.
@@ -72,19 +71,17 @@ class TForm1 : public QMainWindow {
 
     // ---- work that a command would lose (Unit1Unsaved.cpp)
     // True when a listed picture has been replaced.
-    bool HasModifiedPictures() const;
-    // True when pictures were replaced since the last patch generation
-    // that took every modified picture.
-    bool PicturesChangedSincePatch() const;
-    // True when the patch pane holds text generated or edited since it was
-    // last saved or emptied.
-    bool PatchUnsaved() const { return patchDirty_; }
-    // Asks before the window closes when pictures changed since the last
-    // patch or the patch is unsaved; Yes saves the patch (making it first
-    // when the pane is empty). False keeps the window open.
+    bool HasModifiedPictures() const { return state_.ModifiedCount() > 0; }
+    // True when modified pictures stand in no saved patch as they are now.
+    bool PicturesChangedSincePatch() const { return !state_.UnsavedRows().empty(); }
+    // True when the patch pane holds text not saved as it is.
+    bool PatchUnsaved() const { return !state_.PatchSaved(); }
+    // Asks before the window closes when work would be lost (the model's
+    // question); Yes saves the patch of the pictures as they are. False
+    // keeps the window open.
     bool ConfirmExit();
-    // The patch pane's save: the save dialog, then the file. True when the
-    // file was written.
+    // The patch pane's save: the save dialog, the check, then the file.
+    // True when the file was written.
     bool SavePatchNow();
 
     // ---- opening and closing
@@ -105,7 +102,7 @@ class TForm1 : public QMainWindow {
     // Stops a running search and waits for it; nothing it found is listed
     // afterwards. True when one was running.
     bool StopSearch();
-    bool IsSearching() const { return search_ != nullptr; }
+    bool IsSearching() const { return state_.IsSearching(); }
     void Timer1Timer();
 
     // ---- the window's own handlers
@@ -120,7 +117,7 @@ class TForm1 : public QMainWindow {
     // Draws the picture's first decoding into Image1 and its current
     // decoding into Image2, each inside the frame.
     void ShowPicture(const Picture& picture);
-    // Draws both panes empty.
+    // Draws both panes empty, at their designed size.
     void ClearPanes();
     void RebuildRecentMenu();
     // Moves the depth choice and the compress box to the picture's type
@@ -221,6 +218,7 @@ class TForm1 : public QMainWindow {
     void RememberFolder(const QString& chosenPath);
 
     FlashSession& session() { return session_; }
+    EditingState& state() { return state_; }
     Settings& settings() { return settings_; }
     UserDialogs& dialogs() { return dialogs_; }
     PictureListModel& model() { return *model_; }
@@ -357,11 +355,9 @@ class TForm1 : public QMainWindow {
     void StartUp();
     void FormDestroy();
 
-    // Makes pictures and rows from what the search has queued, in slices
-    // run by drainTimer_ so that the window repaints between them; with
-    // `everything`, all that is queued at once.
-    void DrainSearch(bool everything = false);
-    void ShowSearchCounts();
+    // The list, progress bar and status bar follow the model's search.
+    void FollowSearch();
+    void ShowSearchCounts(int found, int foundExt, bool scanRecords);
     // A search that ended without a picture: the status bar says so and
     // points at the settings button until the next search or close.
     void ShowNoPictures(bool scanRecords);
@@ -385,17 +381,15 @@ class TForm1 : public QMainWindow {
     // return false after saying it.
     bool HasOpenImage();
     Picture* SelectedPicture(int& row);
-    // A replacement was placed: the pictures differ from the last patch.
-    void NotePictureEdit() { editsSincePatch_ = true; }
-    // An edit of the pictures of `rows` begins; EndEdit puts what it changed
-    // on the undo stack under `text`.
-    void BeginEdit(std::vector<int> rows);
-    void EndEdit(const QString& text);
-    // The pictures are listed anew or the working image changed outside the
-    // edits: nothing before can be undone.
-    void ForgetEdits();
-    // After an undo or a redo: the rows and panes show the pictures again.
+    // The pictures of `rows` changed (an edit, an undo, a redo): the rows
+    // and panes show them again; after an undo or a redo of one picture its
+    // row is selected.
     void ShowEditedRows(const std::vector<int>& rows);
+    // The save dialog for a patch; empty when cancelled.
+    QString ChoosePatchPath();
+    // The model's question before work is lost under `caption`; true when
+    // the command may go on.
+    bool ConfirmLoss(const QString& caption);
     // A replacement of the picture of `row` by a file (`path`) or by an
     // image no file holds (`image`).
     void ReplaceRow(int row, const QString& path, const QImage* image);
@@ -410,38 +404,21 @@ class TForm1 : public QMainWindow {
 
     Settings& settings_;
     UserDialogs& dialogs_;
-    FlashSession session_;
+    EditingState state_;
+    FlashSession& session_ = state_.session();
     PictureListModel* model_ = nullptr;
-    std::unique_ptr<MySearchPic> search_;
-    // Set while an open runs: the search of the previous image is not
-    // listed then, so that its rows come only if the open is called off.
-    bool opening_ = false;
     PatchStack stack_;
-    // Counts the searches started and stopped; a wake-up that names an
-    // earlier generation comes from a search that is gone and is ignored.
-    int generation_ = 0;
-    QTimer* drainTimer_ = nullptr;
-    int listedFound_ = 0;
-    int listedFoundExt_ = 0;
     std::int32_t frameColor_ = 0;
     bool building_ = false;
     bool startupFailed_ = false;
     QString currentFolder_;
-
-    // The FullFlash the pane's text was generated from.
-    struct PatchSource {
-        QString path;
-        QString modelAndVersion;
-    };
-    std::optional<PatchSource> patchSource_;
-    bool patchDirty_ = false;
-    bool editsSincePatch_ = false;
     // The recent files as they were before the open whose first search runs:
     // a file in which it finds no picture leaves the list as it was.
     std::optional<std::array<QString, 8>> recentBeforeOpen_;
+    // Set while an undo or redo runs: a step of one picture selects its row.
+    bool followStep_ = false;
     ListFilter* filter_ = nullptr;
     PixelViewer* viewer_ = nullptr;
-    EditRecorder recorder_;
 };
 
 }  // namespace vorlix

@@ -1,8 +1,9 @@
 // The main window's picture and patch commands: open and insert, save,
 // depth and compression, generate, new, copy and save the patch, batch
 // load, apply a patch, fill with FF and re-create. Each asks the user
-// through the window's dialogs, runs the core operation and brings rows,
-// panes, status bar and progress bar up to date.
+// through the window's dialogs and runs the operation on the editing state,
+// whose signals bring rows and panes up to date; the command itself tells
+// the status bar and moves the progress bar.
 #include <QAbstractButton>
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -134,25 +135,6 @@ void WhileHidden(QSplitter* splitter, QWidget* pane, Work&& work) {
     splitter->setSizes(sizes);
 }
 
-// The lines go at the end; the pane shows the first of them from its start,
-// so that the addresses are in sight however far the pane was scrolled.
-void AppendToPane(QPlainTextEdit* memo, const QStringList& lines) {
-    if (lines.isEmpty()) return;
-    const int first = memo->document()->isEmpty() ? 0 : memo->document()->blockCount();
-    memo->appendPlainText(lines.join(QLatin1Char('\n')));
-    memo->setTextCursor(QTextCursor(memo->document()->findBlockByNumber(first)));
-    memo->horizontalScrollBar()->setValue(0);
-}
-
-// The patch pane's lines as a file stores them: a final line break ends
-// the last line and does not start another.
-QStringList PaneLines(const QPlainTextEdit* memo) {
-    QString text = memo->toPlainText();
-    if (text.isEmpty()) return {};
-    if (text.endsWith(QLatin1Char('\n'))) text.chop(1);
-    return text.split(QLatin1Char('\n'));
-}
-
 }  // namespace
 
 void TForm1::ConnectPictureCommands() {
@@ -219,27 +201,18 @@ void TForm1::ReplaceRow(int row, const QString& path, const QImage* image) {
         return;
     }
     bool placed = false;
-    BeginEdit({row});
-    const Status status = image ? picture->LoadImage(*image, &placed, &session_.Pictures)
-                                : picture->LoadBmp(path, &placed, &session_.Pictures);
-    if (!status.ok()) {
-        EndEdit(QString());  // nothing changed
+    if (const Status status = state_.ReplacePicture(row, path, image, placed); !status.ok()) {
         dialogs_.Error(status.message());
         return;
     }
-    if (placed) {
-        NotePictureEdit();
+    if (placed)
         SetStatus(2, Notes({size && !asks && size->Changed() ? SizeChangeNote(*size) : QString(),
                             MergedColorsNote(*picture)}));
-    } else {
+    else
         SetStatus(2, NoPlaceText());
-    }
-    // Without a place the row is rewritten from the picture as it stands.
-    session_.WriteRowAfterReplace(row);
-    EndEdit(tr("замена картинки %1").arg(session_.Rows[row][ColPIT]));
-    RowChanged(row);
-    ShowPictureType(*picture);
-    ShowPicture(*picture);
+    // The rows and panes followed the step; the depth controls show the
+    // type the picture has now.
+    ListView1SelectItem();
 }
 
 void TForm1::Save1Click() {
@@ -258,7 +231,7 @@ void TForm1::Save1Click() {
         // Automatic names take the format chosen last.
         PictureFileFormat format =
             FormatFromSuffix(settings_.PictureFormat).value_or(PictureFileFormat::Bmp);
-        const QString name = QStringLiteral("PIT_") + session_.Rows[row][ColPIT];
+        const QString name = PitFileName(session_, row);
         const auto automatic = [&] {
             return QDir(currentFolder_).filePath(name + QLatin1Char('.') + FormatSuffix(format));
         };
@@ -332,17 +305,13 @@ void TForm1::RadioGroup1Click() {
         return;
     }
     const std::uint8_t typeBefore = picture->Record[2];
-    BeginEdit({row});
+    state_.BeginEdit({row});
     picture->Record[2] = type;
     const bool placed = picture->Replace(&session_.Pictures);
-    if (placed)
-        NotePictureEdit();
-    else
-        picture->Record[2] = typeBefore;
+    if (!placed) picture->Record[2] = typeBefore;
     SetStatus(2, placed ? Notes({note, MergedColorsNote(*picture)}) : NoPlaceText());
     session_.WriteRowAfterReplace(row);
-    EndEdit(tr("глубина картинки %1").arg(session_.Rows[row][ColPIT]));
-    RowChanged(row);
+    state_.EndEdit(tr("глубина картинки %1").arg(session_.Rows[row][ColPIT]));
     // Without a place the picture keeps its former type: the controls show
     // it rather than the one that could not be placed.
     ShowPictureType(*picture);
@@ -381,21 +350,17 @@ void TForm1::BatchLoadFiles(const QStringList& files) {
         return;
     }
 
-    const std::vector<ListRow> before = session_.Rows;
-    // The whole batch is one step to undo.
-    BeginEdit(MatchBatchFiles(session_, files));
+    // The whole batch is one step to undo; its rows and the panes follow
+    // the step (the panes keep showing the selected row).
+    state_.BeginEdit(MatchBatchFiles(session_, files));
     BatchResult result;
     const Status status =
         BatchReplace(session_, files, dialogs_, result, BarSink(ProgressBar1), skip);
-    EndEdit(tr("пакетная загрузка"));
+    state_.EndEdit(tr("пакетная загрузка"));
     ProgressBar1->setValue(0);
-    if (result.replaced > 0) NotePictureEdit();
-    for (int row = 0; row < int(session_.Rows.size()) && row < int(before.size()); ++row)
-        if (session_.Rows[row].texts != before[row].texts) RowChanged(row);
     // A file that could not be read has been shown; the files before it
     // stay replaced.
     if (!status.ok()) return;
-    if (result.replaced > 0 && result.last) ShowPicture(*result.last);
     SetStatus(0, files.first());
     SetStatus(2, BatchReportText(result));
 }
@@ -411,33 +376,34 @@ void TForm1::MakePatchClick() {
         for (const int row : SelectedRows())
             if (row < int(selected.size())) selected[row] = true;
     }
-    QStringList lines;
+    // The pane's patch is replaced by the patch of the pictures as they are
+    // now: never two patches for the same bytes in one pane.
     int pictures = 0;
+    EditingState::Generated generated = EditingState::Generated::NoModified;
     WhileHidden(Splitter1, Memo1, [&] {
-        pictures = GeneratePatch(session_, lines, onlySelected ? &selected : nullptr,
-                                 BarSink(ProgressBar1));
-        // A patch without a picture would carry no data at all.
-        if (pictures > 0) AppendToPane(Memo1, lines);
+        generated = state_.Generate(onlySelected ? &selected : nullptr, dialogs_, &pictures,
+                                    BarSink(ProgressBar1));
         ProgressBar1->setValue(0);
     });
+    // The addresses, at the start of each line, stay in sight.
     Memo1->horizontalScrollBar()->setValue(0);
-    if (pictures == 0) {
-        SetStatus(2, onlySelected
-                         ? tr("Среди выделенных строк нет изменённых картинок: патч не создан")
-                         : tr("Нет изменённых картинок: патч не создан"));
-        return;
+    switch (generated) {
+        case EditingState::Generated::NoModified:
+            SetStatus(2, onlySelected
+                             ? tr("Среди выделенных строк нет изменённых картинок: патч не создан")
+                             : tr("Нет изменённых картинок: патч не создан"));
+            return;
+        case EditingState::Generated::KeptTyped:
+            SetStatus(2, tr("Патч не создан: текст панели оставлен как есть"));
+            return;
+        case EditingState::Generated::Patch:
+            SetStatus(2, tr("В патч вошло картинок: %1").arg(pictures));
+            return;
     }
-    patchSource_ = PatchSource{Edit4->text(), settings_.ModelAndVersion};
-    int modified = 0;
-    for (int row = 0; row < int(session_.Rows.size()); ++row)
-        if (session_.Rows[row][ColModified] == QLatin1String("yes") && session_.PictureOfRow(row))
-            ++modified;
-    if (pictures == modified) editsSincePatch_ = false;
-    SetStatus(2, tr("В патч вошло картинок: %1").arg(pictures));
 }
 
 void TForm1::EditDelete1Execute() {
-    if (ConfirmNewPatch(dialogs_)) Memo1->clear();
+    if (ConfirmNewPatch(dialogs_)) state_.ClearPatch();
 }
 
 void TForm1::EditCopy1Execute() {
@@ -451,14 +417,10 @@ void TForm1::EditCopy1Execute() {
 
 void TForm1::SavePatch1Execute() { (void)SavePatchNow(); }
 
-bool TForm1::SavePatchNow() {
-    if (Memo1->document()->isEmpty()) {
-        SetStatus(2, tr("Патч пуст: сохранять нечего"));
-        return false;
-    }
+QString TForm1::ChoosePatchPath() {
     const UserDialogs::SaveChoice choice =
         dialogs_.SaveFile(QtFileFilter(PatchSaveFilter()), QString());
-    if (choice.path.isEmpty()) return false;
+    if (choice.path.isEmpty()) return {};
     RememberFolder(choice.path);
     const QString fileName = PatchSaveName(choice.path, choice.filterIndex);
     // The dialog asked about the name chosen; the name with ".vkp" appended
@@ -467,12 +429,18 @@ bool TForm1::SavePatchNow() {
         dialogs_.Ask(tr("Подтверждение замены"),
                      tr("Файл «%1» уже существует. Заменить его?").arg(fileName),
                      Buttons::YesNo) != Answer::Yes)
-        return false;
-    if (const Status status = SavePatchFile(fileName, PaneLines(Memo1)); !status.ok()) {
-        dialogs_.Error(status.message());
+        return {};
+    return fileName;
+}
+
+bool TForm1::SavePatchNow() {
+    if (state_.PatchText().isEmpty()) {
+        SetStatus(2, tr("Патч пуст: сохранять нечего"));
         return false;
     }
-    patchDirty_ = false;
+    const QString fileName = ChoosePatchPath();
+    if (fileName.isEmpty()) return false;
+    if (state_.SavePatch(fileName, dialogs_) != EditingState::Saved::Written) return false;
     SetStatus(0, fileName);
     return true;
 }
@@ -500,7 +468,7 @@ void TForm1::RunPatchFiles(const QStringList& paths, PatchDirection direction) {
     if (!vorlix::ApplyPatchFiles(session_, paths, direction, dialogs_, &counts).ok()) return;
     // The working image changed beside the pictures' edits, which can no
     // longer be undone without undoing the patch as well.
-    ForgetEdits();
+    state_.ForgetEdits();
     const int files = static_cast<int>(paths.size()) - counts.skippedFiles;
     SetStatus(2, direction == PatchDirection::Apply
                      ? tr("Применено патчей: %1, записей: %2").arg(files).arg(counts.entries)
@@ -521,8 +489,9 @@ void TForm1::Button2Click() {
         QStringList lines;
         counts = FillPicturesWithFF(session_, lines, BarSink(ProgressBar1));
         session_.Pictures = std::move(kept);
-        AppendToPane(Memo1, lines);
-        if (!lines.isEmpty()) patchSource_ = PatchSource{Edit4->text(), settings_.ModelAndVersion};
+        // The fill's lines go under the pane's text, as the user's own: they
+        // are not a patch of the pictures.
+        if (!lines.isEmpty()) state_.SetCommandText(state_.PatchLines() + lines);
         ProgressBar1->setValue(0);
     });
     SetStatus(1, FillCountsText(counts));

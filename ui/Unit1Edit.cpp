@@ -70,7 +70,8 @@ QAction* MenuItemFor(QAction* action, QMenu* menu) {
 }  // namespace
 
 void TForm1::CreateEditCommands() {
-    UndoStack1 = new QUndoStack(this);
+    // The steps belong to the editing state; the window shows its stack.
+    UndoStack1 = &state_.undoStack();
     UndoStack1->setObjectName(QStringLiteral("UndoStack1"));
 
     const QStyle* st = style();
@@ -131,24 +132,11 @@ void TForm1::CreateEditCommands() {
 
 // ---- steps
 
-void TForm1::BeginEdit(std::vector<int> rows) { recorder_.Begin(session_, std::move(rows)); }
-
-void TForm1::EndEdit(const QString& text) {
-    PictureEdit edit = recorder_.End(session_);
-    if (edit.Empty()) return;
-    UndoStack1->push(
-        new PictureEditCommand(session_, std::move(edit), text,
-                               [this](const std::vector<int>& rows) { ShowEditedRows(rows); }));
-}
-
-void TForm1::ForgetEdits() { UndoStack1->clear(); }
-
 void TForm1::ShowEditedRows(const std::vector<int>& rows) {
-    NotePictureEdit();
     for (const int row : rows) RowChanged(row);
-    // A step of one picture brings its row into view, as an editor shows
-    // the place it undoes.
-    if (rows.size() == 1)
+    // An undo or redo of one picture brings its row into view, as an editor
+    // shows the place it undoes; otherwise the panes show the selected row.
+    if (followStep_ && rows.size() == 1)
         SelectRow(rows.front());
     else
         ListView1SelectItem();
@@ -170,7 +158,9 @@ void TForm1::EditUndo1Execute() {
         return;
     }
     const QString text = UndoStack1->undoText();
+    followStep_ = true;
     UndoStack1->undo();
+    followStep_ = false;
     SetStatus(2, tr("Отменено: %1").arg(text));
 }
 
@@ -180,7 +170,9 @@ void TForm1::EditRedo1Execute() {
         return;
     }
     const QString text = UndoStack1->redoText();
+    followStep_ = true;
     UndoStack1->redo();
+    followStep_ = false;
     SetStatus(2, tr("Повторено: %1").arg(text));
 }
 
@@ -201,19 +193,13 @@ void TForm1::RevertAll1Execute() {
 }
 
 void TForm1::RevertRows(const std::vector<int>& rows, bool all) {
-    BeginEdit(rows);
-    const RevertResult result = RevertPictures(session_, rows);
+    const RevertResult result = state_.Revert(rows);
     const int count = static_cast<int>(result.rows.size());
-    EndEdit(count == 1 ? tr("возврат картинки %1").arg(session_.Rows[result.rows[0]][ColPIT])
-                       : tr("возврат картинок: %1").arg(count));
     if (count == 0) {
         SetStatus(2, all ? tr("Нет изменённых картинок: возвращать нечего")
                          : tr("Среди выделенных строк нет изменённых картинок: возвращать нечего"));
         return;
     }
-    NotePictureEdit();
-    for (const int row : result.rows) RowChanged(row);
-    ListView1SelectItem();
     QString text = tr("Возвращено картинок: %1").arg(count);
     if (!result.held.isEmpty())
         text += tr("; исходные данные картинок %1 заняты другими изменёнными картинками: "

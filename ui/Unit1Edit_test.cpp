@@ -146,9 +146,9 @@ void Unit1EditTest::everyDropTarget() {
     QVERIFY(!w.HasModifiedPictures());
 
     // A FullFlash dropped anywhere on the window opens, asking first as an
-    // open does over modified pictures.
+    // open does over modified pictures (No: without saving a patch first).
     QVERIFY(DropOn(w.ListView1->viewport(), t.RowCentre(2), {red}));
-    t.run.dialogs.prompt().Script({Answer::Yes});
+    t.run.dialogs.prompt().Script({Answer::No});
     QVERIFY(DropOn(w.Edit4, {5, 5}, {t.flash}));
     QCOMPARE(t.run.dialogs.prompt().shown().back().caption,
              QStringLiteral("Подтверждение открытия"));
@@ -285,8 +285,9 @@ void Unit1EditTest::revertUndoAndRedo() {
     w.EditUndo1Execute();
     QVERIFY(std::memcmp(w.session().image().WorkImage(), work.data(), kImageSize) == 0);
 
-    // Refresh, close and open leave nothing to undo.
-    t.run.dialogs.prompt().Script({Answer::Yes, Answer::Yes, Answer::Yes});
+    // Refresh, close and open leave nothing to undo. Each asks first, as
+    // pictures are modified: No goes on without saving a patch.
+    t.run.dialogs.prompt().Script({Answer::No, Answer::No, Answer::No});
     w.RefreshClick();
     QVERIFY(WaitForSearch(w) && !w.UndoStack1->canUndo());
     load(1);

@@ -101,7 +101,9 @@ bool TForm1::ChangeInstalledPatches(const InstalledPatchList& patches) {
     if (HasModifiedPictures())
         text += QLatin1Char('\n') + tr("Эта операция уничтожит все изменения.");
     text += QLatin1Char('\n') + tr("Открыть FullFlash заново сейчас?");
-    if (dialogs_.Ask(tr("Установленные патчи"), text, Buttons::YesNo) == Answer::Yes)
+    // Opening again asks, as every open does, before work is lost.
+    if (dialogs_.Ask(tr("Установленные патчи"), text, Buttons::YesNo) == Answer::Yes &&
+        ConfirmLoss(tr("Подтверждение открытия")))
         OpenConfirmed(session_.FilePath);
     return true;
 }

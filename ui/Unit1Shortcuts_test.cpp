@@ -50,7 +50,9 @@ void Unit1ShortcutsTest::everyShortcutAndTheRecentArrow() {
     run.dialogs.saveAnswers.push_back({folder.dir.filePath(QStringLiteral("mine")), 0});
     press(w.ListView1, Qt::Key_S, Qt::ControlModifier);
     QVERIFY(QFile::exists(folder.dir.filePath(QStringLiteral("mine.vkp"))));
-    run.dialogs.prompt().Script({Answer::Yes, Answer::Yes});
+    // F5 and Ctrl+W ask before the pane's new text is lost; No goes on.
+    w.Memo1->setPlainText(QStringLiteral("; mine, more"));
+    run.dialogs.prompt().Script({Answer::No, Answer::No});
     press(w.ListView1, Qt::Key_F5, Qt::NoModifier);
     QCOMPARE(run.dialogs.prompt().shown().back().caption,
              QStringLiteral("Подтверждение обновления"));

@@ -65,31 +65,39 @@ class Unit1UnsavedTest : public QObject {
     void sizeQuestionsAndNothingToActOn();
 };
 
+namespace {
+const QString kLost =
+    QStringLiteral("Изменённых картинок, которых нет ни в одном сохранённом патче: %1.");
+const QString kUnsaved = QStringLiteral("Текст патча не сохранён.");
+const QString kSaveFirst = QStringLiteral(
+    "Сохранить патч перед этим? «Да» — сохранить, «Нет» — продолжить без сохранения, «Отмена» — "
+    "вернуться.");
+}  // namespace
+
 void Unit1UnsavedTest::exitAsksWhileWorkIsUnsaved() {
     Run t;
     t.Open(t.a);
     QVERIFY(t.w.ConfirmExit());  // nothing to lose, nothing asked
     t.Load(1);
-    // Cancel keeps the window; Yes makes the patch, and a cancelled save
-    // keeps it open too; Yes with a file saves and lets it go; No lets it go.
+    // Cancel keeps the window; Yes makes the patch of the pictures as they
+    // are, and a cancelled save keeps it open too; Yes with a file saves
+    // and lets it go; No lets it go.
     t.w.show();
     t.prompt.Script({Answer::Cancel, Answer::Yes, Answer::Yes, Answer::No});
     QVERIFY(!t.w.close() && t.w.isVisible());
-    QCOMPARE(t.Last(), QStringLiteral("Подтверждение выхода: Изменённые картинки ещё не вошли в "
-                                      "патч: без него изменения будут утеряны.\nСоздать и "
-                                      "сохранить патч перед выходом?"));
+    QCOMPARE(t.Last(), QStringLiteral("Подтверждение выхода: ") + kLost.arg(1) + "\n" + kSaveFirst);
     QVERIFY(!t.w.ConfirmExit());
     QVERIFY(t.w.PatchUnsaved() && !t.w.Memo1->toPlainText().isEmpty());
     t.run.dialogs.saveAnswers.push_back({t.folder.dir.filePath(QStringLiteral("p.vkp")), 0});
     QVERIFY(t.w.ConfirmExit());
-    QCOMPARE(t.Last(), QStringLiteral("Подтверждение выхода: Патч не сохранён.\nСохранить патч "
-                                      "перед выходом?"));
+    QCOMPARE(t.Last(), QStringLiteral("Подтверждение выхода: ") + kLost.arg(1) + "\n" + kUnsaved +
+                           "\n" + kSaveFirst);
     QVERIFY(QFile::exists(t.folder.dir.filePath(QStringLiteral("p.vkp"))));
     QCOMPARE(t.prompt.questions(), 3);
     QVERIFY(t.w.ConfirmExit());  // saved: nothing asked
     t.Load(2);                   // a picture the saved patch lacks
     QVERIFY(t.w.close());
-    QVERIFY(t.Last().contains(QStringLiteral("изменённые после создания патча")));
+    QVERIFY(t.Last().contains(kLost.arg(1)));
 }
 
 void Unit1UnsavedTest::openAsksBeforeWorkIsLost() {
@@ -98,20 +106,21 @@ void Unit1UnsavedTest::openAsksBeforeWorkIsLost() {
     t.Load(1);
     t.w.MakePatchClick();
     const QString patch = t.w.Memo1->toPlainText();
-    // Over a modified picture, from the open dialog and the recent menu: No
-    // keeps image and edits.
+    // Over a modified picture, from the open dialog and the recent menu:
+    // Cancel keeps image and edits.
     t.prompt.Clear();
-    t.prompt.Script({Answer::No, Answer::No});
+    t.prompt.Script({Answer::Cancel, Answer::Cancel});
     t.run.dialogs.openAnswers.push_back(t.b);
     t.w.OpenClick();
     t.w.PopupMenu2ItemsClick(0);
-    QCOMPARE(t.Last(), QStringLiteral("Подтверждение открытия: Эта операция уничтожит все "
-                                      "изменения. Продолжить?"));
+    QCOMPARE(t.Last(), QStringLiteral("Подтверждение открытия: ") + kLost.arg(1) + "\n" + kUnsaved +
+                           "\n" + kSaveFirst);
     QVERIFY(t.w.Edit4->text() == t.a && t.w.HasModifiedPictures());
-    // Yes opens b; the pane's patch of a: No keeps it, then Yes offers to
+    // No opens b without saving (each open asks first, as the pane's patch
+    // is not saved); the pane's patch of a: No keeps it, then Yes offers to
     // save it (Cancel keeps it, No drops it).
-    t.prompt.Script(
-        {Answer::Yes, Answer::No, Answer::Yes, Answer::Cancel, Answer::Yes, Answer::No});
+    t.prompt.Script({Answer::No, Answer::No, Answer::No, Answer::Yes, Answer::Cancel, Answer::No,
+                     Answer::Yes, Answer::No});
     t.Open(t.b);
     QVERIFY(!t.w.HasModifiedPictures());
     QCOMPARE(t.Last(), QStringLiteral("Создание нового патча: Текст патча создан для другого "
@@ -122,16 +131,16 @@ void Unit1UnsavedTest::openAsksBeforeWorkIsLost() {
     QCOMPARE(t.w.Memo1->toPlainText(), patch);
     t.Open(t.b);
     QVERIFY(t.w.Memo1->toPlainText().isEmpty());
-    QCOMPARE(t.prompt.questions(), 8);
-    // A patch of b itself: reopening b asks nothing about it.
+    QCOMPARE(t.prompt.questions(), 10);
+    // A patch of b itself: reopening b asks only before the unsaved patch.
     t.Load(1);
     t.w.MakePatchClick();
-    t.prompt.Script({Answer::Yes});
+    t.prompt.Script({Answer::No});
     t.Open(t.b);
-    QCOMPARE(t.prompt.questions(), 9);
+    QCOMPARE(t.prompt.questions(), 11);
     QVERIFY(!t.w.Memo1->toPlainText().isEmpty());
     // After close, the status bar says so.
-    t.prompt.Script({Answer::Yes});
+    t.prompt.Script({Answer::No});
     t.w.CloseClick();
     QCOMPARE(t.w.StatusText(1), QStringLiteral("FullFlash не открыт"));
 }

@@ -233,15 +233,18 @@ void Unit1Test::openFailureAndQuestions() {
     QVERIFY(WaitForSearch(w));
     QCOMPARE(w.model().rowCount(), 20);
 
-    // Refresh, answered No then Yes: the working copy is the base image again.
+    // Refresh asks when work would be lost (here the pane's own text),
+    // answered Cancel then No: the working copy is the base image again.
     auto& prompt = run.dialogs.prompt();
     w.session().image().WorkImage()[0xC00000] ^= 0xFF;
-    prompt.Script({Answer::No, Answer::Yes});
+    w.Memo1->setPlainText(QStringLiteral("; mine"));
+    prompt.Script({Answer::Cancel, Answer::No});
     w.RefreshClick();
     QVERIFY(!w.IsSearching());
     w.RefreshClick();
     QCOMPARE(prompt.shown().back().caption, QStringLiteral("Подтверждение обновления"));
     QVERIFY(WaitForSearch(w));
+    w.Memo1->clear();
     QCOMPARE(w.model().rowCount(), 20);
     QCOMPARE(
         std::memcmp(w.session().image().WorkImage(), w.session().image().BaseImage(), kImageSize),

@@ -14,8 +14,8 @@ namespace vorlix {
 // reads the base image and its plan (a copy of the settings it needs, taken
 // when the search starts). It never waits for the window: each accepted
 // record goes into a queue under a lock, and the thread raises Wake, once
-// until the window has taken what is queued. The window makes the pictures
-// and rows from the queue on its own thread, in order.
+// until the editing state has taken what is queued. The editing state makes
+// the pictures and rows from the queue on its own thread, in order.
 class MySearchPic : public QThread {
     Q_OBJECT
   public:

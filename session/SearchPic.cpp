@@ -1,4 +1,4 @@
-#include "ui/SearchPic.h"
+#include "session/SearchPic.h"
 
 #include <algorithm>
 
