@@ -55,10 +55,20 @@ std::vector<Message> ReadTs(const QString& path) {
     return messages;
 }
 
-// The committed file brought up to date with the sources, in a copy.
+// lupdate runs on the build machine; a test built for another system (the
+// Windows programs, cross-built) cannot run it and leaves the check that the
+// committed file is up to date to the native build.
+bool LupdateRuns() { return !QStringLiteral(VORLIX_LUPDATE).isEmpty(); }
+
+// The committed file brought up to date with the sources, in a copy; the
+// committed file itself where lupdate cannot run.
 class UpdatedTs {
   public:
     UpdatedTs() {
+        if (!LupdateRuns()) {
+            path_ = QStringLiteral(VORLIX_TS_FILE);
+            return;
+        }
         const QString copy = dir_.filePath(QStringLiteral("vorlix_en.ts"));
         EXPECT_TRUE(QFile::copy(QStringLiteral(VORLIX_TS_FILE), copy));
         QStringList args = QString::fromUtf8(VORLIX_LUPDATE_OPTIONS).split(QLatin1Char(' '));
@@ -235,6 +245,7 @@ QSet<QString> Untranslated() {
 // A developer who added, changed or removed a text runs
 // `ninja update_translations` and translates what it added.
 TEST(Translation, CommittedFileIsUpToDateWithTheSources) {
+    if (!LupdateRuns()) GTEST_SKIP() << "lupdate runs on the build machine only";
     const QByteArray committed = ReadAll(QStringLiteral(VORLIX_TS_FILE));
     ASSERT_FALSE(committed.isEmpty());
     if (ReadAll(Updated().path()) == committed) return;
