@@ -511,6 +511,25 @@ TEST_F(CliTest, TheBuiltProgramRunsEndToEnd) {
     EXPECT_TRUE(process.readAllStandardError().contains("Usage:"));
 }
 
+// A patch written to standard output is the bytes of the patch file: its
+// CR LF line ends pass as they are (Windows adds a CR of its own to each LF
+// of a stream in text mode).
+TEST_F(CliTest, PatchOnStandardOutputIsTheFileByteForByte) {
+    ASSERT_EQ(Run({"fill", demo_}), kExitOk) << Err();
+    const QByteArray patch = out_;
+    ASSERT_TRUE(patch.contains("\r\n"));
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("VORLIX_SETTINGS", settingsPath());
+    process.setProcessEnvironment(env);
+    process.start(VORLIX_CLI_PATH, {"fill", demo_});
+    ASSERT_TRUE(process.waitForFinished(60000));
+    ASSERT_EQ(process.exitCode(), kExitOk);
+    const QByteArray written = process.readAllStandardOutput();
+    EXPECT_FALSE(written.contains("\r\r"));
+    EXPECT_EQ(written, patch);
+}
+
 // The built program speaks the stored language, --lang overrides it for the
 // run; the lines that programs read stay the same in every language.
 TEST_F(CliTest, LanguageFollowsTheSettingUnlessGiven) {
