@@ -96,6 +96,11 @@ FunctionEnd
 !macroend
 
 Section "${APP}"
+  ; Whether this installation makes the folder of one user's programs.
+  StrCpy $R9 ""
+  ${IfNot} ${FileExists} "$LOCALAPPDATA\Programs\*.*"
+    StrCpy $R9 "1"
+  ${EndIf}
   SetOutPath "$INSTDIR"
   !include "${FILES}"
   WriteUninstaller "$INSTDIR\uninstall.exe"
@@ -118,9 +123,14 @@ Section "${APP}"
   WriteRegStr SHCTX "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\uninstall.exe" /$MultiUser.InstallMode /S'
   WriteRegDWORD SHCTX "${UNINSTALL_KEY}" "NoModify" 1
   WriteRegDWORD SHCTX "${UNINSTALL_KEY}" "NoRepair" 1
+  ${If} $MultiUser.InstallMode == "CurrentUser"
+  ${AndIf} $R9 == "1"
+    WriteRegStr SHCTX "${UNINSTALL_KEY}" "MadeProgramsFolder" "1"
+  ${EndIf}
 SectionEnd
 
 Section "Uninstall"
+  ReadRegStr $R9 SHCTX "${UNINSTALL_KEY}" "MadeProgramsFolder"
   Delete "$SMPROGRAMS\${APP}.lnk"
   !insertmacro RemoveFileType ".fls" "Vorlix.FullFlash"
   !insertmacro RemoveFileType ".vkp" "Vorlix.Patch"
@@ -130,9 +140,9 @@ Section "Uninstall"
   !include "${UNFILES}"
   Delete "$INSTDIR\uninstall.exe"
   RMDir "$INSTDIR"
-  ; The folder of one user's programs, made by the installation if nothing
-  ; else is there.
-  ${If} $MultiUser.InstallMode == "CurrentUser"
+  ; The folder of one user's programs, when the installation made it and
+  ; nothing else is there.
+  ${If} $R9 == "1"
     RMDir "$LOCALAPPDATA\Programs"
   ${EndIf}
 SectionEnd
