@@ -264,8 +264,14 @@ TEST_F(CliTest, ApplyAsksOnMismatchAndNeverWritesTheFlash) {
     EXPECT_TRUE(OutLines().contains("Checked: partly"));
 
     const QByteArray flash = ReadAll(other);
+    QStringList sameFile = {other, Path("./other.fls")};
+#ifndef Q_OS_WIN
+    // On Windows QFile::link makes a shell shortcut, which the file system
+    // does not follow.
     ASSERT_TRUE(QFile::link(other, Path("link.fls")));
-    for (const QString& out : {other, Path("./other.fls"), Path("link.fls")}) {
+    sameFile << Path("link.fls");
+#endif
+    for (const QString& out : sameFile) {
         EXPECT_EQ(Run({"apply", other, Path("p.vkp"), "--yes", "-o", out}), kExitError);
         EXPECT_TRUE(Err().contains("must not be the FullFlash")) << Err().toStdString();
         EXPECT_EQ(Run({"patch", other, "-o", out, Path("pics/PIT_660110.bmp")}), kExitError);
@@ -594,12 +600,12 @@ TEST_F(CliTest, InfoAndListWarnAboutFilesThatAreNotWhatTheySeem) {
         "Предупреждение: Прошивка не опознана: блок сведений о сборке не найден, модель и версия "
         "не определены. Действуют общие настройки (All).",
         "",
-        "Файл «" + odd +
+        "Файл «" + QDir::toNativeSeparators(odd) +
             "» (20 МиБ) не помещается в образ целиком: используются только его первые 8 МиБ, "
             "остальное не читается.",
         "Предупреждение: Картинки не найдены. Проверьте общие настройки (All) в окне настроек "
         "редактора или в файле «" +
-            settingsPath() + "» (поиск по таблицам: sPIT C4625C, ExtPIT E7F856).",
+            QDir::toNativeSeparators(settingsPath()) + "» (поиск по таблицам: sPIT C4625C, ExtPIT E7F856).",
         ""};
     ASSERT_EQ(Run({"info", odd}), kExitOk) << Err();
     EXPECT_EQ(Err().split('\n'), expected);
@@ -610,10 +616,11 @@ TEST_F(CliTest, InfoAndListWarnAboutFilesThatAreNotWhatTheySeem) {
 
     // Refused with the reason.
     EXPECT_EQ(Run({"list", dir_.path()}), kExitError);
-    EXPECT_EQ(Err(), "Ошибка: «" + dir_.path() + "» — это папка, а не файл FullFlash.\n");
+    EXPECT_EQ(Err(), "Ошибка: «" + QDir::toNativeSeparators(dir_.path()) +
+                         "» — это папка, а не файл FullFlash.\n");
     WriteAll(Path("empty.fls"), QByteArray());
     EXPECT_EQ(Run({"info", Path("empty.fls")}), kExitError);
-    EXPECT_EQ(Err(), "Ошибка: Файл «" + Path("empty.fls") +
+    EXPECT_EQ(Err(), "Ошибка: Файл «" + QDir::toNativeSeparators(Path("empty.fls")) +
                          "» пуст: в нём нет ни одного байта FullFlash.\n");
 }
 
@@ -639,6 +646,25 @@ TEST_F(CliTest, TheBuiltProgramRunsEndToEnd) {
     EXPECT_TRUE(process.readAllStandardError().contains("Usage:"));
 }
 
+// A patch written to standard output is the bytes of the patch file: its
+// CR LF line ends pass as they are (Windows adds a CR of its own to each LF
+// of a stream in text mode).
+TEST_F(CliTest, PatchOnStandardOutputIsTheFileByteForByte) {
+    ASSERT_EQ(Run({"fill", demo_}), kExitOk) << Err();
+    const QByteArray patch = out_;
+    ASSERT_TRUE(patch.contains("\r\n"));
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("VORLIX_SETTINGS", settingsPath());
+    process.setProcessEnvironment(env);
+    process.start(VORLIX_CLI_PATH, {"fill", demo_});
+    ASSERT_TRUE(process.waitForFinished(60000));
+    ASSERT_EQ(process.exitCode(), kExitOk);
+    const QByteArray written = process.readAllStandardOutput();
+    EXPECT_FALSE(written.contains("\r\r"));
+    EXPECT_EQ(written, patch);
+}
+
 // The built program speaks the stored language, --lang overrides it for the
 // run; the lines that programs read stay the same in every language.
 TEST_F(CliTest, LanguageFollowsTheSettingUnlessGiven) {
@@ -653,18 +679,21 @@ TEST_F(CliTest, LanguageFollowsTheSettingUnlessGiven) {
         process.start(VORLIX_CLI_PATH, args);
         EXPECT_TRUE(process.waitForFinished(60000));
         if (out) *out = QString::fromUtf8(process.readAllStandardOutput());
-        return std::make_pair(process.exitCode(),
-                              QString::fromUtf8(process.readAllStandardError()));
+        // Messages go to a text stream, whose lines end with CR LF on Windows.
+        return std::make_pair(
+            process.exitCode(),
+            QString::fromUtf8(process.readAllStandardError()).replace("\r\n", "\n"));
     };
-    const QString folder = dir_.path();
+    // Messages show paths with the platform's separators.
+    const QString folder = QDir::toNativeSeparators(dir_.path());
     const QString english = "Error: “" + folder + "” is a folder, not a FullFlash file.\n";
     const QString original = "Ошибка: «" + folder + "» — это папка, а не файл FullFlash.\n";
-    EXPECT_EQ(run("en", {"info", folder}), std::make_pair(kExitError, english));
-    EXPECT_EQ(run("original", {"info", folder}), std::make_pair(kExitError, original));
-    EXPECT_EQ(run("", {"info", folder}), std::make_pair(kExitError, original));
-    EXPECT_EQ(run("en", {"info", folder, "--lang", "original"}),
+    EXPECT_EQ(run("en", {"info", dir_.path()}), std::make_pair(kExitError, english));
+    EXPECT_EQ(run("original", {"info", dir_.path()}), std::make_pair(kExitError, original));
+    EXPECT_EQ(run("", {"info", dir_.path()}), std::make_pair(kExitError, original));
+    EXPECT_EQ(run("en", {"info", dir_.path(), "--lang", "original"}),
               std::make_pair(kExitError, original));
-    EXPECT_EQ(run("original", {"info", folder, "--lang", "en"}),
+    EXPECT_EQ(run("original", {"info", dir_.path(), "--lang", "en"}),
               std::make_pair(kExitError, english));
 
     // A patch read with errors, in English.

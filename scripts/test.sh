@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything and runs every test: first the
 # normal build (core, command line, window, benchmarks built but not run),
-# then its Debian package, then every test again under AddressSanitizer and
+# then its Debian package, then the Windows programs under Wine
+# (scripts/test-windows.sh), then every test again under AddressSanitizer and
 # UndefinedBehaviorSanitizer, the search-thread and window tests under
 # ThreadSanitizer, and last every fuzz target for a short while
 # (scripts/fuzz.sh).
@@ -26,6 +27,11 @@ ctest --test-dir build --output-on-failure -j "$jobs"
 # user would, removed.
 scripts/package.sh build
 scripts/package-smoke.sh build
+
+# The Windows programs under Wine, when Qt for Windows is in its cache
+# (scripts/build-windows.sh builds it once, in about an hour); without it
+# this says that it skipped.
+scripts/test-windows.sh
 
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVORLIX_SANITIZE=ON \
       -DVORLIX_BUILD_UI=ON -DVORLIX_BUILD_BENCH=OFF

@@ -31,12 +31,14 @@ QString HexSetting(std::int32_t value);
 QString Hex6(std::int32_t value);
 
 // Where the settings live: an INI file (or, on Windows, the registry key
-// HKEY_LOCAL_MACHINE\Software\Siemens\Vorlix). Each ReadValue and WriteValue
+// HKEY_CURRENT_USER\Software\Siemens\Vorlix). Each ReadValue and WriteValue
 // is one complete open, access and close; nothing is cached in between.
 class SettingsStore {
   public:
-    // The default location: VORLIX_SETTINGS if set, else the registry on
-    // Windows, else "vorlix.ini" in the user's configuration folder.
+    // The default location: VORLIX_SETTINGS if set, else the platform's own
+    // store: the user's registry key on Windows (filled from the machine-wide
+    // key HKEY_LOCAL_MACHINE\Software\Siemens\Vorlix on the user's first
+    // start), "vorlix.ini" in the user's configuration folder elsewhere.
     SettingsStore();
     // An INI file at `path`.
     explicit SettingsStore(const QString& iniPath);
@@ -59,6 +61,9 @@ class SettingsStore {
     QHash<QString, QString> ReadAllValues(const QString& subKey) const;
 
     const QString& location() const { return path_; }
+    // True for the platform's own store (the registry on Windows), false for
+    // an INI file named by its path.
+    bool native() const { return native_; }
 
     // The store's own name for a sub-key: '%', '/' and the backslash become
     // "%25", "%2F" and "%5C", so that a model-and-version text taken from
@@ -67,8 +72,13 @@ class SettingsStore {
 
   private:
     QString path_;
-    bool registry_ = false;
+    bool native_ = false;
 };
+
+// Copies every value of the store `from` into `to` when `to` holds none
+// (sub-keys included); true when it copied. A user's first start takes over
+// the settings of the machine-wide key this way.
+bool TakeOverValues(const QString& from, const QString& to, bool native);
 
 // Everything the program remembers between runs and everything that tells
 // it where to look in a FullFlash. One instance exists for a run.

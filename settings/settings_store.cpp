@@ -3,22 +3,35 @@
 
 #include "settings/settings.h"
 
+#ifdef Q_OS_WIN
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
+#endif
+
 namespace vorlix {
 
 namespace {
 
-QString DefaultLocation(bool& registry) {
-    registry = false;
-    const QString fromEnvironment = qEnvironmentVariable("VORLIX_SETTINGS");
-    if (!fromEnvironment.isEmpty()) return fromEnvironment;
-#ifdef Q_OS_WIN
-    registry = true;
-    return QStringLiteral("HKEY_LOCAL_MACHINE\\Software\\Siemens\\Vorlix");
-#else
-    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
-           QStringLiteral("/vorlix.ini");
-#endif
+QSettings::Format FormatOf(bool native) {
+    return native ? QSettings::NativeFormat : QSettings::IniFormat;
 }
+
+#ifdef Q_OS_WIN
+const QString kUserKey = QStringLiteral("HKEY_CURRENT_USER\\Software\\Siemens\\Vorlix");
+// The key that held the settings of every user; a normal user cannot
+// write it.
+const QString kMachineKey = QStringLiteral("HKEY_LOCAL_MACHINE\\Software\\Siemens\\Vorlix");
+
+// Looked up without QSettings, which would create the key where it may.
+bool MachineKeyExists() {
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"Software\\Siemens\\Vorlix", 0, KEY_READ, &key) !=
+        ERROR_SUCCESS)
+        return false;
+    RegCloseKey(key);
+    return true;
+}
+#endif
 
 // The program values lie in the program key itself, the model values in
 // one group per sub-key.
@@ -34,7 +47,21 @@ Status WriteRefused(const QString& name) {
 
 }  // namespace
 
-SettingsStore::SettingsStore() : path_(DefaultLocation(registry_)) {}
+SettingsStore::SettingsStore() {
+    const QString fromEnvironment = qEnvironmentVariable("VORLIX_SETTINGS");
+    if (!fromEnvironment.isEmpty()) {
+        path_ = fromEnvironment;
+        return;
+    }
+    native_ = true;
+#ifdef Q_OS_WIN
+    path_ = kUserKey;
+    if (MachineKeyExists()) (void)TakeOverValues(kMachineKey, kUserKey, true);
+#else
+    path_ = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+            QStringLiteral("/vorlix.ini");
+#endif
+}
 
 SettingsStore::SettingsStore(const QString& iniPath) : path_(iniPath) {}
 
@@ -80,7 +107,7 @@ QString SettingsStore::ReadValue(const QString& subKey, const QString& name,
 Status SettingsStore::ReadValue(const QString& subKey, const QString& name,
                                 const QString& defaultText, QString& text) {
     {
-        const QSettings settings(path_, registry_ ? QSettings::NativeFormat : QSettings::IniFormat);
+        const QSettings settings(path_, FormatOf(native_));
         text = TextOf(settings.value(KeyOf(subKey, name)));
     }
     if (!text.isEmpty()) return Status::Ok();
@@ -89,7 +116,7 @@ Status SettingsStore::ReadValue(const QString& subKey, const QString& name,
 }
 
 Status SettingsStore::WriteValue(const QString& subKey, const QString& name, const QString& text) {
-    QSettings settings(path_, registry_ ? QSettings::NativeFormat : QSettings::IniFormat);
+    QSettings settings(path_, FormatOf(native_));
     // A store that could not be read as a whole is not rewritten: writing
     // it back would drop whatever part of it was not understood.
     if (settings.status() != QSettings::NoError) return WriteRefused(name);
@@ -105,17 +132,28 @@ Status SettingsStore::WriteValue(const QString& subKey, const QString& name, con
 }
 
 bool SettingsStore::HasValue(const QString& subKey, const QString& name) const {
-    const QSettings settings(path_, registry_ ? QSettings::NativeFormat : QSettings::IniFormat);
+    const QSettings settings(path_, FormatOf(native_));
     return settings.contains(KeyOf(subKey, name));
 }
 
 QHash<QString, QString> SettingsStore::ReadAllValues(const QString& subKey) const {
-    QSettings settings(path_, registry_ ? QSettings::NativeFormat : QSettings::IniFormat);
+    QSettings settings(path_, FormatOf(native_));
     if (!subKey.isEmpty()) settings.beginGroup(EscapeSubKey(subKey));
     QHash<QString, QString> values;
     for (const QString& name : settings.childKeys())
         values.insert(name, TextOf(settings.value(name)));
     return values;
+}
+
+bool TakeOverValues(const QString& from, const QString& to, bool native) {
+    QSettings target(to, FormatOf(native));
+    if (!target.allKeys().isEmpty()) return false;
+    const QSettings source(from, FormatOf(native));
+    const QStringList keys = source.allKeys();
+    if (keys.isEmpty()) return false;
+    for (const QString& key : keys) target.setValue(key, source.value(key));
+    target.sync();
+    return target.status() == QSettings::NoError;
 }
 
 }  // namespace vorlix

@@ -5,7 +5,10 @@
 #include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
+#include <QSettings>
 #include <QTemporaryDir>
+#include <memory>
+#include <vector>
 
 namespace vorlix {
 namespace {
@@ -206,8 +209,10 @@ TEST_F(SettingsTest, HandEditedCommaIsNotLost) {
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     QByteArray text = file.readAll();
     file.close();
-    ASSERT_TRUE(text.contains("\nAuthorName=\n"));
-    text.replace("\nAuthorName=\n", "\nAuthorName=Ivanov, Petr\n");
+    // Qt writes INI files with the platform's line ends (CR LF on Windows).
+    const QByteArray eol = text.contains("\r\n") ? "\r\n" : "\n";
+    ASSERT_TRUE(text.contains(eol + "AuthorName=" + eol));
+    text.replace(eol + "AuthorName=" + eol, eol + "AuthorName=Ivanov, Petr" + eol);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
     file.write(text);
     file.close();
@@ -261,6 +266,78 @@ TEST_F(SettingsTest, PictureFormat) {
     EXPECT_EQ(Get("", "PictureFormat"), "png");
     ASSERT_TRUE(settings.ResetProgramSettings().ok() && settings.LoadProgramSettings().ok());
     EXPECT_EQ(settings.PictureFormat, "bmp");
+}
+
+// Unless VORLIX_SETTINGS or --settings names an INI file, a run keeps its
+// settings in the platform's own store: the user's registry key on Windows,
+// where every user can write, and vorlix.ini in the configuration folder
+// elsewhere.
+TEST(SettingsStoreTest, DefaultStoreIsThePlatformsOwn) {
+    const QByteArray named = qgetenv("VORLIX_SETTINGS");
+    qunsetenv("VORLIX_SETTINGS");
+    const SettingsStore platform;
+    qputenv("VORLIX_SETTINGS", "elsewhere.ini");
+    const SettingsStore fromEnvironment;
+    qputenv("VORLIX_SETTINGS", named);
+
+    EXPECT_TRUE(platform.native());
+#ifdef Q_OS_WIN
+    EXPECT_EQ(platform.location(), QStringLiteral("HKEY_CURRENT_USER\\Software\\Siemens\\Vorlix"));
+#else
+    EXPECT_TRUE(platform.location().endsWith(QStringLiteral("/vorlix.ini")))
+        << platform.location().toStdString();
+#endif
+    EXPECT_FALSE(fromEnvironment.native());
+    EXPECT_EQ(fromEnvironment.location(), QStringLiteral("elsewhere.ini"));
+    EXPECT_FALSE(SettingsStore(QStringLiteral("given.ini")).native());
+}
+
+// A user's first start takes over the values the machine-wide store holds,
+// sub-keys included; a user who has settings keeps them. On Windows the
+// same is tried in the registry, under a key of the test's own.
+TEST(SettingsStoreTest, TakeOverFillsAnEmptyStoreOnly) {
+    QTemporaryDir dir;
+    struct Case {
+        QString machine, user;
+        bool native;
+    };
+    std::vector<Case> cases = {{dir.filePath(QStringLiteral("machine.ini")),
+                                dir.filePath(QStringLiteral("user.ini")), false}};
+#ifdef Q_OS_WIN
+    const QString testKey =
+        QStringLiteral("HKEY_CURRENT_USER\\Software\\Siemens\\VorlixTakeOverTest");
+    cases.push_back(
+        {testKey + QStringLiteral("\\Machine"), testKey + QStringLiteral("\\User"), true});
+#endif
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.user.toStdString());
+        const auto store = [&c](const QString& location) {
+            return c.native ? std::make_unique<QSettings>(location, QSettings::NativeFormat)
+                            : std::make_unique<QSettings>(location, QSettings::IniFormat);
+        };
+        store(c.machine)->clear();
+        store(c.user)->clear();
+        EXPECT_FALSE(TakeOverValues(c.machine, c.user, c.native));  // nothing to take over
+        {
+            auto written = store(c.machine);
+            written->setValue(QStringLiteral("AuthorName"), QStringLiteral("Иванов, Пётр"));
+            written->setValue(SettingsStore::EscapeSubKey(QStringLiteral("C55v50/x")) +
+                                  QStringLiteral("/MaxSizeX"),
+                              QStringLiteral("132"));
+        }
+        ASSERT_TRUE(TakeOverValues(c.machine, c.user, c.native));
+        {
+            auto user = store(c.user);
+            EXPECT_EQ(user->value(QStringLiteral("AuthorName")).toString(), "Иванов, Пётр");
+            EXPECT_EQ(user->value(QStringLiteral("C55v50%2Fx/MaxSizeX")).toString(), "132");
+            user->setValue(QStringLiteral("AuthorName"), QStringLiteral("Petrov"));
+        }
+        EXPECT_FALSE(TakeOverValues(c.machine, c.user, c.native));
+        EXPECT_EQ(store(c.user)->value(QStringLiteral("AuthorName")).toString(), "Petrov");
+    }
+#ifdef Q_OS_WIN
+    QSettings(testKey, QSettings::NativeFormat).remove(QString());
+#endif
 }
 
 }  // namespace

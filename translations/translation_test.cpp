@@ -66,11 +66,21 @@ std::vector<Message> ReadTs(const QString& path) {
     return messages;
 }
 
-// A committed file brought up to date with the sources, in a copy; the
-// Russian file takes the plural texts only.
+// lupdate runs on the build machine; a test built for another system (the
+// Windows programs, cross-built) cannot run it and leaves the check that the
+// committed file is up to date to the native build.
+bool LupdateRuns() { return !QStringLiteral(VORLIX_LUPDATE).isEmpty(); }
+
+// A committed file brought up to date with the sources, in a copy (the
+// committed file itself where lupdate cannot run); the Russian file takes
+// the plural texts only.
 class UpdatedTs {
   public:
     explicit UpdatedTs(const QString& committed, bool pluralOnly = false) {
+        if (!LupdateRuns()) {
+            path_ = committed;
+            return;
+        }
         const QString copy = dir_.filePath(QFileInfo(committed).fileName());
         EXPECT_TRUE(QFile::copy(committed, copy));
         QStringList args = QString::fromUtf8(VORLIX_LUPDATE_OPTIONS).split(QLatin1Char(' '));
@@ -253,6 +263,7 @@ QSet<QString> Untranslated() {
 // A developer who added, changed or removed a text runs
 // `ninja update_translations` and translates what it added.
 TEST(Translation, CommittedFileIsUpToDateWithTheSources) {
+    if (!LupdateRuns()) GTEST_SKIP() << "lupdate runs on the build machine only";
     const QByteArray committed = ReadAll(QStringLiteral(VORLIX_TS_FILE));
     ASSERT_FALSE(committed.isEmpty());
     if (ReadAll(Updated().path()) == committed) return;
