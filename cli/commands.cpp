@@ -101,10 +101,11 @@ int ListCommand(const CliContext& cx, const QString& flash, std::optional<bool> 
     if (const int status = cli.Open(flash, scanRecords); status != kExitOk) return status;
     QString text;
     text.reserve(static_cast<qsizetype>(cli.session().Rows.size()) * 48);
-    for (const ListRow& row : cli.session().Rows) {
+    const FlashSession& session = cli.session();
+    for (int row = 0; row < static_cast<int>(session.Slots.size()); ++row) {
         for (int c = ColNumber; c <= ColModified; ++c) {
             if (c != ColNumber) text += QLatin1Char('\t');
-            text += row[c];
+            text += RowText(session, row, c);
         }
         text += QLatin1Char('\n');
     }
@@ -203,8 +204,8 @@ int ApplyCommand(const CliContext& cx, const QString& flash, const QStringList& 
     WritePatchProblems(cx.err, check, sources);
     if (!check.ok()) return kExitError;
     ApplyCounts counts;
-    if (!RunPatches(sources, direction, cli.session().image(), cli.settings().FullFlash, cli.prompt(),
-                    &counts)
+    if (!RunPatches(sources, direction, cli.session().image(), cli.settings().FullFlash,
+                    cli.prompt(), &counts)
              .ok())
         return kExitError;
     WriteLine(cx.out, QStringLiteral("Entries: %1").arg(counts.entries));

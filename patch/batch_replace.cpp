@@ -60,7 +60,7 @@ std::vector<int> MatchBatchFiles(const FlashSession& session, const QStringList&
     // The first row of each picture's file name; replacements never change
     // where its index record lies.
     QHash<QString, int> rowOfName;
-    for (int r = static_cast<int>(session.Rows.size()) - 1; r >= 0; --r) {
+    for (int r = static_cast<int>(session.Slots.size()) - 1; r >= 0; --r) {
         if (const QString name = PitFileName(session, r); !name.isEmpty())
             rowOfName.insert(name, r);
     }

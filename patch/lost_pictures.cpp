@@ -81,8 +81,8 @@ std::vector<int> RowsLostByBatch(FlashSession& session, const QStringList& files
 QString LostPicturesList(const FlashSession& session, const std::vector<int>& rows) {
     QStringList names;
     for (std::size_t i = 0; i < rows.size() && i < kListedPictures; ++i) {
-        const ListRow& row = session.Rows[static_cast<std::size_t>(rows[i])];
-        names << LostPicturesTr::tr("№%1 (PIT %2)").arg(row[ColNumber], row[ColPIT]);
+        names << LostPicturesTr::tr("№%1 (PIT %2)")
+                     .arg(RowText(session, rows[i], ColNumber), RowText(session, rows[i], ColPIT));
     }
     if (rows.size() > kListedPictures)
         names << LostPicturesTr::tr("и ещё %1").arg(rows.size() - kListedPictures);

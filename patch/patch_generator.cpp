@@ -1,7 +1,7 @@
 #include "patch/patch_generator.h"
 
-#include "session/flash_session.h"
 #include "patch/patch_lines.h"
+#include "session/flash_session.h"
 
 namespace vorlix {
 
@@ -18,8 +18,7 @@ int GeneratePatch(const FlashSession& session, QStringList& lines,
     if (!session.IsOpen()) return 0;
     const Settings& settings = session.settings();
     const std::int32_t fullFlash = settings.FullFlash;
-    const auto& rows = session.Rows;
-    const int rowCount = static_cast<int>(rows.size());
+    const int rowCount = static_cast<int>(session.Slots.size());
 
     progress.Position(0);
     progress.Maximum(settings.PlainPatch ? rowCount : rowCount * 2);

@@ -4,9 +4,9 @@
 #include <memory>
 
 #include "common/prompt.h"
-#include "session/flash_session.h"
 #include "image/record_scan.h"
 #include "picture/color_tables.h"
+#include "session/flash_session.h"
 #include "settings/settings.h"
 #include "testsupport/flash_builder.h"
 
@@ -46,11 +46,8 @@ struct TestSession {
         RunPictureSearch(base(), plan, callbacks);
     }
 
-    // The picture says it is modified; its row shows it.
-    void MarkModified(int row) {
-        session->PictureOfRow(row)->Modified = true;
-        session->Rows[row][ColModified] = QStringLiteral("yes");
-    }
+    // The picture says it is modified, which its row shows.
+    void MarkModified(int row) { session->PictureOfRow(row)->Modified = true; }
 };
 
 }  // namespace vorlix::testing

@@ -48,7 +48,8 @@ FillCounts FillPicturesWithFF(FlashSession& session, QStringList& lines,
         const std::int64_t start = header->pitStart;
         const std::int64_t end = start + std::int64_t{8} * header->count;
         for (std::int64_t i = start; i <= end; i += 8) {
-            progress.Position(end > start ? static_cast<int>((i - start) * 100 / (end - start)) : 0);
+            progress.Position(end > start ? static_cast<int>((i - start) * 100 / (end - start))
+                                          : 0);
             if (!InImage(i, 8) || !IsValidPitRecord(base + i, criteria)) break;
             ++counts.total;
             EraseTablePart(session, i, 8, i, lines);
@@ -61,7 +62,8 @@ FillCounts FillPicturesWithFF(FlashSession& session, QStringList& lines,
             if (!entry || entry->IsEnd()) break;
             lines.append(MakePatchLine(q, settings.FullFlash, base + q, nullptr, kExtPitEntrySize));
             for (int j = 0; j < entry->count; ++j) {
-                const std::int64_t r = std::int64_t{entry->runPos} + std::int64_t{kExtPitSlotSize} * j;
+                const std::int64_t r =
+                    std::int64_t{entry->runPos} + std::int64_t{kExtPitSlotSize} * j;
                 if (!InImage(r, kExtPitSlotSize) || !IsValidPitRecord(base + r, criteria)) break;
                 ++counts.total;
                 ++counts.extended;
@@ -73,11 +75,12 @@ FillCounts FillPicturesWithFF(FlashSession& session, QStringList& lines,
     return counts;
 }
 
-void RecreateAllGraphics(std::vector<ListRow>& rows, const ProgressSink& progress) {
-    progress.Maximum(static_cast<int>(rows.size()));
-    for (std::size_t r = 0; r < rows.size(); ++r) {
+void RecreateAllGraphics(FlashSession& session, const ProgressSink& progress) {
+    progress.Maximum(static_cast<int>(session.Slots.size()));
+    for (std::size_t r = 0; r < session.Slots.size(); ++r) {
         progress.Position(static_cast<int>(r));
-        if (rows[r][ColModified] != QStringLiteral("yes")) rows[r][ColCompressed].clear();
+        const Picture* picture = session.PictureOfRow(static_cast<int>(r));
+        if (!picture || !picture->Modified) session.Slots[r].compressedCleared = true;
     }
     progress.Position(0);
 }

@@ -28,6 +28,6 @@ FillCounts FillPicturesWithFF(FlashSession& session, QStringList& lines,
 
 // Re-create all graphics: empties the "Compressed" text of every row that is
 // not modified.
-void RecreateAllGraphics(std::vector<ListRow>& rows, const ProgressSink& progress = {});
+void RecreateAllGraphics(FlashSession& session, const ProgressSink& progress = {});
 
 }  // namespace vorlix

@@ -19,8 +19,9 @@ TEST(FillPictures, ErasesRecordsEntriesSlotsAndData) {
     TestSession t;
     // Two PIT records plus a valid record right after the table (taken as a
     // third); an ExtPIT entry of three slots whose second fails the test.
-    ExtPitRunSpec run{0xE70000, {{2, 1, 0x05, kData + 0x20}, {0, 1, 0x05, kData + 0x30},
-                                 {2, 1, 0x05, kData + 0x40}}};
+    ExtPitRunSpec run{
+        0xE70000,
+        {{2, 1, 0x05, kData + 0x20}, {0, 1, 0x05, kData + 0x30}, {2, 1, 0x05, kData + 0x40}}};
     t.Open(FlashBuilder::C55()
                .Pit(c55::kSpitAdr, kPit, {{2, 1, 0x05, kData}, {2, 1, 0x83, kData + 0x10}})
                .Record(kPit + 16, {1, 1, 0x05, kData + 0x18})
@@ -50,6 +51,25 @@ TEST(FillPictures, ErasesRecordsEntriesSlotsAndData) {
     EXPECT_TRUE(t.session->Pictures.empty());
     EXPECT_EQ(t.session->Rows.size(), 4u);
     EXPECT_EQ(t.session->PictureOfRow(0), nullptr);
+}
+
+// Re-creating empties the "Compressed" text of the rows not modified; the
+// pictures keep their type, and a replacement shows it again.
+TEST(RecreateAllGraphics, EmptiesCompressedOfRowsNotModified) {
+    TestSession t;
+    t.Open(FlashBuilder::C55().Pit(
+        c55::kSpitAdr, kPit,
+        {{2, 1, 0x85, kData}, {2, 1, 0x85, kData + 0x10}, {2, 1, 0x05, kData + 0x20}}));
+    ASSERT_EQ(t.session->Rows.size(), 3u);
+    t.MarkModified(1);
+    RecreateAllGraphics(*t.session);
+    EXPECT_EQ(t.session->Rows[0][ColCompressed], "");
+    EXPECT_EQ(t.session->Rows[1][ColCompressed], "yes");
+    EXPECT_EQ(t.session->Rows[1][ColModified], "yes");
+    EXPECT_EQ(t.session->Rows[2][ColCompressed], "");
+    EXPECT_EQ(t.session->PictureOfRow(0)->Type(), 0x85);
+    t.session->WriteRowAfterReplace(0);
+    EXPECT_EQ(t.session->Rows[0][ColCompressed], "yes");
 }
 
 TEST(FillPictures, WalksEndAtTheImagesEdge) {

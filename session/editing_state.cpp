@@ -79,7 +79,7 @@ PatchVerdict CheckPatchText(const FlashSession& session, const QByteArray& encod
         return 0;
     };
     const std::uint8_t* work = image.WorkImage();
-    for (int row = 0; row < int(session.Rows.size()); ++row) {
+    for (int row = 0; row < int(session.Slots.size()); ++row) {
         const Picture* picture = session.PictureOfRow(row);
         if (!picture) continue;
         bool covered = false;
@@ -97,7 +97,7 @@ PatchVerdict CheckPatchText(const FlashSession& session, const QByteArray& encod
         if (firstDiffering < 0) continue;
         const int line = lineOf(firstDiffering);
         verdict.mismatches.push_back(
-            {line ? line : lineOf(firstWritten), row, session.Rows[row][ColPIT],
+            {line ? line : lineOf(firstWritten), row, RowText(session, row, ColPIT),
              CheckText(QT_TRANSLATE_NOOP("vorlix::EditingState",
                                          "после патча картинка не та, что в окне"))});
     }
@@ -243,7 +243,7 @@ Status EditingState::ReplacePicture(int row, const QString& path, const QImage* 
     }
     // Without a place the row is rewritten from the picture as it stands.
     session_.WriteRowAfterReplace(row);
-    EndEdit(tr("замена картинки %1").arg(session_.Rows[row][ColPIT]));
+    EndEdit(tr("замена картинки %1").arg(RowText(session_, row, ColPIT)));
     return status;
 }
 
@@ -251,7 +251,7 @@ RevertResult EditingState::Revert(const std::vector<int>& rows) {
     BeginEdit(rows);
     RevertResult result = RevertPictures(session_, rows);
     const int count = static_cast<int>(result.rows.size());
-    EndEdit(count == 1 ? tr("возврат картинки %1").arg(session_.Rows[result.rows[0]][ColPIT])
+    EndEdit(count == 1 ? tr("возврат картинки %1").arg(RowText(session_, result.rows[0], ColPIT))
                        : tr("возврат картинок: %1").arg(count));
     return result;
 }
@@ -272,7 +272,7 @@ bool EditingState::IsModified(int row) const {
 
 int EditingState::ModifiedCount() const {
     int count = 0;
-    for (int row = 0; row < int(session_.Rows.size()); ++row) count += IsModified(row);
+    for (int row = 0; row < int(session_.Slots.size()); ++row) count += IsModified(row);
     return count;
 }
 
@@ -287,7 +287,7 @@ EditingState::Fingerprint EditingState::FingerprintOf(int row) const {
 
 std::vector<int> EditingState::UnsavedRows() const {
     std::vector<int> rows;
-    for (int row = 0; row < int(session_.Rows.size()); ++row) {
+    for (int row = 0; row < int(session_.Slots.size()); ++row) {
         if (!IsModified(row)) continue;
         const auto saved = savedPictures_.find(row);
         if (saved == savedPictures_.end() || !(saved->second == FingerprintOf(row)))

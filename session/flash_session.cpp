@@ -1,6 +1,7 @@
 #include "session/flash_session.h"
 
 #include <QCoreApplication>
+#include <stdexcept>
 
 #include "session/pit_name.h"
 
@@ -22,11 +23,9 @@ QString ColumnCaption(int column) {
     return QCoreApplication::translate("PictureList", kColumnCaptions[column]);
 }
 
+const QString kRowYes = QStringLiteral("yes");
+
 namespace {
-
-const QString kYes = QStringLiteral("yes");
-
-QString CompressedText(std::uint8_t type) { return (type & 0x80) ? kYes : QString(); }
 
 // File offset of an image offset, as the list shows it; settings may put
 // FullFlash anywhere, so the difference wraps instead of overflowing.
@@ -41,59 +40,84 @@ QString PitText(const Picture& picture, const Settings& settings) {
     return FileOffsetText(picture.RecordPos, settings);
 }
 
-QString PitFileName(const FlashSession& session, int row) {
-    // The row's PIT text was made by PitText when its picture was found.
-    if (row < 0 || row >= int(session.Rows.size())) return {};
-    return QStringLiteral("PIT_") + session.Rows[row][ColPIT];
+QString DataText(const Picture& picture, const Settings& settings) {
+    return FileOffsetText(picture.DataPos(), settings);
 }
 
-// The picture was made at `foundPos`, its RecordPos, which its PIT text
-// shows.
-ListRow MakeRow(const Picture& picture, const PitRecord& record, std::int32_t /*foundPos*/,
-                int found, const Settings& settings) {
-    ListRow row;
-    row[ColNumber] = QString::number(found);
-    row[ColCompressed] = CompressedText(record[2]);
-    row[ColDepth] = QString::number(picture.Depth);
-    row[ColX] = QString::number(record[0]);
-    row[ColY] = QString::number(record[1]);
-    row[ColPIT] = PitText(picture, settings);
-    row[ColData] =
-        FileOffsetText(GetDataPos(record.data(), FormatFor(settings.ModelAndVersion)), settings);
-    row[ColLength] = QString::number(picture.Length);
-    return row;  // "Modifyed" and the extra text stay empty
+QString PitFileName(const FlashSession& session, int row) {
+    if (row < 0 || row >= int(session.Slots.size())) return {};
+    return QStringLiteral("PIT_") + RowText(session, row, ColPIT);
+}
+
+QString RowText(const FlashSession& session, int row, int column) {
+    if (row < 0 || row >= int(session.Slots.size())) return {};
+    const RowSlot& slot = session.Slots[std::size_t(row)];
+    if (column == ColNumber) return QString::number(slot.number);
+    const Picture* picture = session.PictureOfRow(row);
+    if (!picture)
+        return column == ColPIT ? FileOffsetText(slot.recordPos, session.settings()) : QString();
+    switch (column) {
+        case ColCompressed:
+            return (picture->Type() & 0x80) && !slot.compressedCleared ? kRowYes : QString();
+        case ColDepth:
+            return QString::number(picture->Depth);
+        case ColX:
+            return QString::number(picture->Width());
+        case ColY:
+            return QString::number(picture->Height());
+        case ColPIT:
+            return PitText(*picture, session.settings());
+        case ColData:
+            return DataText(*picture, session.settings());
+        case ColLength:
+            return QString::number(picture->Length);
+        case ColModified:
+            return picture->Modified ? kRowYes : QString();
+        default:
+            return {};
+    }
+}
+
+ListRow MakeRowTexts(const FlashSession& session, int row) {
+    ListRow texts;
+    for (int c = 0; c < kColumnCount; ++c) texts[c] = RowText(session, row, c);
+    return texts;
+}
+
+std::size_t RowTexts::size() const { return session_.Slots.size(); }
+
+ListRow RowTexts::operator[](std::size_t row) const { return MakeRowTexts(session_, int(row)); }
+
+ListRow RowTexts::at(std::size_t row) const {
+    if (row >= size()) throw std::out_of_range("RowTexts::at");
+    return (*this)[row];
+}
+
+RowTexts::operator std::vector<ListRow>() const {
+    std::vector<ListRow> rows;
+    rows.reserve(size());
+    for (std::size_t r = 0; r < size(); ++r) rows.push_back((*this)[r]);
+    return rows;
 }
 
 Picture* FlashSession::PictureOfRow(int row) const {
-    if (row < 0 || row >= static_cast<int>(Rows.size())) return nullptr;
-    bool ok = false;
-    const int number = Rows[row][ColNumber].toInt(&ok, 10);
-    if (!ok || number < 1 || number > static_cast<int>(Pictures.size())) return nullptr;
+    if (row < 0 || row >= static_cast<int>(Slots.size())) return nullptr;
+    const int number = Slots[std::size_t(row)].number;
+    if (number < 1 || number > static_cast<int>(Pictures.size())) return nullptr;
     return Pictures[number - 1].get();
 }
 
-void FlashSession::AddFoundPicture(std::int32_t foundPos, const PitRecord& record, int found) {
+void FlashSession::AddFoundPicture(std::int32_t foundPos, const PitRecord& /*record*/, int found) {
     Pictures.push_back(std::make_unique<Picture>(image_, foundPos, settings_));
-    Rows.push_back(MakeRow(*Pictures.back(), record, foundPos, found, settings_));
+    Slots.push_back(RowSlot{found, foundPos, false});
 }
 
 void FlashSession::WriteRowAfterReplace(int row) {
-    Picture* picture = PictureOfRow(row);
-    if (!picture) return;
-    ListRow& r = Rows[row];
-    r[ColCompressed] = CompressedText(picture->Type());
-    r[ColDepth] = QString::number(picture->Depth);
-    r[ColX] = QString::number(picture->Width());
-    r[ColY] = QString::number(picture->Height());
-    r[ColData] = FileOffsetText(picture->DataPos(), settings_);
-    r[ColLength] = QString::number(picture->Length);
-    // The row says what the picture is: a replacement that found no room
-    // leaves it as the firmware holds it.
-    r[ColModified] = picture->Modified ? kYes : QString();
+    if (row >= 0 && row < int(Slots.size())) Slots[std::size_t(row)].compressedCleared = false;
 }
 
 void FlashSession::ClearPictures() {
-    Rows.clear();
+    Slots.clear();
     Pictures.clear();
 }
 

@@ -50,16 +50,23 @@ TEST_F(FlashSessionTest, RowsAndTheirPictures) {
 
     // File offsets below FullFlash show as 32-bit two's complement.
     settings_.FullFlash = 0xF00000;
-    const ListRow row = MakeRow(*session_.Pictures[0], session_.Pictures[0]->Record,
-                                sample::kPitStart, 1, settings_);
-    EXPECT_EQ(row[ColPIT], "FFF60010");
-    EXPECT_EQ(row[ColData], "FFE00000");
+    EXPECT_EQ(RowText(session_, 0, ColPIT), "FFF60010");
+    EXPECT_EQ(RowText(session_, 0, ColData), "FFE00000");
+    settings_.FullFlash = c55::kFullFlash;
 
-    // A row's picture is found through its "№" text.
-    session_.Rows[0][ColNumber] = "5";
+    // A "Compressed" text the re-create command emptied shows the
+    // picture's type again after a replacement.
+    session_.Slots[3].compressedCleared = true;
+    EXPECT_EQ(session_.Rows[3][ColCompressed], "");
+    session_.WriteRowAfterReplace(3);
+    EXPECT_EQ(session_.Rows[3][ColCompressed], "yes");
+
+    // A row's picture is found through its "№".
+    session_.Slots[0].number = 5;
     EXPECT_EQ(session_.PictureOfRow(0), session_.Pictures[4].get());
-    for (const char* bad : {"0", "8", "-1", "x", ""}) {
-        session_.Rows[0][ColNumber] = bad;
+    EXPECT_EQ(session_.Rows[0][ColNumber], "5");
+    for (const int bad : {0, 8, -1}) {
+        session_.Slots[0].number = bad;
         EXPECT_EQ(session_.PictureOfRow(0), nullptr) << bad;
     }
     EXPECT_EQ(session_.PictureOfRow(-1), nullptr);

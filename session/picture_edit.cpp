@@ -56,14 +56,14 @@ bool PictureState::operator==(const PictureState& o) const {
     // Bitmaps compare their pixels, which costs little next to an edit:
     // pictures are at most 255 x 255.
     return row == o.row && Record == o.Record && Length == o.Length && Depth == o.Depth &&
-           Modified == o.Modified && NewData == o.NewData && texts.texts == o.texts.texts &&
+           Modified == o.Modified && NewData == o.NewData && slot == o.slot &&
            SourceBitmap == o.SourceBitmap && DecodedBitmap == o.DecodedBitmap;
 }
 
 PictureState CaptureState(const FlashSession& session, int row) {
     PictureState state;
     state.row = row;
-    if (row >= 0 && row < static_cast<int>(session.Rows.size())) state.texts = session.Rows[row];
+    if (row >= 0 && row < static_cast<int>(session.Slots.size())) state.slot = session.Slots[row];
     if (const Picture* p = session.PictureOfRow(row)) {
         state.Record = p->Record;
         state.Length = p->Length;
@@ -77,8 +77,8 @@ PictureState CaptureState(const FlashSession& session, int row) {
 }
 
 void RestoreState(FlashSession& session, const PictureState& state) {
-    if (state.row < 0 || state.row >= static_cast<int>(session.Rows.size())) return;
-    session.Rows[state.row] = state.texts;
+    if (state.row < 0 || state.row >= static_cast<int>(session.Slots.size())) return;
+    session.Slots[state.row] = state.slot;
     Picture* p = session.PictureOfRow(state.row);
     if (!p) return;
     p->Record = state.Record;

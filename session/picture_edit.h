@@ -20,7 +20,7 @@ struct PictureState {
     std::vector<std::uint8_t> NewData;
     QImage SourceBitmap;
     QImage DecodedBitmap;
-    ListRow texts;
+    RowSlot slot;
 
     bool operator==(const PictureState& other) const;
 };

@@ -5,6 +5,7 @@
 
 #include "picture/picture.h"
 #include "session/flash_session.h"
+#include "session/pit_name.h"
 
 namespace vorlix {
 
@@ -56,7 +57,7 @@ RevertResult RevertPictures(FlashSession& session, const std::vector<int>& rows)
     std::unordered_set<const Picture*> taken;
     for (const int row : sorted) {
         Picture* p = session.PictureOfRow(row);
-        if (!p || (!p->Modified && session.Rows[row][ColModified].isEmpty())) continue;
+        if (!p || !p->Modified) continue;
         if (taken.insert(p).second) targets.emplace_back(row, p);
     }
     if (targets.empty()) return result;
@@ -99,7 +100,7 @@ RevertResult RevertPictures(FlashSession& session, const std::vector<int>& rows)
             for (std::int64_t i = data.from; i < data.to; ++i)
                 if (!held[static_cast<std::size_t>(i - data.from)]) work[i] = base[i];
             if (std::find(held.begin(), held.end(), true) != held.end())
-                result.held << session.Rows[row][ColPIT];
+                result.held << PitText(*p, session.settings());
         }
         Picture::ReadRecord(p->Record, base, p->RecordPos);
         p->Modified = false;
@@ -108,10 +109,7 @@ RevertResult RevertPictures(FlashSession& session, const std::vector<int>& rows)
         // Reads the base image again and marks the first data occupied.
         p->Decode();
 
-        ListRow fresh = MakeRow(*p, p->Record, p->RecordPos, 0, session.settings());
-        fresh[ColNumber] = session.Rows[row][ColNumber];
-        fresh[ColExtra] = session.Rows[row][ColExtra];
-        session.Rows[row] = fresh;
+        session.Slots[row].compressedCleared = false;
         result.rows.push_back(row);
     }
     return result;

@@ -18,8 +18,8 @@ struct RevertResult {
 };
 
 // Takes the pictures of `rows` back to what the firmware holds ("Вернуть
-// исходную"; every row for "Вернуть все"). Rows whose picture is neither
-// modified nor marked "yes" are passed over. For each picture taken back:
+// исходную"; every row for "Вернуть все"). Rows whose picture is not
+// Modified are passed over. For each picture taken back:
 //  - the bytes its placed data took are free again (erased, and free in the
 //    usage map), except where another listed picture's data lies;
 //  - its index record and its first data return from the base image into

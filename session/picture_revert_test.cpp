@@ -113,8 +113,8 @@ TEST_F(RevertTest, AMovedPictureFreesItsPlace) {
 TEST_F(RevertTest, APictureReplacedInPlaceGetsItsDataBack) {
     Replace(0, {2, 2}, false);
     ASSERT_EQ(Pic(0).DataPos(), kData);
-    // Marked "yes" without a place: its row is as found again too.
-    session_.Rows[1][ColModified] = QStringLiteral("yes");
+    // Modified without a place: its row is as found again too.
+    Pic(1).Modified = true;
     EXPECT_EQ(RevertPictures(session_, {0, 1}).rows, (std::vector<int>{0, 1}));
     ExpectAsOpened();
 }

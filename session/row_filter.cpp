@@ -2,11 +2,11 @@
 
 #include <QRegularExpression>
 
+#include "session/pit_name.h"
+
 namespace vorlix {
 
 namespace {
-
-const QString kYes = QStringLiteral("yes");
 
 // -1 for "*", else the number.
 int SizePart(const QString& text) { return text == QLatin1String("*") ? -1 : text.toInt(); }
@@ -58,26 +58,29 @@ RowFilter::Term RowFilter::Parse(const QString& word) {
     return term;
 }
 
-bool RowFilter::Matches(const ListRow& row) const {
+bool RowFilter::Matches(const FlashSession& session, int row) const {
+    if (terms_.empty()) return true;
+    const Picture* picture = session.PictureOfRow(row);
+    if (!picture) return false;
     for (const Term& term : terms_)
-        if (!Matches(term, row)) return false;
+        if (!Matches(term, *picture, session.settings())) return false;
     return true;
 }
 
-bool RowFilter::Matches(const Term& term, const ListRow& row) {
+bool RowFilter::Matches(const Term& term, const Picture& picture, const Settings& settings) {
     switch (term.kind) {
         case Term::Modified:
-            return row[ColModified] == kYes;
+            return picture.Modified;
         case Term::Compressed:
-            return row[ColCompressed] == kYes;
+            return (picture.Type() & 0x80) != 0;
         case Term::Size:
-            return (term.width < 0 || row[ColX].toInt() == term.width) &&
-                   (term.height < 0 || row[ColY].toInt() == term.height);
+            return (term.width < 0 || picture.Width() == term.width) &&
+                   (term.height < 0 || picture.Height() == term.height);
         case Term::Depth:
-            return row[ColDepth].toInt() == term.depth;
+            return picture.Depth == term.depth;
         case Term::Text:
-            return row[ColPIT].contains(term.text, Qt::CaseInsensitive) ||
-                   row[ColData].contains(term.text, Qt::CaseInsensitive);
+            return PitText(picture, settings).contains(term.text, Qt::CaseInsensitive) ||
+                   DataText(picture, settings).contains(term.text, Qt::CaseInsensitive);
     }
     return false;
 }

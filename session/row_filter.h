@@ -22,7 +22,9 @@ class RowFilter {
     explicit RowFilter(const QString& text);
 
     bool IsEmpty() const { return terms_.empty(); }
-    bool Matches(const ListRow& row) const;
+    // Whether the row's picture matches; a row without a picture matches
+    // only the empty filter.
+    bool Matches(const FlashSession& session, int row) const;
 
   private:
     struct Term {
@@ -33,7 +35,7 @@ class RowFilter {
         int depth = 0;
     };
     static Term Parse(const QString& word);
-    static bool Matches(const Term& term, const ListRow& row);
+    static bool Matches(const Term& term, const Picture& picture, const Settings& settings);
 
     std::vector<Term> terms_;
 };

@@ -2,25 +2,61 @@
 
 #include <gtest/gtest.h>
 
+#include <QTemporaryDir>
+
+#include "picture/color_tables.h"
+#include "testsupport/flash_builder.h"
+
 namespace vorlix {
 namespace {
 
-ListRow Row(const char* number, const char* compressed, const char* depth, const char* x,
-            const char* y, const char* pit, const char* data, const char* modified) {
-    ListRow row;
-    const char* texts[] = {number, compressed, depth, x, y, pit, data, "20", modified, ""};
-    for (int c = 0; c < kColumnCount; ++c) row[c] = QString::fromUtf8(texts[c]);
-    return row;
-}
+// A picture of the demo's kinds: its size, type, depth, PIT and Data (file
+// offsets) and whether it is modified.
+struct Kind {
+    int x, y;
+    bool compressed;
+    int depth;
+    std::int32_t pit, data;
+    bool modified;
+};
+
+class RowFilterTest : public ::testing::Test {
+  protected:
+    void List(const std::vector<Kind>& kinds) {
+        BuildColorTables();
+        settings_.FullFlash = c55::kFullFlash;
+        FlashBuilder::SampleC55().LoadInto(session_.image());
+        for (std::size_t i = 0; i < kinds.size(); ++i) {
+            const std::int32_t at = sample::kPitStart + 8 * std::int32_t(i);
+            PitRecord r;
+            Picture::ReadRecord(r, session_.image().BaseImage(), at);
+            session_.AddFoundPicture(at, r, int(i) + 1);
+            Picture& p = *session_.Pictures.back();
+            const Kind& k = kinds[i];
+            p.RecordPos = k.pit + c55::kFullFlash;
+            p.Record = {std::uint8_t(k.x), std::uint8_t(k.y),
+                        std::uint8_t(k.compressed ? 0x81 : 0x01), 0};
+            SetDataPos(p.Record.data(), k.data + c55::kFullFlash, AddressFormat::Paged);
+            p.Depth = k.depth;
+            p.Modified = k.modified;
+        }
+    }
+
+    QTemporaryDir dir_;
+    ScriptedPrompt prompt_;
+    SettingsStore store_{dir_.filePath("settings.ini")};
+    Settings settings_{store_, prompt_};
+    FlashSession session_{settings_};
+};
 
 // Rows of the demo's kinds: which of them each filter text keeps.
-TEST(RowFilterTest, TermsAndTheirCombinations) {
-    const std::vector<ListRow> rows = {
-        Row("1", "", "1", "4", "4", "660010", "500000", ""),
-        Row("2", "yes", "16", "32", "32", "660018", "5001C8", "yes"),
-        Row("3", "yes", "8", "32", "24", "670010", "501A70", ""),
-        Row("4", "", "12", "101", "80", "6600F8", "5E2000", "yes"),
-    };
+TEST_F(RowFilterTest, TermsAndTheirCombinations) {
+    List({
+        {4, 4, false, 1, 0x660010, 0x500000, false},
+        {32, 32, true, 16, 0x660018, 0x5001C8, true},
+        {32, 24, true, 8, 0x670010, 0x501A70, false},
+        {101, 80, false, 12, 0x6600F8, 0x5E2000, true},
+    });
     struct Case {
         const char* filter;
         std::vector<int> kept;  // row numbers
@@ -55,8 +91,8 @@ TEST(RowFilterTest, TermsAndTheirCombinations) {
     for (const Case& c : cases) {
         const RowFilter filter(QString::fromUtf8(c.filter));
         std::vector<int> kept;
-        for (const ListRow& row : rows)
-            if (filter.Matches(row)) kept.push_back(row[ColNumber].toInt());
+        for (int row = 0; row < int(session_.Slots.size()); ++row)
+            if (filter.Matches(session_, row)) kept.push_back(row + 1);
         EXPECT_EQ(kept, c.kept) << "filter \"" << c.filter << "\"";
     }
     EXPECT_TRUE(RowFilter(QStringLiteral(" \t")).IsEmpty());

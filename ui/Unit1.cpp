@@ -318,7 +318,7 @@ void TForm1::CreateClientPanel() {
     Panel1 = new QFrame(this);
     Panel1->setObjectName(QStringLiteral("Panel1"));
 
-    model_ = new PictureListModel(session_.Rows, this);
+    model_ = new PictureListModel(session_, this);
     ListView1 = new QTreeView(Panel1);
     ListView1->setObjectName(QStringLiteral("ListView1"));
     ListView1->setModel(model_);
@@ -600,7 +600,7 @@ void TForm1::CloseClick() {
     state_.PicturesListedAnew();
     ClearNoPictures();
     session_.image().ClearBase();
-    model_->Reset([this] { session_.Rows.clear(); });
+    model_->Reset([this] { session_.ClearRows(); });
     settings_.ModelAndVersion = Settings::kGeneralKey;
     SetOpenPath(QString());
     session_.FilePath.clear();

@@ -311,7 +311,7 @@ void TForm1::RadioGroup1Click() {
     if (!placed) picture->Record[2] = typeBefore;
     SetStatus(2, placed ? Notes({note, MergedColorsNote(*picture)}) : NoPlaceText());
     session_.WriteRowAfterReplace(row);
-    state_.EndEdit(tr("глубина картинки %1").arg(session_.Rows[row][ColPIT]));
+    state_.EndEdit(tr("глубина картинки %1").arg(RowText(session_, row, ColPIT)));
     // Without a place the picture keeps its former type: the controls show
     // it rather than the one that could not be placed.
     ShowPictureType(*picture);
@@ -372,7 +372,7 @@ void TForm1::MakePatchClick() {
     std::vector<bool> selected;
     const bool onlySelected = CheckBox2->isChecked();
     if (onlySelected) {
-        selected.assign(session_.Rows.size(), false);
+        selected.assign(session_.Slots.size(), false);
         for (const int row : SelectedRows())
             if (row < int(selected.size())) selected[row] = true;
     }
@@ -501,8 +501,8 @@ void TForm1::ReCreateClick() {
     if (!HasOpenImage()) return;
     Image1->hide();
     Image2->hide();
-    RecreateAllGraphics(session_.Rows, BarSink(ProgressBar1));
-    for (int row = 0; row < int(session_.Rows.size()); ++row) RowChanged(row);
+    RecreateAllGraphics(session_, BarSink(ProgressBar1));
+    for (int row = 0; row < int(session_.Slots.size()); ++row) RowChanged(row);
     Image1->show();
     Image2->show();
     ProgressBar1->setValue(0);

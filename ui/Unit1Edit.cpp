@@ -215,7 +215,7 @@ void TForm1::CopyPicture1Execute() {
     const Picture* picture = HasOpenImage() ? SelectedPicture(row) : nullptr;
     if (!picture) return;
     QGuiApplication::clipboard()->setImage(picture->DecodedBitmap);
-    SetStatus(2, tr("Картинка %1 скопирована в буфер обмена").arg(session_.Rows[row][ColPIT]));
+    SetStatus(2, tr("Картинка %1 скопирована в буфер обмена").arg(RowText(session_, row, ColPIT)));
 }
 
 void TForm1::PastePicture1Execute() {

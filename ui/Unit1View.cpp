@@ -137,7 +137,7 @@ QWidget* TForm1::CreateListSide() {
     side->addLayout(row);
     side->addWidget(Views, 1);
 
-    filter_ = new ListFilter(session_.Rows, model_, ListView1, Gallery1, this);
+    filter_ = new ListFilter(session_, model_, ListView1, Gallery1, this);
     return ListSide;
 }
 
@@ -233,7 +233,8 @@ void TForm1::ViewerFollow() {
     if (!viewer_ || !viewer_->isVisible()) return;
     const int row = SelectedRow();
     const Picture* picture = session_.PictureOfRow(row);
-    viewer_->ShowPicture(picture, picture ? &session_.Rows[std::size_t(row)] : nullptr);
+    const ListRow texts = MakeRowTexts(session_, row);
+    viewer_->ShowPicture(picture, picture ? &texts : nullptr);
 }
 
 }  // namespace vorlix

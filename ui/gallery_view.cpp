@@ -18,7 +18,6 @@ namespace vorlix {
 namespace {
 
 constexpr int kPad = 4;  // around the thumbnail's square
-const QString kYes = QStringLiteral("yes");
 
 }  // namespace
 
@@ -100,7 +99,7 @@ void GalleryDelegate::paint(QPainter* painter, const QStyleOptionViewItem& optio
         fill(x + w, y, line, h);
         painter->restore();
     }
-    if (index.sibling(index.row(), ColModified).data().toString() == kYes) {
+    if (picture && picture->Modified) {
         // A red corner: the picture has been replaced.
         const int m = std::max(6, cell_ / 6);
         const QPoint corner(square.right() + 1, square.top());

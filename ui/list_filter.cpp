@@ -6,9 +6,9 @@
 
 namespace vorlix {
 
-ListFilter::ListFilter(const std::vector<ListRow>& rows, QAbstractItemModel* model, QTreeView* list,
+ListFilter::ListFilter(const FlashSession& session, QAbstractItemModel* model, QTreeView* list,
                        QListView* gallery, QObject* parent)
-    : QObject(parent), rows_(rows), model_(model), list_(list), gallery_(gallery) {
+    : QObject(parent), session_(session), model_(model), list_(list), gallery_(gallery) {
     // The views forget hidden rows when the model is reset; they learn of
     // every change before the filter does, as they connected first.
     connect(model_, &QAbstractItemModel::modelReset, this, &ListFilter::Reset);
@@ -53,8 +53,8 @@ void ListFilter::Apply(int first, int last) {
     first = std::max(first, 0);
     last = std::min(last, Total() - 1);
     for (int row = first; row <= last; ++row) {
-        const bool hide = !filter_.IsEmpty() && row < int(rows_.size()) &&
-                          !filter_.Matches(rows_[std::size_t(row)]);
+        const bool hide = !filter_.IsEmpty() && row < int(session_.Slots.size()) &&
+                          !filter_.Matches(session_, row);
         char& was = hidden_[std::size_t(row)];
         if (bool(was) == hide) continue;
         was = hide;

@@ -19,7 +19,7 @@ namespace vorlix {
 class ListFilter : public QObject {
     Q_OBJECT
   public:
-    ListFilter(const std::vector<ListRow>& rows, QAbstractItemModel* model, QTreeView* list,
+    ListFilter(const FlashSession& session, QAbstractItemModel* model, QTreeView* list,
                QListView* gallery, QObject* parent = nullptr);
 
     void SetText(const QString& text);
@@ -35,7 +35,7 @@ class ListFilter : public QObject {
     // Shows or hides rows first..last by the filter.
     void Apply(int first, int last);
 
-    const std::vector<ListRow>& rows_;
+    const FlashSession& session_;
     QAbstractItemModel* model_;
     QTreeView* list_;
     QListView* gallery_;

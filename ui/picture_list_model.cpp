@@ -22,12 +22,12 @@ QVariant PictureListModel::data(const QModelIndex& index, int role) const {
     const int column = index.column();
     // The rows can shrink behind the model while a reset is being prepared;
     // such rows read as empty until the reset ends.
-    if (!index.isValid() || row < 0 || row >= announced_ || row >= int(rows_.size()) ||
+    if (!index.isValid() || row < 0 || row >= announced_ || row >= int(session_.Slots.size()) ||
         column < 0 || column >= kShownColumns)
         return {};
     switch (role) {
         case Qt::DisplayRole:
-            return rows_[row][column];
+            return RowText(session_, row, column);
         case Qt::TextAlignmentRole:
             return QVariant::fromValue(ColumnAlignment(column));
         default:
@@ -43,7 +43,7 @@ QVariant PictureListModel::headerData(int section, Qt::Orientation orientation, 
 }
 
 void PictureListModel::RowsAppended() {
-    const int count = int(rows_.size());
+    const int count = int(session_.Slots.size());
     if (count <= announced_) return;
     beginInsertRows(QModelIndex(), announced_, count - 1);
     announced_ = count;
@@ -58,7 +58,7 @@ void PictureListModel::RowChanged(int row) {
 void PictureListModel::Reset(const std::function<void()>& change) {
     beginResetModel();
     if (change) change();
-    announced_ = int(rows_.size());
+    announced_ = int(session_.Slots.size());
     endResetModel();
 }
 

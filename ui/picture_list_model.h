@@ -16,8 +16,8 @@ namespace vorlix {
 class PictureListModel : public QAbstractTableModel {
     Q_OBJECT
   public:
-    explicit PictureListModel(const std::vector<ListRow>& rows, QObject* parent = nullptr)
-        : QAbstractTableModel(parent), rows_(rows) {}
+    explicit PictureListModel(const FlashSession& session, QObject* parent = nullptr)
+        : QAbstractTableModel(parent), session_(session) {}
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -38,7 +38,7 @@ class PictureListModel : public QAbstractTableModel {
     static Qt::Alignment ColumnAlignment(int column);
 
   private:
-    const std::vector<ListRow>& rows_;
+    const FlashSession& session_;
     int announced_ = 0;
 };
 

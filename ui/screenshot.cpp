@@ -141,12 +141,12 @@ int main(int argc, char* argv[]) {
     QDeadlineTimer deadline(60000);
     while (window.IsSearching() && !deadline.hasExpired())
         QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
-    if (window.IsSearching() || window.session().Rows.empty())
+    if (window.IsSearching() || window.session().Slots.empty())
         return Fail("no pictures found in the FullFlash");
 
     int row = -1;
-    for (int r = 0; r < int(window.session().Rows.size()); ++r)
-        if (window.session().Rows[r][ColPIT] == pit) row = r;
+    for (int r = 0; r < int(window.session().Slots.size()); ++r)
+        if (RowText(window.session(), r, ColPIT) == pit) row = r;
     const Picture* picture = window.session().PictureOfRow(row);
     if (!picture) return Fail("no picture with that PIT text");
     const QModelIndex index = window.model().index(row, 0);
