@@ -280,12 +280,12 @@ TEST_F(OpenFlashTest, CutDumpSaysSoAndTakesNoDataPastItsEnd) {
         const QString name = QString("cut%1.fls").arg(c.length);
         ASSERT_EQ(Open(name, whole.left(c.length)), OpenResult::Opened);
         ASSERT_EQ(prompt_.shown().size(), 1u);
-        EXPECT_EQ(prompt_.shown()[0].text, "Файл «" + dir_.filePath(name) +
-                                               QString("» (%1 байт) короче флэш-памяти "
-                                                       "прошивки (8 МиБ): не хватает ")
-                                                   .arg(c.length) +
-                                               c.missing +
-                                               ". Новые данные не размещаются за концом файла.");
+        EXPECT_EQ(prompt_.shown()[0].text,
+                  "Файл «" + QDir::toNativeSeparators(dir_.filePath(name)) +
+                      QString("» (%1 байт) короче флэш-памяти "
+                              "прошивки (8 МиБ): не хватает ")
+                          .arg(c.length) +
+                      c.missing + ". Новые данные не размещаются за концом файла.");
     }
     // The placement area reaches the flash's end; only what the file holds
     // of it is free for new data.
