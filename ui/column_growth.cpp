@@ -6,17 +6,21 @@
 
 namespace vorlix {
 
-ColumnGrowth::ColumnGrowth(QTreeView* view) : QObject(view), view_(view) {
+ColumnGrowth::ColumnGrowth(QTreeView* view)
+    : QObject(view), view_(view), viewport_(view->viewport()) {
     const QHeaderView* header = view->header();
     for (int c = 0; c < header->count(); ++c) {
         designed_.push_back(header->sectionSize(c));
         total_ += designed_.back();
     }
-    view->viewport()->installEventFilter(this);
+    viewport_->installEventFilter(this);
 }
 
 bool ColumnGrowth::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == view_->viewport() && event->type() == QEvent::Resize) Apply();
+    // The viewport is compared as it was kept: while the list is being
+    // destroyed its viewport still sends events, and the list is then no
+    // longer a list to ask.
+    if (watched == viewport_ && event->type() == QEvent::Resize) Apply();
     return QObject::eventFilter(watched, event);
 }
 

@@ -4,6 +4,7 @@
 #include <vector>
 
 class QTreeView;
+class QWidget;
 
 namespace vorlix {
 
@@ -23,6 +24,7 @@ class ColumnGrowth : public QObject {
     void Apply();
 
     QTreeView* view_;
+    QWidget* viewport_;
     std::vector<int> designed_;
     int total_ = 0;
 };
