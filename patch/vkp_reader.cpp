@@ -794,8 +794,10 @@ VkpFile ReadVkp(QByteArrayView text) {
     return file;
 }
 
-Status ReadVkpFile(const QString& fileName, VkpFile& file) {
-    file = VkpFile();
+namespace {
+
+// The bytes of a patch file, at most kVkpMaxFileSize of them.
+Status ReadVkpBytes(const QString& fileName, QByteArray& bytes) {
     QFile in(fileName);
     if (!in.open(QIODevice::ReadOnly)) {
         return Status::IoError(
@@ -810,13 +812,33 @@ Status ReadVkpFile(const QString& fileName, VkpFile& file) {
                 .arg(in.size() / (1024 * 1024))
                 .arg(kVkpMaxFileSize / (1024 * 1024)));
     }
-    const QByteArray text = in.read(kVkpMaxFileSize + 1);
-    if (in.error() != QFileDevice::NoError || text.size() > kVkpMaxFileSize) {
+    bytes = in.read(kVkpMaxFileSize + 1);
+    if (in.error() != QFileDevice::NoError || bytes.size() > kVkpMaxFileSize) {
         return Status::IoError(
             QCoreApplication::translate("VkpReader", "Не удалось прочитать файл \"%1\": %2")
                 .arg(fileName, in.errorString()));
     }
+    return Status::Ok();
+}
+
+}  // namespace
+
+Status ReadVkpFile(const QString& fileName, VkpFile& file) {
+    file = VkpFile();
+    QByteArray text;
+    if (Status status = ReadVkpBytes(fileName, text); !status.ok()) return status;
     file = ReadVkp(text);
+    return Status::Ok();
+}
+
+Status ReadVkpText(const QString& fileName, QString& text) {
+    text.clear();
+    QByteArray bytes;
+    if (Status status = ReadVkpBytes(fileName, bytes); !status.ok()) return status;
+    if (bytes.startsWith("\xEF\xBB\xBF")) bytes.remove(0, 3);
+    text = IsValidUtf8(bytes.constData(), bytes.constData() + bytes.size())
+               ? QString::fromUtf8(bytes)
+               : DecodeWindows1251(bytes);
     return Status::Ok();
 }
 

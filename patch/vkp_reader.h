@@ -94,4 +94,9 @@ inline constexpr qint64 kVkpMaxFileSize = 64 * 1024 * 1024;
 // kVkpMaxFileSize gives an I/O error with a message for the user.
 [[nodiscard]] Status ReadVkpFile(const QString& fileName, VkpFile& file);
 
+// A patch file's text as a person reads it, decoded as the reader decodes
+// it (UTF-8 when the whole file is valid UTF-8, its byte order mark
+// dropped, else Windows-1251), under the same bounds as ReadVkpFile.
+[[nodiscard]] Status ReadVkpText(const QString& fileName, QString& text);
+
 }  // namespace vorlix

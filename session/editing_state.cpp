@@ -330,6 +330,22 @@ void EditingState::SetCommandText(const QStringList& lines) {
 
 void EditingState::ClearPatch() { SetText(QString(), false); }
 
+Status EditingState::OpenPatchDocument(const QString& path) {
+    QString text;
+    if (Status status = ReadVkpText(path, text); !status.ok()) return status;
+    // The pane shows lines; a file's own line ends (CR LF, CR or LF) are
+    // written again as the patch files' CR LF when it is saved.
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"))
+        .replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    SetText(text, true);
+    source_.reset();
+    saved_ = true;
+    savedPath_ = path;
+    emit patchTextChanged(text_);
+    emit patchStateChanged();
+    return Status::Ok();
+}
+
 EditingState::Generated EditingState::Generate(const std::vector<bool>* selected, Prompt& prompt,
                                                int* pictures, const ProgressSink& progress) {
     QStringList lines;

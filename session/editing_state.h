@@ -124,6 +124,9 @@ class EditingState : public QObject {
     // Text put in by a command that does not make it from the pictures.
     void SetCommandText(const QStringList& lines);
     void ClearPatch();
+    // A patch file opened as the pane's document: its text, saved where it
+    // stands (so a generation may replace it: the file keeps it).
+    [[nodiscard]] Status OpenPatchDocument(const QString& path);
 
     enum class Generated { Patch, NoModified, KeptTyped };
     // Replaces the pane's text by the patch of the pictures as they are now

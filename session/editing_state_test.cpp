@@ -375,5 +375,50 @@ TEST_F(EditingStateTest, TheQuestionNamesWhatWouldBeLost) {
     EXPECT_TRUE(differing.empty());
 }
 
+
+// A patch file opened into the pane (a .vkp started from the file manager):
+// its text as a person reads it, whatever its line ends and code page,
+// saved where it stands, so that a generation replaces it unasked (the file
+// keeps it) with a text not yet saved; a file that cannot be read leaves
+// the pane as it was.
+TEST_F(EditingStateTest, APatchFileOpensAsTheSavedDocument) {
+    struct Case {
+        const char* name;
+        QByteArray bytes;
+        QString text;
+    };
+    const Case cases[] = {
+        {"cp1251.vkp", QByteArray("; \xCF\xE0\xF2\xF7\r\n000100: FF 00\r\n"),
+         QStringLiteral("; Патч\n000100: FF 00\n")},
+        {"utf8.vkp", QByteArray("\xEF\xBB\xBF; \xD0\x9F\xD0\xB0\xD1\x82\xD1\x87\n000100: FF 00"),
+         QStringLiteral("; Патч\n000100: FF 00")},
+        {"cr.vkp", QByteArray("; a\r000100: FF 00\r"), QStringLiteral("; a\n000100: FF 00\n")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString path = dir_.filePath(QString::fromLatin1(c.name));
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(c.bytes) == c.bytes.size());
+        file.close();
+        ASSERT_TRUE(state_.OpenPatchDocument(path).ok());
+        EXPECT_EQ(state_.PatchText(), c.text);
+        EXPECT_TRUE(state_.PatchSaved());
+        EXPECT_EQ(state_.PatchPath(), path);
+        EXPECT_EQ(state_.PatchLines().size(), 2);
+    }
+
+    const QImage image = Drawn(4, 4, 9, true);
+    bool placed = false;
+    ASSERT_TRUE(state_.ReplacePicture(0, {}, &image, placed).ok() && placed);
+    prompt_.Clear();
+    EXPECT_EQ(state_.Generate(nullptr, prompt_), EditingState::Generated::Patch);
+    EXPECT_EQ(prompt_.questions(), 0);
+    EXPECT_FALSE(state_.PatchSaved());
+
+    const QString before = state_.PatchText();
+    EXPECT_FALSE(state_.OpenPatchDocument(dir_.filePath(QStringLiteral("missing.vkp"))).ok());
+    EXPECT_EQ(state_.PatchText(), before);
+}
+
 }  // namespace
 }  // namespace vorlix

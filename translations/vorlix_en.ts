@@ -251,10 +251,6 @@ patch (*.vkp) for a flasher. The FullFlash file itself is never written.</source
 patch (*.vkp) for a flasher. The FullFlash file itself is never written.</translation>
     </message>
     <message>
-        <source>The FullFlash (*.fls, *.bin) to open at start; without it the window opens empty.</source>
-        <translation>The FullFlash (*.fls, *.bin) to open at start; without it the window opens empty.</translation>
-    </message>
-    <message>
         <source>--settings is given twice.</source>
         <translation>--settings is given twice.</translation>
     </message>
@@ -281,6 +277,10 @@ patch (*.vkp) for a flasher. The FullFlash file itself is never written.</transl
     <message>
         <source>--lang takes &quot;en&quot; or &quot;original&quot;.</source>
         <translation>--lang takes &quot;en&quot; or &quot;original&quot;.</translation>
+    </message>
+    <message>
+        <source>The FullFlash (*.fls, *.bin) to open at start, or a patch (*.vkp) to show in the patch pane; without it the window opens empty.</source>
+        <translation>The FullFlash (*.fls, *.bin) to open at start, or a patch (*.vkp) to show in the patch pane; without it the window opens empty.</translation>
     </message>
 </context>
 <context>
@@ -1780,6 +1780,10 @@ Start a new patch? If not, one patch will hold lines for two firmwares.</transla
     <message>
         <source>Патч не создан: текст панели оставлен как есть</source>
         <translation>No patch made: the pane&apos;s text is left as it is</translation>
+    </message>
+    <message>
+        <source>Патч «%1» открыт в панели патча</source>
+        <translation>The patch “%1” is open in the patch pane</translation>
     </message>
 </context>
 <context>

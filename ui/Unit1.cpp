@@ -5,6 +5,7 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFileInfo>
 #include <QFontDatabase>
 #include <QFontMetrics>
 #include <QGridLayout>
@@ -514,6 +515,16 @@ void TForm1::OpenFullFlash(const QString& path) {
     // over them, whichever way the file came.
     if (!ConfirmLoss(tr("Подтверждение открытия"))) return;
     OpenConfirmed(path);
+}
+
+void TForm1::OpenPatchFile(const QString& path) {
+    // The pane holds one document: text not yet saved is asked about first.
+    if (!state_.PatchSaved() && !ConfirmLoss(tr("Подтверждение открытия"))) return;
+    if (const Status status = state_.OpenPatchDocument(path); !status.ok()) {
+        dialogs_.Error(status.message());
+        return;
+    }
+    SetStatus(2, tr("Патч «%1» открыт в панели патча").arg(QFileInfo(path).fileName()));
 }
 
 void TForm1::OpenConfirmed(const QString& path) {

@@ -91,6 +91,8 @@ class TForm1 : public QMainWindow {
     // opened, a folder or an empty file is refused with a message that
     // says why; Edit4 is emptied and nothing else changes.
     void OpenFullFlash(const QString& path);
+    // A patch file (*.vkp) given at start: its text in the patch pane.
+    void OpenPatchFile(const QString& path);
     void PopupMenu2ItemsClick(int number);
     void RefreshClick();
     void CloseClick();

@@ -86,8 +86,8 @@ struct EditorParser {
         parser.addPositionalArgument(
             QStringLiteral("FULLFLASH"),
             EditorCommandLineText::tr(
-                "The FullFlash (*.fls, *.bin) to open at start; without it the window opens "
-                "empty."),
+                "The FullFlash (*.fls, *.bin) to open at start, or a patch (*.vkp) to show in "
+                "the patch pane; without it the window opens empty."),
             QStringLiteral("[FULLFLASH]"));
     }
 };

@@ -78,7 +78,13 @@ int main(int argc, char* argv[]) {
         window.show();
         if (!commandLine.flash.isEmpty()) {
             const QString path = QFileInfo(commandLine.flash).absoluteFilePath();
-            QTimer::singleShot(0, &window, [&window, path] { window.OpenFullFlash(path); });
+            // A patch file (a .vkp opened from the file manager) goes into
+            // the patch pane; anything else is a FullFlash.
+            if (path.endsWith(QLatin1String(".vkp"), Qt::CaseInsensitive)) {
+                QTimer::singleShot(0, &window, [&window, path] { window.OpenPatchFile(path); });
+            } else {
+                QTimer::singleShot(0, &window, [&window, path] { window.OpenFullFlash(path); });
+            }
         }
         return QApplication::exec();
     } catch (const std::exception& e) {

@@ -2,9 +2,8 @@
 ; with makensis). It installs the files of the zip for the current user
 ; (the default, needing no administrator) or for all users, adds the editor
 ; to the Start menu with its icon, opens FullFlash files (*.fls) in the
-; editor, makes V_Klay patches (*.vkp) known as text with the program's icon
-; (a patch alone is not something the editor opens: it is read onto an open
-; FullFlash), and registers an uninstaller that takes all of it away again. The settings the programs keep in the user's registry key
+; editor, opens V_Klay patches (*.vkp) in the editor's patch pane, and
+; registers an uninstaller that takes all of it away again. The settings the programs keep in the user's registry key
 ; stay, as a new installation takes them up again.
 ;
 ; Defined on makensis's command line:
@@ -109,7 +108,7 @@ Section "${APP}"
   CreateShortCut "$SMPROGRAMS\${APP}.lnk" "$INSTDIR\vorlix.exe" "" "$INSTDIR\vorlix.exe" 0
 
   !insertmacro FileType ".fls" "Vorlix.FullFlash" "FullFlash" '"$INSTDIR\vorlix.exe" "%1"'
-  !insertmacro FileType ".vkp" "Vorlix.Patch" "V_Klay Patch" '"$WINDIR\notepad.exe" "%1"'
+  !insertmacro FileType ".vkp" "Vorlix.Patch" "V_Klay Patch" '"$INSTDIR\vorlix.exe" "%1"'
   WriteRegStr SHCTX "Software\Classes\Vorlix.Patch" "PerceivedType" "text"
   System::Call 'shell32::SHChangeNotify(i 0x08000000, i 0, p 0, p 0)'
 
