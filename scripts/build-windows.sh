@@ -175,8 +175,8 @@ command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
     { tail -30 "$out/configure.log"; exit 1; }
 targets=(vorlix vorlix-cli)
 if [ "$tests" = ON ]; then
-    targets+=(settings_tests image_tests picture_tests session_tests patch_tests cli_tests
-        translation_tests)
+    targets+=(settings_tests image_tests picture_tests session_tests editing_tests patch_tests
+        cli_tests translation_tests)
 fi
 ninja -C "$out/build" -j "$jobs" "${targets[@]}"
 

@@ -86,8 +86,13 @@ fail() {
 # from Qt's plugins.
 export WINEPATH="$(winepath -w "$qt/bin");$(winepath -w "$stage")"
 export QT_PLUGIN_PATH="$(winepath -w "$qt/plugins")"
-for test in settings image picture session patch cli translation; do
-    exe="$out/build/${test/translation/translations}/${test}_tests.exe"
+for test in settings image picture session editing patch cli translation; do
+    case $test in
+        editing) folder=session ;;
+        translation) folder=translations ;;
+        *) folder=$test ;;
+    esac
+    exe="$out/build/$folder/${test}_tests.exe"
     log="$work/$test.log"
     if (cd "$work" && VORLIX_SETTINGS="$(winepath -w "$work/settings.ini")" QT_QPA_PLATFORM=offscreen \
         timeout 600 wine "$exe" --gtest_brief=1 >"$log" 2>&1); then
