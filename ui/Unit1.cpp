@@ -65,6 +65,14 @@ class StatusPanel : public QLabel {
     QSize minimumSizeHint() const override { return {0, QLabel::minimumSizeHint().height()}; }
 };
 
+// A status bar label that asks for its whole text but gives way when the
+// window is narrower.
+class YieldingLabel : public QLabel {
+  public:
+    using QLabel::QLabel;
+    QSize minimumSizeHint() const override { return {0, QLabel::minimumSizeHint().height()}; }
+};
+
 QIcon ThemeIcon(const char* name, QStyle::StandardPixmap fallback, const QStyle* style) {
     return QIcon::fromTheme(QLatin1String(name), style->standardIcon(fallback));
 }
@@ -425,7 +433,9 @@ void TForm1::CreateClientPanel() {
         StatusBar1->addWidget(panel, i < 2 ? 0 : 1);
         StatusPanels[i] = panel;
     }
-    PlaceAreaLabel = new QLabel(StatusBar1);
+    // The placement area gives way to the counts in a narrow window; its
+    // whole text stays in the tool tip.
+    PlaceAreaLabel = new YieldingLabel(StatusBar1);
     PlaceAreaLabel->setObjectName(QStringLiteral("PlaceAreaLabel"));
     StatusBar1->addPermanentWidget(PlaceAreaLabel);
 }
@@ -649,6 +659,7 @@ void TForm1::StartPictureSearch() {
 void TForm1::ShowPlacementArea() {
     PlaceAreaLabel->setText(
         PlacementAreaStatus(settings_, session_.IsOpen() ? session_.FileSize : 0));
+    PlaceAreaLabel->setToolTip(PlaceAreaLabel->text());
 }
 
 bool TForm1::StopSearch() {
