@@ -30,7 +30,7 @@ const FlashImage& RandomImage() {
 }
 
 void BM_IdentifyFirmwareNoMatch(benchmark::State& state) {
-    const std::uint8_t* base = RandomImage().BaseImage();
+    const ImageBytes base = RandomImage().BaseBytes();
     for (auto _ : state) benchmark::DoNotOptimize(IdentifyFirmware(base));
     state.SetBytesProcessed(state.iterations() * kImageSize);
 }
@@ -59,7 +59,7 @@ const FlashImage& DecoyImage() {
 }
 
 void BM_FindPictureTables100Decoys(benchmark::State& state) {
-    const std::uint8_t* base = DecoyImage().BaseImage();
+    const ImageBytes base = DecoyImage().BaseBytes();
     PictureTables found;
     for (auto _ : state) benchmark::DoNotOptimize(found = FindPictureTables(base));
     if (found.sPITAdr != 0xF00000) state.SkipWithError("the real sPIT was not found");
@@ -98,7 +98,7 @@ const FlashImage& NoRecordImage() {
 }
 
 void BM_ScanRecords8MiBNoRecord(benchmark::State& state) {
-    const std::uint8_t* base = NoRecordImage().BaseImage();
+    const ImageBytes base = NoRecordImage().BaseBytes();
     SearchPlan plan;
     plan.scanRecords = true;
     plan.StartPos = 0x800000;

@@ -111,7 +111,7 @@ void BM_Check200Patches(benchmark::State& state) {
     std::size_t found = 0;
     for (auto _ : state) {
         const std::vector<Conflict> conflicts =
-            FindConflicts(sources, image.BaseImage(), c55::kFullFlash);
+            FindConflicts(sources, image.BaseBytes(), c55::kFullFlash);
         found = conflicts.size();
         benchmark::DoNotOptimize(found);
     }

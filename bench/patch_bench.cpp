@@ -2,7 +2,6 @@
 // reading V_Klay texts (long ones, and bad input of every kind), applying a
 // long patch, and recording one edit for undo.
 #include <benchmark/benchmark.h>
-
 #include <sys/resource.h>
 
 #include <QFile>
@@ -11,7 +10,6 @@
 #include <random>
 
 #include "common/prompt.h"
-#include "session/flash_session.h"
 #include "image/record_scan.h"
 #include "patch/patch_apply.h"
 #include "patch/patch_file.h"
@@ -19,6 +17,7 @@
 #include "patch/patch_lines.h"
 #include "patch/vkp_reader.h"
 #include "picture/picture.h"
+#include "session/flash_session.h"
 #include "session/picture_edit.h"
 #include "settings/settings.h"
 #include "testsupport/flash_builder.h"
@@ -56,13 +55,13 @@ BenchSession& ModifiedSession() {
         FlashBuilder builder = FlashBuilder::C55();
         builder.Pit(c55::kSpitAdr, kPit, records).Random(kData, kPictures * kSide * kSide * 2, 9);
         builder.LoadInto(t->session->image());
-        const std::uint8_t* base = t->session->image().BaseImage();
+        const ImageBytes base = t->session->image().BaseBytes();
         SearchCallbacks callbacks;
         callbacks.found = [&](std::int32_t pos, const PitRecord& record, int found, int) {
             t->session->AddFoundPicture(pos, record, found);
         };
         RunPictureSearch(base, PlanSearch(base, t->settings, false), callbacks);
-        std::uint8_t* work = t->session->image().WorkImage();
+        std::uint8_t* work = t->session->image().MutableWorkImage();
         for (int i = 0; i < kPictures; ++i) {
             work[kPit + 8 * i + 2] = 0x88;
             work[kData + i * kSide * kSide * 2] ^= 0xFF;
@@ -151,7 +150,8 @@ void ReadText(benchmark::State& state, const QByteArray& text) {
 void BM_ReadPatch30000Records(benchmark::State& state) {
     QByteArray text = ";\xC0\xE2\xF2\xEE\xF0 \xEF\xE0\xF2\xF7\xE0: bench\r\n";
     for (int i = 0; i < 30000; ++i) {
-        text += QByteArray::number(0x100000 + 6 * i, 16).toUpper() + ": 001122334455 66778899AABB\r\n";
+        text +=
+            QByteArray::number(0x100000 + 6 * i, 16).toUpper() + ": 001122334455 66778899AABB\r\n";
     }
     ReadText(state, text);
 }
@@ -160,14 +160,23 @@ BENCHMARK(BM_ReadPatch30000Records)->Unit(benchmark::kMillisecond);
 // The same count of records in the rest of the dialect: UTF-8 comments,
 // offsets, pragmas, numbers and strings.
 void BM_ReadDialect30000Records(benchmark::State& state) {
-    QByteArray text = "/* Патч: картинки\r\n   и строки */\r\n#pragma enable old_equal_ff\r\n+0x10\r\n";
+    QByteArray text =
+        "/* Патч: картинки\r\n   и строки */\r\n#pragma enable old_equal_ff\r\n+0x10\r\n";
     for (int i = 0; i < 30000; ++i) {
         const QByteArray address = "0x" + QByteArray::number(0x100000 + 8 * i, 16);
         switch (i % 4) {
-            case 0: text += address + ": 0x11223344,0i00255 \"Привет\" ; строка\r\n"; break;
-            case 1: text += address + ": 0n10101010,AABBCCDD 'ab',0i+07 // c\r\n"; break;
-            case 2: text += address + ": 0011223344556677 # c\r\n"; break;
-            default: text += address + ": A1A2,\\\r\nA3A4 B1B2B3B4\r\n"; break;
+            case 0:
+                text += address + ": 0x11223344,0i00255 \"Привет\" ; строка\r\n";
+                break;
+            case 1:
+                text += address + ": 0n10101010,AABBCCDD 'ab',0i+07 // c\r\n";
+                break;
+            case 2:
+                text += address + ": 0011223344556677 # c\r\n";
+                break;
+            default:
+                text += address + ": A1A2,\\\r\nA3A4 B1B2B3B4\r\n";
+                break;
         }
     }
     ReadText(state, text);

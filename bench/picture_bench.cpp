@@ -78,7 +78,7 @@ std::unique_ptr<Session> MakeSession(bool largest) {
         PitRecord r{static_cast<std::uint8_t>(w), static_cast<std::uint8_t>(h), type, 0};
         if (largest && shared[type] != 0) {
             SetDataPos(r.data(), shared[type], AddressFormat::Paged);
-            Picture::WriteRecord(r, base, kRecords + 8 * i);
+            Picture::WriteRecord(r, {base, std::size_t{kImageSize}}, kRecords + 8 * i);
             continue;
         }
         shared[type] = data;
@@ -91,7 +91,7 @@ std::unique_ptr<Session> MakeSession(bool largest) {
         }
         std::copy_n(buffer.data(), length, base + data);
         SetDataPos(r.data(), data, AddressFormat::Paged);
-        Picture::WriteRecord(r, base, kRecords + 8 * i);
+        Picture::WriteRecord(r, {base, std::size_t{kImageSize}}, kRecords + 8 * i);
         data += length;
     }
     if (data > kRecords) std::abort();

@@ -143,7 +143,7 @@ int CliSession::Open(const QString& path, std::optional<bool> scanRecords, bool 
 
     if (scanRecords) settings_.SearchType = *scanRecords;
     if (!search) return 0;
-    const std::uint8_t* base = state_.session().image().BaseImage();
+    const ImageBytes base = state_.session().image().BaseBytes();
     const SearchPlan plan = PlanSearch(base, settings_, settings_.SearchType);
     SearchCallbacks callbacks;
     callbacks.found = [this](std::int32_t foundPos, const PitRecord& record, int found, int) {

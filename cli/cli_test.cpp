@@ -37,7 +37,7 @@ void WriteAll(const QString& path, const QByteArray& bytes) {
 // Runs commands in-process against a settings file of its own; the demo
 // FullFlash is written once for all tests.
 class CliTest : public ::testing::Test {
-protected:
+  protected:
     static void SetUpTestSuite() {
         demoDir_ = new QTemporaryDir;
         demo_ = demoDir_->filePath("demo.fls");
@@ -56,9 +56,7 @@ protected:
     }
     QString Path(const QString& name) const { return dir_.filePath(name); }
     QString settingsPath() const { return Path("settings.ini"); }
-    QStringList OutLines() const {
-        return QString::fromUtf8(out_).split('\n', Qt::SkipEmptyParts);
-    }
+    QStringList OutLines() const { return QString::fromUtf8(out_).split('\n', Qt::SkipEmptyParts); }
     QString Err() const { return QString::fromUtf8(err_); }
     QString StoredValue(const QString& subKey, const QString& name) {
         SettingsStore store(settingsPath());
@@ -151,7 +149,8 @@ TEST_F(CliTest, ExportPatchApplyRoundTrip) {
     ASSERT_EQ(Run(QStringList{"patch", demo_} + files + QStringList{"-o", Path("all.vkp")}),
               kExitOk)
         << Err();
-    EXPECT_EQ(Err().trimmed(), QString("Удачно заменено %1 картинок из %1 выбранных").arg(files.size()));
+    EXPECT_EQ(Err().trimmed(),
+              QString("Удачно заменено %1 картинок из %1 выбранных").arg(files.size()));
     const QString patch = QString::fromLatin1(ReadAll(Path("all.vkp")));
     // A compressed 1-bit picture comes back uncompressed, an 8-bit one as
     // 16-bit compressed: their record lines start at the type byte.
@@ -227,9 +226,16 @@ TEST_F(CliTest, PatchOfEditedFilesHonoursTheOptions) {
     ASSERT_TRUE(heart.save(Path("PIT_660110 edited.bmp"), "BMP"));
     QImage digit = QImage(Path("pics/PIT_6600A8.bmp")).scaled(12, 15);
     ASSERT_TRUE(digit.save(Path("pit_6600a8.bmp"), "BMP"));
-    const QStringList args = {"patch", demo_, Path("PIT_660110 edited.bmp"), Path("pit_6600a8.bmp"),
-                              Path("unrelated.bmp"), "--line-length", "4", "--plain",
-                              "--author", "Иван"};
+    const QStringList args = {"patch",
+                              demo_,
+                              Path("PIT_660110 edited.bmp"),
+                              Path("pit_6600a8.bmp"),
+                              Path("unrelated.bmp"),
+                              "--line-length",
+                              "4",
+                              "--plain",
+                              "--author",
+                              "Иван"};
     ASSERT_EQ(Run(args), kExitOk) << Err();
     EXPECT_TRUE(Err().contains("Удачно заменено 2 картинок из 3 выбранных"));
     const QByteArray stdoutBytes = out_;
@@ -239,15 +245,18 @@ TEST_F(CliTest, PatchOfEditedFilesHonoursTheOptions) {
     const QList<QByteArray> lines = stdoutBytes.split('\n');
     // Windows-1251: ";Автор патча: Иван", ";Сгенерировано vorlix, версия 0.7.8 beta".
     EXPECT_EQ(lines[0], ";\xC0\xE2\xF2\xEE\xF0 \xEF\xE0\xF2\xF7\xE0: \xC8\xE2\xE0\xED\r");
-    EXPECT_EQ(lines[1], ";\xD1\xE3\xE5\xED\xE5\xF0\xE8\xF0\xEE\xE2\xE0\xED\xEE vorlix, "
-                        "\xE2\xE5\xF0\xF1\xE8\xFF 0.7.8 beta\r");
+    EXPECT_EQ(lines[1],
+              ";\xD1\xE3\xE5\xED\xE5\xF0\xE8\xF0\xEE\xE2\xE0\xED\xEE vorlix, "
+              "\xE2\xE5\xF0\xF1\xE8\xFF 0.7.8 beta\r");
     EXPECT_TRUE(lines.last().isEmpty());  // CR LF after the last line too
     // Plain order, list order: the digit (row 12) with its data, then the heart.
     EXPECT_TRUE(lines[2].startsWith("6600A8: "));
     int heartRecord = -1;
     for (int i = 3; i < lines.size() - 1; ++i) {
-        if (lines[i].startsWith("660112: ")) heartRecord = i;  // from its type byte on
-        else EXPECT_LE(lines[i].size(), 8 + 8 + 1 + 8 + 1) << lines[i].toStdString();
+        if (lines[i].startsWith("660112: "))
+            heartRecord = i;  // from its type byte on
+        else
+            EXPECT_LE(lines[i].size(), 8 + 8 + 1 + 8 + 1) << lines[i].toStdString();
     }
     EXPECT_GT(heartRecord, 3);
 }
@@ -364,8 +373,9 @@ TEST_F(CliTest, InstalledPatchesAndTheConflictCheck) {
         QImage image(30, 20, QImage::Format_RGB32);
         for (int y = 0; y < 20; ++y)
             for (int x = 0; x < 30; ++x)
-                image.setPixel(x, y, qRgb((x * 37 + y * 11 + seed) % 256, (x * 13 + y * 71) % 256,
-                                          (x * y * 7) % 256));
+                image.setPixel(x, y,
+                               qRgb((x * 37 + y * 11 + seed) % 256, (x * 13 + y * 71) % 256,
+                                    (x * y * 7) % 256));
         EXPECT_TRUE(image.save(Path(name), "BMP"));
         return Path(name);
     };
@@ -473,8 +483,6 @@ TEST_F(CliTest, EveryKnownModelWorksWithOnlyItsName) {
         SCOPED_TRACE(model.name);
         const std::int32_t ff = model.fullFlash;
         const auto size = static_cast<std::int32_t>(model.dumpSize);
-        // The part of the dump the image reaches.
-        const std::int32_t held = std::min(size, kImageSize - ff);
         const std::int32_t middle = ff + size / 2;
         const std::int32_t pit = middle + 0x10000;
         std::vector<RecordSpec> records = {
@@ -482,7 +490,7 @@ TEST_F(CliTest, EveryKnownModelWorksWithOnlyItsName) {
             {3, 2, 0x05, middle},            // 8-bit
             {5, 1, 0x85, middle + 0x100},    // 8-bit compressed
             {2, 1, 0x87, middle + 0x200},    // 12-bit compressed
-            {2, 2, 0x08, ff + held - 0x100}  // in the last MiB the image holds
+            {2, 2, 0x08, ff + size - 0x100}  // in the dump's last MiB
         };
         FlashBuilder b(size, ff);
         b.Pit(pit - 0x100, pit, records);
@@ -490,7 +498,7 @@ TEST_F(CliTest, EveryKnownModelWorksWithOnlyItsName) {
         b.Bytes(middle, {0x00, 0xC0, 0xFF, 0x1F, 0x20, 0xE3});
         b.Bytes(middle + 0x100, {0x03, 0x2A, 0xFE, 0x01, 0x02});
         b.Bytes(middle + 0x200, {0xFE, 0x21, 0x03, 0x43, 0x05});
-        b.Bytes(ff + held - 0x100, {0x00, 0xE0, 0x1F, 0x00, 0xE0, 0x07, 0x00, 0xF8});
+        b.Bytes(ff + size - 0x100, {0x00, 0xE0, 0x1F, 0x00, 0xE0, 0x07, 0x00, 0xF8});
         const QString dir = Path(model.name);
         ASSERT_TRUE(QDir().mkpath(dir));
         const QString flash = dir + "/dump.bin";
@@ -526,7 +534,7 @@ TEST_F(CliTest, EveryKnownModelWorksWithOnlyItsName) {
             bool ok = false;
             const int at = line.section(':', 0, 0).toInt(&ok, 16);
             ASSERT_TRUE(ok) << line;
-            EXPECT_LT(at, held) << line;
+            EXPECT_LT(at, size) << line;
             ++written;
         }
         EXPECT_GT(written, 0);
@@ -592,20 +600,21 @@ TEST_F(CliTest, PatchNamesSizeChangesAndAsksOnlyAboutVanishingPictures) {
 }
 
 TEST_F(CliTest, InfoAndListWarnAboutFilesThatAreNotWhatTheySeem) {
-    // 20 MiB of something that is no firmware: opened, with the same words
+    // 26 MiB of something that is no firmware: opened, with the same words
     // as in the window, and nothing listed.
     const QString odd = Path("odd.bin");
-    WriteAll(odd, QByteArray(20 << 20, char(0x3C)));
+    WriteAll(odd, QByteArray(26 << 20, char(0x3C)));
     const QStringList expected = {
         "Предупреждение: Прошивка не опознана: блок сведений о сборке не найден, модель и версия "
         "не определены. Действуют общие настройки (All).",
         "",
         "Файл «" + QDir::toNativeSeparators(odd) +
-            "» (20 МиБ) не помещается в образ целиком: используются только его первые 8 МиБ, "
+            "» (26 МиБ) не помещается в образ целиком: используются только его первые 24 МиБ, "
             "остальное не читается.",
         "Предупреждение: Картинки не найдены. Проверьте общие настройки (All) в окне настроек "
         "редактора или в файле «" +
-            QDir::toNativeSeparators(settingsPath()) + "» (поиск по таблицам: sPIT C4625C, ExtPIT E7F856).",
+            QDir::toNativeSeparators(settingsPath()) +
+            "» (поиск по таблицам: sPIT C4625C, ExtPIT E7F856).",
         ""};
     ASSERT_EQ(Run({"info", odd}), kExitOk) << Err();
     EXPECT_EQ(Err().split('\n'), expected);

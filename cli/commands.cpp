@@ -200,7 +200,8 @@ int ApplyCommand(const CliContext& cx, const QString& flash, const QStringList& 
     cli.SetModel(cx.model);
     if (const int status = cli.Open(flash, std::nullopt); status != kExitOk) return status;
     const PatchDirection direction = undo ? PatchDirection::Undo : PatchDirection::Apply;
-    const PatchCheck check = CheckPatches(sources, direction, cli.settings().FullFlash);
+    const PatchCheck check =
+        CheckPatches(sources, direction, cli.settings().FullFlash, cli.session().image().Size());
     WritePatchProblems(cx.err, check, sources);
     if (!check.ok()) return kExitError;
     ApplyCounts counts;
@@ -215,11 +216,12 @@ int ApplyCommand(const CliContext& cx, const QString& flash, const QStringList& 
     if (output.isEmpty()) return kExitOk;
 
     // The working image over the extent of the file as it was placed.
+    const FlashImage& image = cli.session().image();
     const std::int64_t start = cli.settings().FullFlash;
-    if (!InImage(start))
+    if (!image.Holds(start))
         return Fail(cx, QCoreApplication::translate("Cli", "FullFlash lies outside the image"));
-    const std::int64_t length = std::min<std::int64_t>(cli.fileSize(), kImageSize - start);
-    const auto* work = reinterpret_cast<const char*>(cli.session().image().WorkImage());
+    const std::int64_t length = std::min<std::int64_t>(cli.fileSize(), image.Size() - start);
+    const auto* work = reinterpret_cast<const char*>(image.WorkImage());
     const Status status = WriteFile(output, work + start, length);
     return status.ok() ? kExitOk : Fail(cx, status.message());
 }

@@ -115,11 +115,11 @@ int CheckCommand(const CliContext& cx, const QString& flash, const QStringList& 
     cli.SetModel(cx.model);
     if (const int status = cli.Open(flash, std::nullopt, false); status != kExitOk) return status;
     const std::int32_t fullFlash = cli.settings().FullFlash;
-    const PatchCheck check = CheckPatches(sources, PatchDirection::Apply, fullFlash);
+    const FlashImage& image = cli.session().image();
+    const PatchCheck check = CheckPatches(sources, PatchDirection::Apply, fullFlash, image.Size());
     WritePatchProblems(cx.err, check, sources);
     if (!check.ok()) return kExitError;
-    const std::vector<Conflict> conflicts =
-        FindConflicts(sources, cli.session().image().BaseImage(), fullFlash);
+    const std::vector<Conflict> conflicts = FindConflicts(sources, image.BaseBytes(), fullFlash);
     QByteArray out;
     for (const Conflict& c : conflicts)
         out += (ConflictLine(c, sources) + QLatin1Char('\n')).toUtf8();

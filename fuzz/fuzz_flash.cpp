@@ -26,7 +26,7 @@ struct Program {
 
 void Search(FlashSession& session, bool scanRecords) {
     session.ClearPictures();
-    const std::uint8_t* base = session.image().BaseImage();
+    const ImageBytes base = session.image().BaseBytes();
     const SearchPlan plan = PlanSearch(base, session.settings(), scanRecords);
     SearchCallbacks callbacks;
     int found = 0;
@@ -36,7 +36,7 @@ void Search(FlashSession& session, bool scanRecords) {
         session.AddFoundPicture(pos, record, t);
         const Picture& p = *session.Pictures.back();
         // The decoder counts only bytes that it read inside the image.
-        FUZZ_CHECK(p.Length == 0 || InImage(p.DataPos(), p.Length));
+        FUZZ_CHECK(p.Length == 0 || session.image().Holds(p.DataPos(), p.Length));
         FUZZ_CHECK(p.DecodedBitmap.width() == record[0] && p.DecodedBitmap.height() == record[1]);
     };
     const SearchCounts counts = RunPictureSearch(base, plan, callbacks);

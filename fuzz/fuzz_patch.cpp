@@ -29,9 +29,11 @@ struct Program {
 
     // Erases what the last input wrote, in all three arrays.
     void Restore() {
-        for (const Range& r : dirty)
-            for (std::uint8_t* a : {image.BaseImage(), image.WorkImage(), image.UsageMap()})
+        for (const Range& r : dirty) {
+            for (std::uint8_t* a : {image.BaseImage(), image.MutableWorkImage()})
                 std::memset(a + r.pos, 0xFF, static_cast<std::size_t>(r.length));
+            std::memset(image.Usage() + r.pos, 0x00, static_cast<std::size_t>(r.length));
+        }
         dirty.clear();
     }
 };
@@ -41,7 +43,7 @@ Range InImageRange(const VkpRecord& r, std::int32_t fullFlash) {
     const std::int64_t from = std::int64_t{fullFlash} + r.address;
     const std::int64_t to = std::min<std::int64_t>(
         std::int64_t{fullFlash} + static_cast<std::int64_t>(r.CheckedEnd()), kImageSize);
-    if (from >= kImageSize || to <= from) return {0, 0};
+    if (from >= kImageSize || to <= from) return {0, 0};  // the fuzzed image is 16 MiB
     return {from, to - from};
 }
 
@@ -67,7 +69,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // The last byte decides where the file lies in the image: a whole dump
     // (every address inside) or one placed at 8 MiB (the upper half outside).
     const std::int32_t fullFlash = (size > 0 && (data[size - 1] & 1)) ? 0x800000 : 0;
-    if (!CheckPatches(sources, PatchDirection::Apply, fullFlash).ok()) return 0;
+    if (!CheckPatches(sources, PatchDirection::Apply, fullFlash, program.image.Size()).ok())
+        return 0;
 
     // Every record's old bytes stand in the image, in file order.
     FlashImage& image = program.image;
@@ -82,7 +85,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
         const auto old = file.OldBytes(r);
         std::memcpy(image.BaseImage() + range.pos, old.data(), old.size());
-        std::memcpy(image.WorkImage() + range.pos, old.data(), old.size());
+        std::memcpy(image.MutableWorkImage() + range.pos, old.data(), old.size());
     }
     // The working image where the patch reaches, as it stands before it.
     const auto snapshot = [&] {
@@ -102,7 +105,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
     if (!undoable || !counts.checkedAll || counts.skippedFiles > 0) return 0;
-    if (!CheckPatches(sources, PatchDirection::Undo, fullFlash).ok()) return 0;
+    if (!CheckPatches(sources, PatchDirection::Undo, fullFlash, image.Size()).ok()) return 0;
 
     fuzz::SilentPrompt goOn(Answer::Yes);
     FUZZ_CHECK(RunPatches(sources, PatchDirection::Undo, image, fullFlash, goOn).ok());

@@ -59,8 +59,9 @@ struct Program {
             const std::int64_t from = std::max<std::int64_t>(r.pos, 0);
             const std::int64_t to = std::min<std::int64_t>(r.pos + r.length, kImageSize);
             if (from >= to) continue;
-            for (std::uint8_t* a : {image.BaseImage(), image.WorkImage(), image.UsageMap()})
+            for (std::uint8_t* a : {image.BaseImage(), image.MutableWorkImage()})
                 std::memset(a + from, 0xFF, static_cast<std::size_t>(to - from));
+            std::memset(image.Usage() + from, 0x00, static_cast<std::size_t>(to - from));
         }
         dirty.clear();
     }
@@ -87,12 +88,12 @@ void ReplaceByItsOwnDecoding(Program& program, Picture& p, std::uint8_t type,
     program.Touch(p.DataPos(), static_cast<std::int64_t>(p.NewData.size()));
     FUZZ_CHECK(p.Length == static_cast<std::int32_t>(p.NewData.size()));
     PitRecord written;
-    Picture::ReadRecord(written, p.WorkImage, kRecordPos);
+    Picture::ReadRecord(written, p.WorkImage(), kRecordPos);
     FUZZ_CHECK(written == p.Record);
 
     const int w = p.Width(), h = p.Height();
     std::vector<QRgb> pixels(static_cast<std::size_t>(w) * h);
-    const DecodeResult r = DecodePixels(p.WorkImage, p.DataPos(), w, h, type, pixels.data());
+    const DecodeResult r = DecodePixels(p.WorkImage(), p.DataPos(), w, h, type, pixels.data());
     FUZZ_CHECK(r.length == p.Length);
     FUZZ_CHECK(r.drawn == static_cast<std::int64_t>(w) * h);
     const bool lossless =
@@ -126,16 +127,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::int64_t streamPos = kImageSize - streamLength;
     if (!(flags & 1)) SetDataPos(record.data(), static_cast<std::int32_t>(streamPos), format);
     FlashImage& image = program.image;
-    for (std::uint8_t* a : {image.BaseImage(), image.WorkImage()}) {
+    for (std::uint8_t* a : {image.BaseImage(), image.MutableWorkImage()}) {
         std::memcpy(a + streamPos, data + 9, static_cast<std::size_t>(streamLength));
-        Picture::WriteRecord(record, a, kRecordPos);
+        Picture::WriteRecord(record, {a, static_cast<std::size_t>(image.Size())}, kRecordPos);
     }
     program.Touch(streamPos, streamLength);
     program.Touch(kRecordPos, 8);
 
     Picture p(image, kRecordPos, program.settings);
     program.Touch(p.DataPos(), p.Length);
-    FUZZ_CHECK(p.Length == 0 || InImage(p.DataPos(), p.Length));
+    FUZZ_CHECK(p.Length == 0 || image.Holds(p.DataPos(), p.Length));
     FUZZ_CHECK(p.Depth == DepthOfType(p.Type()));
     // A picture without pixels has no bitmap.
     if (p.Width() == 0 || p.Height() == 0)
@@ -147,7 +148,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!HasEncoder(type) || p.Width() == 0 || p.Height() == 0) return 0;
     std::vector<QRgb> first(static_cast<std::size_t>(p.Width()) * p.Height());
     const std::int64_t drawn =
-        DecodePixels(image.BaseImage(), p.DataPos(), p.Width(), p.Height(), type, first.data())
+        DecodePixels(image.BaseBytes(), p.DataPos(), p.Width(), p.Height(), type, first.data())
             .drawn;
     ReplaceByItsOwnDecoding(program, p, type, drawn);
     if (EncodedBothWays(type)) ReplaceByItsOwnDecoding(program, p, type ^ kCompressed, drawn);

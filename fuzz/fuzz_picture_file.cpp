@@ -49,17 +49,19 @@ struct Program {
 
     // The image as before any input: a 4 x 4 picture, nothing placed yet.
     void Reset(std::uint8_t type) {
-        for (std::uint8_t* a : {image.BaseImage(), image.WorkImage(), image.UsageMap()}) {
-            std::memset(a + PlaceLo(), 0xFF, static_cast<std::size_t>(PlaceHi() - PlaceLo()));
+        // Base and working image erased, nothing occupied.
+        for (std::uint8_t* a : {image.BaseImage(), image.MutableWorkImage(), image.Usage()}) {
+            const int erased = a == image.Usage() ? 0x00 : 0xFF;
+            std::memset(a + PlaceLo(), erased, static_cast<std::size_t>(PlaceHi() - PlaceLo()));
             // Replaced in place, the data may run on from the old place.
-            std::memset(a + kDataPos, 0xFF, kLargestData);
-            std::memset(a + kScratch, 0xFF, kLargestData);
+            std::memset(a + kDataPos, erased, kLargestData);
+            std::memset(a + kScratch, erased, kLargestData);
         }
         PitRecord record{4, 4, type, 0};
         SetDataPos(record.data(), kDataPos, AddressFormat::Paged);
         const std::uint8_t data[] = {0x05, 0x00, 0xE0, 0x0B, 0x1F, 0x00};
-        for (std::uint8_t* a : {image.BaseImage(), image.WorkImage()}) {
-            Picture::WriteRecord(record, a, kRecordPos);
+        for (std::uint8_t* a : {image.BaseImage(), image.MutableWorkImage()}) {
+            Picture::WriteRecord(record, {a, static_cast<std::size_t>(image.Size())}, kRecordPos);
             std::memcpy(a + kDataPos, data, sizeof data);
         }
     }
@@ -69,12 +71,13 @@ void EveryEncoder(Program& program, const QImage& source) {
     const int w = source.width(), h = source.height();
     std::vector<std::uint8_t> out(static_cast<std::size_t>(EncodeBufferSize(w, h)));
     std::vector<QRgb> pixels(static_cast<std::size_t>(w) * h);
-    std::uint8_t* scratch = program.image.WorkImage();
+    std::uint8_t* scratch = program.image.MutableWorkImage();
     for (const std::uint8_t type : kEncoderTypes) {
         const std::int32_t length = EncodePixels(source, w, h, type, out.data());
         FUZZ_CHECK(length > 0 && length <= static_cast<std::int64_t>(out.size()));
         std::memcpy(scratch + kScratch, out.data(), static_cast<std::size_t>(length));
-        const DecodeResult r = DecodePixels(scratch, kScratch, w, h, type, pixels.data());
+        const DecodeResult r =
+            DecodePixels(program.image.WorkBytes(), kScratch, w, h, type, pixels.data());
         std::memset(scratch + kScratch, 0xFF, static_cast<std::size_t>(length));
         FUZZ_CHECK(r.length == length);
         FUZZ_CHECK(r.drawn == static_cast<std::int64_t>(w) * h);
@@ -98,8 +101,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     Picture p(program.image, kRecordPos, program.settings);
     const PitRecord before = p.Record;
-    const std::vector<std::uint8_t> workBefore(p.WorkImage + program.PlaceLo(),
-                                               p.WorkImage + program.PlaceHi());
+    const std::vector<std::uint8_t> workBefore(p.WorkImage().data() + program.PlaceLo(),
+                                               p.WorkImage().data() + program.PlaceHi());
     bool placed = false;
     const Status loaded = p.LoadBmp(path, &placed);
     if (!loaded.ok()) {
@@ -116,8 +119,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                    (pos >= program.PlaceLo() && pos + p.Length <= program.PlaceHi()));
     } else {
         FUZZ_CHECK(p.Record == before && !p.Modified);
-        FUZZ_CHECK(
-            std::equal(workBefore.begin(), workBefore.end(), p.WorkImage + program.PlaceLo()));
+        FUZZ_CHECK(std::equal(workBefore.begin(), workBefore.end(),
+                              p.WorkImage().data() + program.PlaceLo()));
     }
     // What the loader read, also when it found no place: the picture then
     // went back to its old source.

@@ -35,7 +35,7 @@ QChar VersionDigit(int nibble) { return QChar(char16_t(0x30 | nibble)); }
 
 }  // namespace
 
-std::optional<QString> IdentifyFirmware(const std::uint8_t* image) {
+std::optional<QString> IdentifyFirmware(ImageBytes image) {
     std::int64_t m = -1;
     std::int64_t nameEnd = 0;
     for (std::int64_t from = 0;; from = m + 1) {
@@ -43,7 +43,8 @@ std::optional<QString> IdentifyFirmware(const std::uint8_t* image) {
         if (!match) return std::nullopt;
         m = *match;
         nameEnd = m + kModelNameOffset;
-        const std::int64_t limit = std::min<std::int64_t>(nameEnd + kMaxModelName + 1, kImageSize);
+        const std::int64_t limit = std::min<std::int64_t>(nameEnd + kMaxModelName + 1,
+                                                          static_cast<std::int64_t>(image.size()));
         while (nameEnd < limit && image[nameEnd] != 0) ++nameEnd;
         if (nameEnd - (m + kModelNameOffset) <= kMaxModelName) break;
     }

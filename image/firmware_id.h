@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <optional>
 
+#include "image/flash_image.h"
+
 namespace vorlix {
 
 // Reads the model and firmware version out of the build-information block
@@ -12,6 +14,6 @@ namespace vorlix {
 // the version byte at + 30. Gives the model-and-version text ("C55v50"),
 // or nothing when the image holds no such block. A match whose name runs
 // on for more than 64 bytes is passed over and the search goes on after it.
-std::optional<QString> IdentifyFirmware(const std::uint8_t* image);
+std::optional<QString> IdentifyFirmware(ImageBytes image);
 
 }  // namespace vorlix

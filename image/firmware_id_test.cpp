@@ -10,7 +10,7 @@ namespace {
 std::optional<QString> Identify(const FlashBuilder& file) {
     FlashImage image;
     file.LoadInto(image);
-    return IdentifyFirmware(image.BaseImage());
+    return IdentifyFirmware(image.BaseBytes());
 }
 
 TEST(IdentifyFirmware, FormsModelAndVersionText) {

@@ -22,32 +22,41 @@ void MoveBytes(std::uint8_t* base, std::int64_t from, std::int64_t to, std::int6
     std::memmove(base + to, base + from, static_cast<std::size_t>(length));
 }
 
-// Moves the first read's `length` bytes from image offset 0 to `at` (inside
-// the image), as many as fit before the image's end, and erases what lies
-// before them. Behind them everything is erased already: the first read
-// left 0xFF from `length` on, and the move writes nothing there.
-void MoveFirstRead(std::uint8_t* base, std::int64_t length, std::int64_t at) {
-    MoveBytes(base, 0, at, std::min(length, kImageSize - at));
-    std::memset(base, 0xFF, static_cast<std::size_t>(std::min(at, length)));
-}
-
 bool NamesSecondCopyModel(const QString& key) {
     return key.contains(QLatin1String("S45"), Qt::CaseSensitive) ||
            key.contains(QLatin1String("ME45"), Qt::CaseSensitive);
 }
 
+// Sizes the image to hold the first read's `length` bytes from `at` (inside
+// the largest image), moves them there, as many as fit, and erases what
+// lies before them. The first read erased everything from `length` to the
+// end of the image it made; only the file's old place and, for a file laid
+// beyond that image, the gap up to `at` need erasing. Behind the moved
+// bytes everything is erased already: there the image is the first read's,
+// or the file fills it to its end.
+void MoveFirstRead(StagedImage& image, std::int64_t length, std::int64_t at) {
+    const std::int64_t firstReadEnd = image.Size();
+    image.SetSize(ImageSizeFor(at, length));
+    std::uint8_t* base = image.data();
+    MoveBytes(base, 0, at, std::min(length, image.Size() - at));
+    std::memset(base, 0xFF, static_cast<std::size_t>(std::min(at, length)));
+    if (at > firstReadEnd)
+        std::memset(base + firstReadEnd, 0xFF, static_cast<std::size_t>(at - firstReadEnd));
+}
+
 }  // namespace
 
+void StagedImage::SetSize(std::int64_t size) {
+    size_ = std::clamp<std::int64_t>(size, kImageSize, kMaxImageSize);
+}
+
 std::int64_t PlacedFileSize(const QFile& file) {
-    return std::clamp<std::int64_t>(file.size(), 0, kImageSize);
+    return std::clamp<std::int64_t>(file.size(), 0, kMaxImageSize);
 }
 
-Status ReadForIdentification(QFile& file, FlashImage& image, std::int64_t& length) {
-    return ReadForIdentification(file, image.BaseImage(), length);
-}
-
-Status ReadForIdentification(QFile& file, std::uint8_t* base, std::int64_t& length) {
+Status ReadForIdentification(QFile& file, StagedImage& image, std::int64_t& length) {
     const std::int64_t size = PlacedFileSize(file);
+    std::uint8_t* base = image.data();
     Status status;
     length = 0;
     if (size > 0 && !file.seek(0)) status = Status::IoError(file.errorString());
@@ -57,60 +66,53 @@ Status ReadForIdentification(QFile& file, std::uint8_t* base, std::int64_t& leng
         if (got <= 0) break;  // a file shorter than it was: the rest stays erased
         length += got;
     }
+    image.SetSize(length);
     // Only the part the file did not cover is erased: the rest was just read.
-    std::memset(base + length, 0xFF, static_cast<std::size_t>(kImageSize - length));
+    std::memset(base + length, 0xFF, static_cast<std::size_t>(image.Size() - length));
     return status;
 }
 
-Status PlaceBySettings(FlashImage& image, std::int64_t length, const Settings& settings) {
-    return PlaceBySettings(image.BaseImage(), length, settings);
-}
-
-Status PlaceBySettings(std::uint8_t* base, std::int64_t length, const Settings& settings) {
+Status PlaceBySettings(StagedImage& image, std::int64_t length, const Settings& settings) {
     const std::int64_t at = settings.FullFlash;
     if (length <= 0) return Status::Ok();  // nothing to lay out: all erased already
-    if (!InImage(at)) {
+    if (!InImage(at, 1, kMaxImageSize)) {
         return Status::InvalidArgument(
             QCoreApplication::translate(
-                "OpenFlash", "Начало FullFlash %1 лежит вне адресного пространства 000000..FFFFFF")
+                "OpenFlash", "Начало FullFlash %1 лежит вне адресного пространства 000000..1FFFFFF")
                 .arg(Hex6(settings.FullFlash)));
     }
-    MoveFirstRead(base, length, at);
+    MoveFirstRead(image, length, at);
     return Status::Ok();
 }
 
-void PlaceWithoutSettings(FlashImage& image, std::int64_t length, Settings& settings) {
-    PlaceWithoutSettings(image.BaseImage(), length, settings);
-}
-
-void PlaceWithoutSettings(std::uint8_t* base, std::int64_t length, Settings& settings) {
-    length = std::clamp<std::int64_t>(length, 0, kImageSize);
+void PlaceWithoutSettings(StagedImage& image, std::int64_t length, Settings& settings) {
+    length = std::clamp<std::int64_t>(length, 0, kMaxImageSize);
     const auto fileSize = static_cast<std::int32_t>(length);
-    settings.FullFlash = kImageSize - fileSize;
+    settings.FullFlash = std::max(kImageSize - fileSize, 0);
     settings.PITAdrMin = settings.PictureAdrMin = settings.PlaceAdrMin = 0;
     settings.PITAdrMax = settings.PictureAdrMax = settings.PlaceAdrMax = fileSize;
-    MoveFirstRead(base, length, settings.FullFlash);
+    MoveFirstRead(image, length, settings.FullFlash);
     if (!NamesSecondCopyModel(settings.ModelAndVersion)) return;
     // As much as fits, so that this first open lays the file out as every
     // later open (by the stored FullFlash) does. The copy is taken from the
     // first one, which holds the whole file; where the two overlap the
     // second wins.
-    MoveBytes(base, settings.FullFlash, kSecondCopyPos,
-              std::min<std::int64_t>(length, kImageSize - kSecondCopyPos));
+    MoveBytes(image.data(), settings.FullFlash, kSecondCopyPos,
+              std::min<std::int64_t>(length, image.Size() - kSecondCopyPos));
     settings.FullFlash = kSecondCopyPos;
 }
 
-void PlaceKnownModel(std::uint8_t* base, std::int64_t length, const KnownModel& model,
+void PlaceKnownModel(StagedImage& image, std::int64_t length, const KnownModel& model,
                      Settings& settings) {
-    const std::int64_t at = std::clamp<std::int64_t>(model.fullFlash, 0, kImageSize - 1);
-    const auto held =
-        static_cast<std::int32_t>(std::clamp<std::int64_t>(length, 0, kImageSize - at));
+    const std::int64_t at = std::clamp<std::int64_t>(model.fullFlash, 0, kMaxImageSize - 1);
+    length = std::clamp<std::int64_t>(length, 0, kMaxImageSize);
+    MoveFirstRead(image, length, at);
+    const auto held = static_cast<std::int32_t>(std::min(length, image.Size() - at));
     settings.FullFlash = static_cast<std::int32_t>(at);
     settings.PITAdrMin = settings.PictureAdrMin = settings.PlaceAdrMin = 0;
     settings.PITAdrMax = settings.PictureAdrMax = settings.PlaceAdrMax = held;
     settings.MaxSizeX = model.maxSizeX;
     settings.MaxSizeY = model.maxSizeY;
-    MoveFirstRead(base, std::clamp<std::int64_t>(length, 0, kImageSize), at);
 }
 
 }  // namespace vorlix

@@ -12,10 +12,10 @@ namespace {
 
 class FlashFileTest : public ::testing::Test {
   protected:
-    // 20 MiB whose every byte tells its offset: byte i is (i >> 16) ^ i.
+    // 34 MiB whose every byte tells its offset: byte i is (i >> 16) ^ i.
     static const QByteArray& Pattern() {
         static const QByteArray bytes = [] {
-            QByteArray b(20 << 20, Qt::Uninitialized);
+            QByteArray b(34 << 20, Qt::Uninitialized);
             for (std::int64_t i = 0; i < b.size(); ++i)
                 b.data()[i] = static_cast<char>((i >> 16) ^ i);
             return b;
@@ -41,11 +41,11 @@ class FlashFileTest : public ::testing::Test {
     }
     // image[at, at + length) holds the file from its start.
     bool Holds(std::int64_t at, std::int64_t length) const {
-        return std::memcmp(image_.BaseImage() + at, Pattern().constData(), length) == 0;
+        return std::memcmp(image_.Bytes().data() + at, Pattern().constData(), length) == 0;
     }
     bool Erased(std::int64_t at, std::int64_t length) const {
-        static const QByteArray erased(kImageSize, char(0xFF));
-        return std::memcmp(image_.BaseImage() + at, erased.constData(), length) == 0;
+        static const QByteArray erased(kMaxImageSize, char(0xFF));
+        return std::memcmp(image_.Bytes().data() + at, erased.constData(), length) == 0;
     }
 
     QTemporaryDir dir_;
@@ -53,44 +53,56 @@ class FlashFileTest : public ::testing::Test {
     ScriptedPrompt prompt_;
     SettingsStore store_{dir_.filePath("settings.ini")};
     Settings s_{store_, prompt_};
-    FlashImage image_;
+    StagedImage image_;
 };
 
 TEST_F(FlashFileTest, FirstReadAndReadBySettings) {
-    EXPECT_EQ(Read(20 << 20), kImageSize);  // cut to 16 MiB
-    EXPECT_TRUE(Holds(0, kImageSize));
+    EXPECT_EQ(Read(34 << 20), kMaxImageSize);  // cut to the largest image
+    EXPECT_EQ(image_.Size(), kMaxImageSize);
+    EXPECT_TRUE(Holds(0, kMaxImageSize));
     EXPECT_EQ(Read(0x300001), 0x300001);  // erased behind what the file covers
+    EXPECT_EQ(image_.Size(), kImageSize);
     EXPECT_TRUE(Holds(0, 0x300001) && Erased(0x300001, kImageSize - 0x300001));
     EXPECT_EQ(Read(0), 0);
     EXPECT_TRUE(Erased(0, kImageSize));
 
-    // Each placement starts from a first read that filled the image.
+    // Each placement starts from a first read that filled the image; the
+    // image grows past the 24-bit space as far as the file reaches.
     struct Case {
         std::int64_t size;
         std::int32_t fullFlash;
         std::int64_t placed;
+        std::int64_t imageSize;
     };
-    for (const Case c : {Case{12 << 20, 0x800000, 0x800000}, Case{12 << 20, 0xFFFFFF, 1},
-                         Case{0x300001, 0x200000, 0x300001}, Case{0x300001, 0x600000, 0x300001},
-                         Case{0x300001, 0, 0x300001}, Case{20 << 20, 0x100, kImageSize - 0x100}}) {
-        ASSERT_EQ(Read(0x1000000), kImageSize);
+    for (const Case c :
+         {Case{12 << 20, 0x800000, 12 << 20, 20 << 20},
+          Case{12 << 20, 0xFFFFFF, 12 << 20, 0xFFFFFF + (12 << 20)},
+          Case{0x300001, 0x200000, 0x300001, kImageSize},
+          Case{0x300001, 0x600000, 0x300001, kImageSize}, Case{0x300001, 0, 0x300001, kImageSize},
+          Case{20 << 20, 0x100, 20 << 20, (20 << 20) + 0x100},
+          Case{4 << 20, 0x1C00000, 4 << 20, kMaxImageSize},
+          Case{34 << 20, 0x400000, kMaxImageSize - 0x400000, kMaxImageSize}}) {
+        ASSERT_EQ(Read(34 << 20), kMaxImageSize);
         const std::int64_t length = Read(c.size);
         s_.FullFlash = c.fullFlash;
         ASSERT_TRUE(PlaceBySettings(image_, length, s_).ok());
         const std::int64_t end = c.fullFlash + c.placed;
+        EXPECT_EQ(image_.Size(), c.imageSize) << c.size << " at " << c.fullFlash;
         EXPECT_TRUE(Erased(0, c.fullFlash) && Holds(c.fullFlash, c.placed) &&
-                    Erased(end, kImageSize - end))
+                    Erased(end, c.imageSize - end))
             << c.size << " at " << c.fullFlash;
     }
 
-    // A FullFlash outside the image is refused and the image left alone.
+    // A FullFlash outside the largest image is refused and the image left
+    // alone.
     const std::int64_t length = Read(12 << 20);
-    for (const std::int32_t bad : {-1, kImageSize, INT32_MIN}) {
+    for (const std::int32_t bad : {-1, kMaxImageSize, INT32_MIN}) {
         s_.FullFlash = bad;
         const Status s = PlaceBySettings(image_, length, s_);
         EXPECT_EQ(s.code(), Status::Code::InvalidArgument);
         EXPECT_TRUE(s.message().contains(Hex6(bad)));
         EXPECT_TRUE(Holds(0, 12 << 20) && Erased(12 << 20, 4 << 20));
+        EXPECT_EQ(image_.Size(), kImageSize);
     }
     // An empty file has nothing to place, wherever FullFlash points.
     EXPECT_TRUE(PlaceBySettings(image_, Read(0), s_).ok());
@@ -127,6 +139,14 @@ TEST_F(FlashFileTest, ReadWithoutSettings) {
     PlaceWithoutSettings(image_, Read(0x200000), s_);
     EXPECT_EQ(s_.FullFlash, 0xE00000);
     EXPECT_TRUE(Erased(0, 0xE00000) && Holds(0xE00000, 0x200000));
+
+    // A dump longer than the 24-bit space starts the image, which spans it.
+    s_.ModelAndVersion = "C60v10";
+    PlaceWithoutSettings(image_, Read(20 << 20), s_);
+    EXPECT_EQ(s_.FullFlash, 0);
+    EXPECT_EQ(s_.PlaceAdrMax, 20 << 20);
+    EXPECT_EQ(image_.Size(), 20 << 20);
+    EXPECT_TRUE(Holds(0, 20 << 20));
 }
 
 }  // namespace

@@ -11,33 +11,67 @@
 
 namespace vorlix {
 
-void FlashImage::ArrayDeleter::operator()(std::uint8_t* array) const { std::free(array); }
+void ImageArrayDeleter::operator()(std::uint8_t* array) const { std::free(array); }
 
-// Every open writes all three arrays whole. Backed by 2 MiB pages where the
+namespace {
+
+// A zero-filled array; the system hands out zero pages on first write, so
+// that only the written ones take memory.
+ImageArray AllocateZeroed(std::int64_t size) {
+    void* array = std::calloc(static_cast<std::size_t>(size), 1);
+    if (!array) throw std::bad_alloc();
+    return ImageArray(static_cast<std::uint8_t*>(array));
+}
+
+}  // namespace
+
+// Base and working images are written whole. Backed by 2 MiB pages where the
 // system offers them on request, that costs two dozen page faults instead
 // of twelve thousand.
-FlashImage::Array FlashImage::Allocate() {
+ImageArray AllocateImageArray(std::int64_t size) {
 #ifdef __linux__
     constexpr std::size_t kHugePage = 0x200000;
-    void* array = std::aligned_alloc(kHugePage, kImageSize);
-    if (array) (void)madvise(array, kImageSize, MADV_HUGEPAGE);
+    const std::size_t bytes = (static_cast<std::size_t>(size) + kHugePage - 1) & ~(kHugePage - 1);
+    void* array = std::aligned_alloc(kHugePage, bytes);
+    if (array) (void)madvise(array, bytes, MADV_HUGEPAGE);
 #else
-    void* array = std::malloc(kImageSize);
+    void* array = std::malloc(static_cast<std::size_t>(size));
 #endif
     if (!array) throw std::bad_alloc();
-    return Array(static_cast<std::uint8_t*>(array));
+    return ImageArray(static_cast<std::uint8_t*>(array));
 }
 
-FlashImage::FlashImage() : base_(Allocate()), work_(Allocate()), usage_(Allocate()) {
-    ClearBase();
-    ResetWorkingCopy();
+FlashImage::FlashImage() : usage_(AllocateZeroed(kImageSize)) {}
+
+std::uint8_t* FlashImage::Base() const {
+    if (!base_) {
+        base_ = AllocateImageArray(size_);
+        std::memset(base_.get(), 0xFF, static_cast<std::size_t>(size_));
+    }
+    return base_.get();
 }
 
-void FlashImage::ClearBase() { std::memset(base_.get(), 0xFF, kImageSize); }
+std::uint8_t* FlashImage::MutableWorkImage() {
+    if (!work_) {
+        work_ = AllocateImageArray(size_);
+        std::memcpy(work_.get(), Base(), static_cast<std::size_t>(size_));
+    }
+    return work_.get();
+}
+
+void FlashImage::ClearBase() { std::memset(Base(), 0xFF, static_cast<std::size_t>(size_)); }
 
 void FlashImage::ResetWorkingCopy() {
-    std::memcpy(work_.get(), base_.get(), kImageSize);
-    std::memset(usage_.get(), 0xFF, kImageSize);
+    work_.reset();
+    usage_ = AllocateZeroed(size_);
+}
+
+void FlashImage::Adopt(ImageArray base, std::int64_t size) {
+    size_ = std::clamp<std::int64_t>(size, kImageSize, kMaxImageSize);
+    base_ = std::move(base);
+    reserved_.reset();
+    fileEnd_ = size_;
+    ResetWorkingCopy();
 }
 
 void FlashImage::SetReserved(std::span<const ImageRange> ranges) {
@@ -45,18 +79,18 @@ void FlashImage::SetReserved(std::span<const ImageRange> ranges) {
         reserved_.reset();
         return;
     }
-    if (!reserved_) reserved_ = Allocate();
-    std::memset(reserved_.get(), 0xFF, kImageSize);
+    if (!reserved_) reserved_ = AllocateImageArray(size_);
+    std::memset(reserved_.get(), 0xFF, static_cast<std::size_t>(size_));
     for (const ImageRange& r : ranges) {
-        const std::int64_t from = std::clamp<std::int64_t>(r.pos, 0, kImageSize);
+        const std::int64_t from = std::clamp<std::int64_t>(r.pos, 0, size_);
         const std::int64_t to =
-            std::clamp<std::int64_t>(std::int64_t{r.pos} + std::max(r.length, 0), from, kImageSize);
+            std::clamp<std::int64_t>(std::int64_t{r.pos} + std::max(r.length, 0), from, size_);
         std::memset(reserved_.get() + from, 0x00, static_cast<std::size_t>(to - from));
     }
 }
 
 void FlashImage::SetFileEnd(std::int64_t imageOffset) {
-    fileEnd_ = std::clamp<std::int64_t>(imageOffset, 0, kImageSize);
+    fileEnd_ = std::clamp<std::int64_t>(imageOffset, 0, size_);
 }
 
 AddressFormat FormatFor(const QString& modelAndVersion) {

@@ -12,7 +12,7 @@ namespace {
 // A match must end before the image's last byte: the matcher stops when the
 // offset after the last compared byte reaches the image's end, before it
 // looks at its count.
-constexpr std::int64_t kMatchEnd = kImageSize - 1;
+std::int64_t MatchEnd(ImageBytes image) { return static_cast<std::int64_t>(image.size()) - 1; }
 
 std::uint16_t Le16(const std::uint8_t* p) { return static_cast<std::uint16_t>(p[0] | (p[1] << 8)); }
 
@@ -26,7 +26,7 @@ std::uint16_t Le16(const std::uint8_t* p) { return static_cast<std::uint16_t>(p[
 // required elements need looking at. Skipping to the next byte that fits
 // the first element changes nothing either: every byte before it misses
 // element 0 and leaves the count at 0.
-std::optional<std::int32_t> MatchFrom(const std::uint8_t* image, std::int64_t start,
+std::optional<std::int32_t> MatchFrom(ImageBytes image, std::int64_t start,
                                       std::span<const std::int16_t> pattern,
                                       std::int64_t lastStart) {
     const auto n = static_cast<std::int64_t>(pattern.size());
@@ -41,14 +41,15 @@ std::optional<std::int32_t> MatchFrom(const std::uint8_t* image, std::int64_t st
     const std::int16_t first = pattern[0];
     if (first != kAnyByte && (first < 0 || first > 0xFF)) return std::nullopt;
 
-    const std::int64_t last = std::min(lastStart, kMatchEnd - n);
+    const std::int64_t last = std::min(lastStart, MatchEnd(image) - n);
     std::int64_t q = std::max<std::int64_t>(start, 0);
     while (q <= last) {
         std::int64_t p = q;
         if (first != kAnyByte) {
-            const void* hit = std::memchr(image + q, first, static_cast<std::size_t>(last - q + 1));
+            const void* hit =
+                std::memchr(image.data() + q, first, static_cast<std::size_t>(last - q + 1));
             if (!hit) return std::nullopt;
-            p = static_cast<const std::uint8_t*>(hit) - image;
+            p = static_cast<const std::uint8_t*>(hit) - image.data();
         }
         std::int64_t missed = -1;
         for (const Required& r : required) {
@@ -66,9 +67,9 @@ std::optional<std::int32_t> MatchFrom(const std::uint8_t* image, std::int64_t st
 // The 4 x 4 records that discovery looks for, in the order tried.
 constexpr std::array<std::uint8_t, 3> kProbeTypes = {0x81, 0x85, 0x01};
 
-bool HoldsProbe(const std::uint8_t* image, std::int64_t pos) {
-    if (!InImage(pos, 4)) return false;
-    const std::uint8_t* p = image + pos;
+bool HoldsProbe(ImageBytes image, std::int64_t pos) {
+    if (!InImage(pos, 4, static_cast<std::int64_t>(image.size()))) return false;
+    const std::uint8_t* p = image.data() + pos;
     return p[0] == 4 && p[1] == 4 && p[3] == 0 &&
            std::find(kProbeTypes.begin(), kProbeTypes.end(), p[2]) != kProbeTypes.end();
 }
@@ -110,20 +111,22 @@ std::array<std::int16_t, kConfirmLength> ConfirmationPattern(std::uint8_t marker
 // only an attempt begun there could still be running.
 class ConfirmationSites {
   public:
-    explicit ConfirmationSites(const std::uint8_t* image) : image_(image) {
-        const std::int64_t lastStart = kMatchEnd - kConfirmLength;
+    explicit ConfirmationSites(ImageBytes image) : image_(image) {
+        const std::int64_t lastStart = MatchEnd(image) - kConfirmLength;
+        // The page bytes of the largest image offset.
+        const std::int64_t pageHighEnd = (static_cast<std::int64_t>(image.size()) + 0x3FFFFF) >> 22;
         // A site begins on a marker byte: the bytes between two markers are
         // skipped at memchr's pace, one marker after the other.
         for (const std::uint8_t marker : kSpitMarkers) {
             for (std::int64_t p = 0; p <= lastStart; ++p) {
-                const void* hit = std::memchr(image + p, marker,
+                const void* hit = std::memchr(image.data() + p, marker,
                                               static_cast<std::size_t>(lastStart - p + 1));
                 if (!hit) break;
-                p = static_cast<const std::uint8_t*>(hit) - image;
+                p = static_cast<const std::uint8_t*>(hit) - image.data();
                 if (image[p + 1] != 0) continue;
-                const std::uint8_t* a = image + p + kConfirmAddress;
+                const std::uint8_t* a = image.data() + p + kConfirmAddress;
                 // Only the canonical bytes of an image offset can be a candidate's.
-                if (a[1] >= 0x40 || a[3] >= 4) continue;
+                if (a[1] >= 0x40 || a[3] >= pageHighEnd) continue;
                 const std::int32_t c = a[0] | (a[1] << 8) | (a[2] << 14) | (a[3] << 22);
                 if (!HoldsProbe(image, c)) continue;
                 sites_.push_back({c, marker, static_cast<std::int32_t>(p)});
@@ -176,7 +179,7 @@ class ConfirmationSites {
         }
     }
 
-    const std::uint8_t* image_;
+    ImageBytes image_;
     std::vector<Site> sites_;
 };
 
@@ -189,14 +192,14 @@ constexpr std::array<std::int16_t, 18> kExtPitCode = {
 
 }  // namespace
 
-std::optional<std::int32_t> FindPattern(const std::uint8_t* image, std::int64_t start,
+std::optional<std::int32_t> FindPattern(ImageBytes image, std::int64_t start,
                                         std::span<const std::int16_t> pattern) {
-    return MatchFrom(image, start, pattern, kImageSize);
+    return MatchFrom(image, start, pattern, static_cast<std::int64_t>(image.size()));
 }
 
-std::optional<SpitHeader> ReadSpitHeader(const std::uint8_t* image, std::int64_t sPITAdr) {
-    if (!InImage(sPITAdr, 20)) return std::nullopt;
-    const std::uint8_t* h = image + sPITAdr;
+std::optional<SpitHeader> ReadSpitHeader(ImageBytes image, std::int64_t sPITAdr) {
+    if (!InImage(sPITAdr, 20, static_cast<std::int64_t>(image.size()))) return std::nullopt;
+    const std::uint8_t* h = image.data() + sPITAdr;
     SpitHeader header;
     header.marker = Le16(h + 4);
     header.pitStart = ComposePaged(h[14], h[15], h[16], h[17]);
@@ -204,9 +207,10 @@ std::optional<SpitHeader> ReadSpitHeader(const std::uint8_t* image, std::int64_t
     return header;
 }
 
-std::optional<ExtPitEntry> ReadExtPitEntry(const std::uint8_t* image, std::int64_t pos) {
-    if (!InImage(pos, kExtPitEntrySize)) return std::nullopt;
-    const std::uint8_t* e = image + pos;
+std::optional<ExtPitEntry> ReadExtPitEntry(ImageBytes image, std::int64_t pos) {
+    if (!InImage(pos, kExtPitEntrySize, static_cast<std::int64_t>(image.size())))
+        return std::nullopt;
+    const std::uint8_t* e = image.data() + pos;
     ExtPitEntry entry;
     entry.a = Le16(e);
     entry.b = Le16(e + 2);
@@ -219,7 +223,7 @@ namespace {
 
 // Tries the probes in turn; each candidate is confirmed or passed over.
 // Gives where the confirming pattern matched.
-std::optional<std::int32_t> FindConfirmedSpit(const std::uint8_t* base) {
+std::optional<std::int32_t> FindConfirmedSpit(ImageBytes base) {
     std::optional<ConfirmationSites> sites;  // built when the first candidate turns up
     for (const std::uint8_t type : kProbeTypes) {
         const std::array<std::int16_t, 4> probe = {4, 4, type, 0};
@@ -235,7 +239,7 @@ std::optional<std::int32_t> FindConfirmedSpit(const std::uint8_t* base) {
 
 }  // namespace
 
-PictureTables FindPictureTables(const std::uint8_t* base) {
+PictureTables FindPictureTables(ImageBytes base) {
     PictureTables tables;
     // The marker stands at bytes 4 and 5 of the header, the address at 14 to 17.
     if (const auto x = FindConfirmedSpit(base)) tables.sPITAdr = *x - 4;

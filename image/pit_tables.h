@@ -16,18 +16,18 @@ inline constexpr std::int16_t kAnyByte = -1;
 // and drops to 0 on a miss, and the byte that broke a match is not compared
 // again with the first element. A match that would end on the image's last
 // byte is not found. Returns the offset where the match begins.
-std::optional<std::int32_t> FindPattern(const std::uint8_t* image, std::int64_t start,
+std::optional<std::int32_t> FindPattern(ImageBytes image, std::int64_t start,
                                         std::span<const std::int16_t> pattern);
 
 // sPIT header at sPITAdr: bytes 4-5 marker (0x000B or 0x000C), bytes 14-17
 // the PIT's first record (paged), bytes 18-19 the record count.
 struct SpitHeader {
     std::uint16_t marker = 0;
-    std::int32_t pitStart = 0;   // image offset of the first PIT record
-    std::uint16_t count = 0;     // C: records in the PIT
+    std::int32_t pitStart = 0;  // image offset of the first PIT record
+    std::uint16_t count = 0;    // C: records in the PIT
 };
 // Empty when the header's 20 bytes do not lie inside the image.
-std::optional<SpitHeader> ReadSpitHeader(const std::uint8_t* image, std::int64_t sPITAdr);
+std::optional<SpitHeader> ReadSpitHeader(ImageBytes image, std::int64_t sPITAdr);
 
 // One 12-byte ExtPIT entry.
 inline constexpr std::int32_t kExtPitEntrySize = 12;
@@ -42,7 +42,7 @@ struct ExtPitEntry {
     bool IsEnd() const { return runPos == kExtPitEndRun || a == 0x00FF || b == 0x00FF; }
 };
 // Empty when the entry's 12 bytes do not lie inside the image.
-std::optional<ExtPitEntry> ReadExtPitEntry(const std::uint8_t* image, std::int64_t pos);
+std::optional<ExtPitEntry> ReadExtPitEntry(ImageBytes image, std::int64_t pos);
 
 // Where discovery found the tables of a firmware met for the first time.
 struct PictureTables {
@@ -51,6 +51,6 @@ struct PictureTables {
 };
 // Locates the sPIT through the three 4 x 4 probe records and their
 // confirmation patterns, and the ExtPIT through its code pattern.
-PictureTables FindPictureTables(const std::uint8_t* base);
+PictureTables FindPictureTables(ImageBytes base);
 
 }  // namespace vorlix

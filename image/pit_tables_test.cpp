@@ -33,7 +33,7 @@ std::vector<std::int16_t> Confirmation(std::int16_t marker, std::int32_t c) {
 }
 
 // Discovery as described, with two whole-image searches per candidate.
-std::int32_t NaiveSpitAdr(const std::uint8_t* base) {
+std::int32_t NaiveSpitAdr(ImageBytes base) {
     for (const std::int16_t type : {0x81, 0x85, 0x01}) {
         const std::vector<std::int16_t> probe = {4, 4, type, 0};
         std::int64_t p = 0;
@@ -71,7 +71,7 @@ TEST(FindPattern, AgreesWithTheLiteralMatcher) {
             for (int s = 0; s < 8; ++s) {
                 const std::int64_t start = kRegion - 20 + static_cast<std::int64_t>(gen() % 0x1010);
                 const auto expected = LiteralMatch(image.BaseImage(), start, pattern);
-                ASSERT_EQ(FindPattern(image.BaseImage(), start, pattern), expected)
+                ASSERT_EQ(FindPattern(image.BaseBytes(), start, pattern), expected)
                     << "round " << round << " start " << start;
                 found += expected.has_value();
             }
@@ -82,7 +82,7 @@ TEST(FindPattern, AgreesWithTheLiteralMatcher) {
     // A byte that breaks a match is not tried as the first element again:
     // 04 04 04 81 00 holds 04 04 81 00, yet the matcher misses it.
     FlashBuilder(kImageSize, 0).Bytes(0x100, {4, 4, 4, 0x81, 0}).LoadInto(image);
-    EXPECT_FALSE(FindPattern(image.BaseImage(), 0, std::vector<std::int16_t>{4, 4, 0x81, 0}));
+    EXPECT_FALSE(FindPattern(image.BaseBytes(), 0, std::vector<std::int16_t>{4, 4, 0x81, 0}));
 }
 
 TEST(FindPictureTables, AgreesWithTheSearchPerCandidateOnTrickyImages) {
@@ -109,8 +109,8 @@ TEST(FindPictureTables, AgreesWithTheSearchPerCandidateOnTrickyImages) {
             for (int i = 0; i < 14; ++i)
                 if (confirm[i] != kAnyByte) base[x + i] = static_cast<std::uint8_t>(confirm[i]);
         }
-        const std::int32_t expected = NaiveSpitAdr(base);
-        ASSERT_EQ(FindPictureTables(base).sPITAdr, expected) << "round " << round;
+        const std::int32_t expected = NaiveSpitAdr(image.BaseBytes());
+        ASSERT_EQ(FindPictureTables(image.BaseBytes()).sPITAdr, expected) << "round " << round;
         confirmed += expected >= 0;
     }
     EXPECT_GT(confirmed, 3);
@@ -129,16 +129,16 @@ TEST(FindPictureTables, PassesOverUnconfirmedAndHiddenCandidates) {
     b.Pit(0xB00000, 0xB10000, {{4, 4, 0x85, 0xB20000}}, 0x0C);
     b.ExtPitCode(0x880001, 0xE12345);
     b.LoadInto(image);
-    PictureTables t = FindPictureTables(image.BaseImage());
+    PictureTables t = FindPictureTables(image.BaseBytes());
     EXPECT_EQ(t.sPITAdr, 0xB00000);
     EXPECT_EQ(t.ExtPITAdr, 0xE12345);
 
     FlashBuilder::SampleC55().LoadInto(image);
-    t = FindPictureTables(image.BaseImage());
+    t = FindPictureTables(image.BaseBytes());
     EXPECT_EQ(t.sPITAdr, c55::kSpitAdr);
     EXPECT_EQ(t.ExtPITAdr, c55::kExtPitAdr);
     image.ClearBase();
-    t = FindPictureTables(image.BaseImage());
+    t = FindPictureTables(image.BaseBytes());
     EXPECT_LT(t.sPITAdr, 0);
     EXPECT_EQ(t.ExtPITAdr, 0);
 }

@@ -75,7 +75,7 @@ bool IsValidPitRecord(const std::uint8_t* r, const RecordCriteria& criteria) {
            r[1] >= 1 && r[1] <= criteria.maxY && IsPictureType(r[2]) && r[3] == 0;
 }
 
-SearchPlan PlanSearch(const std::uint8_t* base, const Settings& settings, bool scanRecords) {
+SearchPlan PlanSearch(ImageBytes base, const Settings& settings, bool scanRecords) {
     SearchPlan plan;
     plan.scanRecords = scanRecords;
     plan.criteria = RecordCriteria::FromSettings(settings);
@@ -85,7 +85,7 @@ SearchPlan PlanSearch(const std::uint8_t* base, const Settings& settings, bool s
         // even when the settings name a bound beyond it (as a first open
         // does: the file ends at the image's end).
         plan.EndPos = std::min<std::int64_t>(std::int64_t{settings.FullFlash} + settings.PITAdrMax,
-                                             kImageSize - kRecordSize);
+                                             static_cast<std::int64_t>(base.size()) - kRecordSize);
         return plan;
     }
     plan.ExtPITAdr = settings.ExtPITAdr;
@@ -99,8 +99,9 @@ SearchPlan PlanSearch(const std::uint8_t* base, const Settings& settings, bool s
     return plan;
 }
 
-SearchCounts RunPictureSearch(const std::uint8_t* base, const SearchPlan& plan,
+SearchCounts RunPictureSearch(ImageBytes base, const SearchPlan& plan,
                               const SearchCallbacks& callbacks) {
+    const auto size = static_cast<std::int64_t>(base.size());
     SearchCounts counts;
     auto terminated = [&] {
         if (!counts.terminated && callbacks.terminated && callbacks.terminated())
@@ -119,8 +120,8 @@ SearchCounts RunPictureSearch(const std::uint8_t* base, const SearchPlan& plan,
     int rejectedInRow = 0;
     for (std::int64_t pos = plan.StartPos; pos <= plan.EndPos;) {
         progress.At(pos);
-        if (!InImage(pos, kRecordSize)) break;
-        std::memcpy(rec.data(), base + pos, kRecordSize);
+        if (!InImage(pos, kRecordSize, size)) break;
+        std::memcpy(rec.data(), base.data() + pos, kRecordSize);
         if (terminated()) return counts;
         if (IsValidPitRecord(rec.data(), plan.criteria)) {
             rejectedInRow = 0;
@@ -144,8 +145,8 @@ SearchCounts RunPictureSearch(const std::uint8_t* base, const SearchPlan& plan,
         std::int64_t slot = entry->runPos;
         for (int j = 0; j < entry->count; ++j, slot += kExtPitSlotSize) {
             if (terminated()) return counts;
-            if (!InImage(slot, kRecordSize)) break;
-            std::memcpy(rec.data(), base + slot, kRecordSize);
+            if (!InImage(slot, kRecordSize, size)) break;
+            std::memcpy(rec.data(), base.data() + slot, kRecordSize);
             if (!IsValidPitRecord(rec.data(), plan.criteria)) break;
             accept(slot, rec, true);
         }

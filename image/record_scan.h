@@ -28,15 +28,15 @@ bool IsValidPitRecord(const std::uint8_t* record, const RecordCriteria& criteria
 
 // The walk that the search thread runs, without any user-interface work.
 struct SearchPlan {
-    bool scanRecords = false;     // true: scan a range for records; false: walk the tables
-    std::int64_t StartPos = 0;    // S
-    std::int64_t EndPos = -1;     // E, inclusive
-    std::int32_t RecordCount = 0; // C (tables only)
+    bool scanRecords = false;      // true: scan a range for records; false: walk the tables
+    std::int64_t StartPos = 0;     // S
+    std::int64_t EndPos = -1;      // E, inclusive
+    std::int32_t RecordCount = 0;  // C (tables only)
     std::int32_t ExtPITAdr = 0;
     RecordCriteria criteria;
 };
 // Reads S, E and C from the base image (tables) or the settings (records).
-SearchPlan PlanSearch(const std::uint8_t* base, const Settings& settings, bool scanRecords);
+SearchPlan PlanSearch(ImageBytes base, const Settings& settings, bool scanRecords);
 
 struct SearchCallbacks {
     // Polled between candidates; true ends the search.
@@ -56,7 +56,7 @@ struct SearchCounts {
 };
 
 // The candidate loop of both modes and, by tables, the ExtPIT walk.
-SearchCounts RunPictureSearch(const std::uint8_t* base, const SearchPlan& plan,
+SearchCounts RunPictureSearch(ImageBytes base, const SearchPlan& plan,
                               const SearchCallbacks& callbacks);
 
 }  // namespace vorlix

@@ -24,7 +24,7 @@ class RecordScanTest : public ::testing::Test {
                                hits.push_back({pos, t, e});
                            }};
         counts_ =
-            RunPictureSearch(image_.BaseImage(), PlanSearch(image_.BaseImage(), s_, byRecords), cb);
+            RunPictureSearch(image_.BaseBytes(), PlanSearch(image_.BaseBytes(), s_, byRecords), cb);
         return hits;
     }
 

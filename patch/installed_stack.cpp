@@ -113,20 +113,23 @@ QString ShownBytes(std::span<const std::uint8_t> bytes) {
     return text;
 }
 
-bool PatchPresent(const VkpFile& file, const std::uint8_t* image, std::int32_t fullFlash) {
+bool PatchPresent(const VkpFile& file, ImageBytes image, std::int32_t fullFlash) {
     if (file.records.empty()) return false;
     for (const VkpRecord& r : file.records) {
         const std::span<const std::uint8_t> now = file.NewBytes(r);
-        if (std::memcmp(image + ImageOffset(r, fullFlash), now.data(), now.size()) != 0)
+        const std::int64_t at = ImageOffset(r, fullFlash);
+        if (!InImage(at, static_cast<std::int64_t>(now.size()),
+                     static_cast<std::int64_t>(image.size())) ||
+            std::memcmp(image.data() + at, now.data(), now.size()) != 0)
             return false;
     }
     return true;
 }
 
-Status StackInstalledPatches(const InstalledPatchList& patches, std::uint8_t* base,
+Status StackInstalledPatches(const InstalledPatchList& patches, WritableImageBytes base,
                              std::int32_t fullFlash, Prompt& prompt, PatchStack& stack) {
     stack = PatchStack();
-    Stacker stacker(base, fullFlash, stack);
+    Stacker stacker(base.data(), fullFlash, stack);
     auto cancel = [&] {
         stacker.TakeBack(0, 0);
         return Status::Cancelled(InstalledPatches::tr("Открытие отменено"));
@@ -143,7 +146,8 @@ Status StackInstalledPatches(const InstalledPatchList& patches, std::uint8_t* ba
         } else {
             entry.records = static_cast<int>(source.file.records.size());
             const PatchCheck check =
-                CheckPatches(std::span(&source, 1), PatchDirection::Apply, fullFlash);
+                CheckPatches(std::span(&source, 1), PatchDirection::Apply, fullFlash,
+                             static_cast<std::int64_t>(base.size()));
             if (!check.ok()) {
                 entry.state = StackState::Error;
                 entry.note = PatchProblemsText(check.errors, std::span(&source, 1), 5);
@@ -176,12 +180,13 @@ Status StackInstalledPatches(const InstalledPatchList& patches, std::uint8_t* ba
     return Status::Ok();
 }
 
-void UnstackPatches(const PatchStack& stack, std::uint8_t* image) {
+void UnstackPatches(const PatchStack& stack, WritableImageBytes image) {
     std::size_t end = stack.replacedBytes.size();
     for (std::size_t i = stack.replacedRanges.size(); i-- > 0;) {
         const ImageRange& range = stack.replacedRanges[i];
         end -= static_cast<std::size_t>(range.length);
-        std::memcpy(image + range.pos, stack.replacedBytes.data() + end,
+        if (!InImage(range.pos, range.length, static_cast<std::int64_t>(image.size()))) continue;
+        std::memcpy(image.data() + range.pos, stack.replacedBytes.data() + end,
                     static_cast<std::size_t>(range.length));
     }
 }
@@ -191,7 +196,7 @@ OpenResult OpenFullFlashStacked(FlashSession& session, const QString& path, Open
                                 PatchStack& stack) {
     PatchStack next;
     const auto status = hooks.status;
-    hooks.placed = [&](std::uint8_t* base, std::vector<ImageRange>& reserved) {
+    hooks.placed = [&](WritableImageBytes base, std::vector<ImageRange>& reserved) {
         const InstalledPatchList list = patches ? patches() : InstalledPatchList();
         if (list.empty()) return true;
         if (status) status(InstalledPatches::tr("Наложение установленных патчей"));

@@ -49,7 +49,7 @@ enum class PatchFit { Present, Applies, DoesNotFit };
 // Whether every record of `file` (read without errors, every record inside
 // the image) holds its new bytes in `image`: the patch stands there already.
 // A file without records is not present.
-bool PatchPresent(const VkpFile& file, const std::uint8_t* image, std::int32_t fullFlash);
+bool PatchPresent(const VkpFile& file, ImageBytes image, std::int32_t fullFlash);
 
 // Brings the installed patches that are on onto `base`, a placed FullFlash,
 // in order: a patch that stands there is left, one whose records all hold
@@ -58,13 +58,13 @@ bool PatchPresent(const VkpFile& file, const std::uint8_t* image, std::int32_t f
 // way asks the user whether to skip it (Yes) or to call the open off (No:
 // Status::Cancelled, and `base` is as it was given). `stack` receives the
 // outcome.
-[[nodiscard]] Status StackInstalledPatches(const InstalledPatchList& patches, std::uint8_t* base,
-                                           std::int32_t fullFlash, Prompt& prompt,
-                                           PatchStack& stack);
+[[nodiscard]] Status StackInstalledPatches(const InstalledPatchList& patches,
+                                           WritableImageBytes base, std::int32_t fullFlash,
+                                           Prompt& prompt, PatchStack& stack);
 
 // Takes the applied patches of `stack` out of `image` again (a copy of the
 // base image that the stack was made on).
-void UnstackPatches(const PatchStack& stack, std::uint8_t* image);
+void UnstackPatches(const PatchStack& stack, WritableImageBytes image);
 
 // The open procedure with the installed patches brought on after the
 // FullFlash is placed: `patches` names them once the model is known (the

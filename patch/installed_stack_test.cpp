@@ -47,7 +47,7 @@ class Program {
         cb.found = [&](std::int32_t pos, const PitRecord& r, int t, int) {
             session.AddFoundPicture(pos, r, t);
         };
-        const std::uint8_t* base = session.image().BaseImage();
+        const ImageBytes base = session.image().BaseBytes();
         RunPictureSearch(base, PlanSearch(base, settings, settings.SearchType), cb);
     }
     // Replaces the pictures of the files (PIT_<PIT>.bmp) and writes their
@@ -114,7 +114,7 @@ TEST_F(InstalledStackTest, AnEmptyListOrPatchesSwitchedOffOpenAsBefore) {
         const FlashImage& b = stacked.session.image();
         EXPECT_EQ(std::memcmp(a.BaseImage(), b.BaseImage(), kImageSize), 0);
         EXPECT_EQ(std::memcmp(a.WorkImage(), b.WorkImage(), kImageSize), 0);
-        EXPECT_EQ(std::memcmp(a.UsageMap(), b.UsageMap(), kImageSize), 0);
+        EXPECT_EQ(std::memcmp(a.Usage(), b.Usage(), kImageSize), 0);
         EXPECT_EQ(stacked.session.image().ReservedMap(), nullptr);
         EXPECT_EQ(stacked.session.Rows.size(), plain.session.Rows.size());
         EXPECT_TRUE(stacked.prompt.shown().empty());
@@ -291,7 +291,7 @@ TEST_F(InstalledStackTest, PatchesMadeOnTopNeverOverlapTheInstalledOnes) {
         sources[i].name = QFileInfo(path).fileName();
         ASSERT_TRUE(ReadVkpFile(path, sources[i].file).ok());
     }
-    const std::uint8_t* dump = bare.session.image().BaseImage();
+    const ImageBytes dump = bare.session.image().BaseBytes();
     const std::vector<Conflict> clean =
         FindConflicts(std::span(sources).first(2), dump, kFullFlash);
     EXPECT_TRUE(clean.empty()) << ConflictText(clean.front(), sources).toStdString();

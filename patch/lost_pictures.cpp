@@ -25,7 +25,7 @@ constexpr std::size_t kListedPictures = 15;
 
 // The record positions that the search finds in the working image.
 std::unordered_set<std::int32_t> FoundRecords(const FlashSession& session) {
-    const std::uint8_t* work = session.image().WorkImage();
+    const ImageBytes work = session.image().WorkBytes();
     const Settings& settings = session.settings();
     std::unordered_set<std::int32_t> found;
     SearchCallbacks callbacks;

@@ -32,7 +32,9 @@ std::set<QString> FoundInWorkImage(testing::TestSession& t) {
     callbacks.found = [&](std::int32_t pos, const PitRecord&, int, int) {
         found.insert(Hex6(pos - t.settings.FullFlash));
     };
-    RunPictureSearch(t.work(), PlanSearch(t.work(), t.settings, t.settings.SearchType), callbacks);
+    RunPictureSearch(t.image().WorkBytes(),
+                     PlanSearch(t.image().WorkBytes(), t.settings, t.settings.SearchType),
+                     callbacks);
     return found;
 }
 

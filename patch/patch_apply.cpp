@@ -37,7 +37,7 @@ QString Named(const QString& name, const QString& text) {
 }
 
 void CheckSource(const PatchSource& source, int index, PatchDirection direction,
-                 std::int32_t fullFlash, PatchCheck& check) {
+                 std::int32_t fullFlash, std::int64_t imageSize, PatchCheck& check) {
     const VkpFile& file = source.file;
     for (const VkpDiagnostic& d : file.errors) check.errors.push_back({index, d.at, d.message});
     for (const VkpDiagnostic& d : file.warnings) check.warnings.push_back({index, d.at, d.message});
@@ -55,7 +55,7 @@ void CheckSource(const PatchSource& source, int index, PatchDirection direction,
     VkpLocation firstUnchecked;
     for (const VkpRecord& r : file.records) {
         if (!InImage(ImageOffset(r, fullFlash),
-                     static_cast<std::int64_t>(r.CheckedEnd() - r.address))) {
+                     static_cast<std::int64_t>(r.CheckedEnd() - r.address), imageSize)) {
             refuse(r, PatchApply::tr("данные выходят за пределы образа"));
         } else if (direction == PatchDirection::Undo && r.Has(kUndo) && !r.hasOld) {
             refuse(r, PatchApply::tr("у записи нет данных отката: откатить этот файл нельзя"));
@@ -96,18 +96,18 @@ class PatchRun {
     Status Run(ApplyCounts& counts) {
         // The image the records are compared with, as the run changes it.
         const std::uint8_t* start = undo_ ? image_.WorkImage() : image_.BaseImage();
-        sequence_.assign(start, start + kImageSize);
+        sequence_.assign(start, start + image_.Size());
 
         const int n = static_cast<int>(sources_.size());
         for (int k = 0; k < n; ++k) {
             const int index = undo_ ? n - 1 - k : k;
             if (Status status = RunSource(index, counts); !status.ok()) return status;
         }
-        std::uint8_t* work = image_.WorkImage();
-        std::uint8_t* usage = image_.UsageMap();
+        std::uint8_t* work = image_.MutableWorkImage();
+        std::uint8_t* usage = image_.Usage();
         for (const Write& w : writes_) {
             std::memcpy(work + w.pos, w.bytes, w.count);
-            std::memset(usage + w.pos, 0x00, w.count);
+            std::memset(usage + w.pos, 0xFF, w.count);
             counts.entries += 1;
             counts.bytes += w.count;
         }
@@ -216,10 +216,10 @@ class PatchRun {
 }  // namespace
 
 PatchCheck CheckPatches(std::span<const PatchSource> sources, PatchDirection direction,
-                        std::int32_t fullFlash) {
+                        std::int32_t fullFlash, std::int64_t imageSize) {
     PatchCheck check;
     for (std::size_t i = 0; i < sources.size(); ++i)
-        CheckSource(sources[i], static_cast<int>(i), direction, fullFlash, check);
+        CheckSource(sources[i], static_cast<int>(i), direction, fullFlash, imageSize, check);
     auto order = [](const PatchProblem& a, const PatchProblem& b) {
         return std::tie(a.source, a.at.line, a.at.column) <
                std::tie(b.source, b.at.line, b.at.column);
@@ -255,7 +255,8 @@ QString PatchProblemsText(std::span<const PatchProblem> problems,
 
 Status RunPatches(std::span<const PatchSource> sources, PatchDirection direction, FlashImage& image,
                   std::int32_t fullFlash, Prompt& prompt, ApplyCounts* counts) {
-    if (const PatchCheck check = CheckPatches(sources, direction, fullFlash); !check.ok())
+    if (const PatchCheck check = CheckPatches(sources, direction, fullFlash, image.Size());
+        !check.ok())
         return Status::InvalidArgument(PatchProblemsText(check.errors, sources));
     ApplyCounts local;
     const Status status = PatchRun(sources, direction, image, fullFlash, prompt).Run(local);
@@ -266,7 +267,7 @@ Status RunPatches(std::span<const PatchSource> sources, PatchDirection direction
 Status ApplyPatchSources(std::span<const PatchSource> sources, PatchDirection direction,
                          FlashImage& image, std::int32_t fullFlash, Prompt& prompt,
                          ApplyCounts* counts) {
-    const PatchCheck check = CheckPatches(sources, direction, fullFlash);
+    const PatchCheck check = CheckPatches(sources, direction, fullFlash, image.Size());
     if (!check.ok()) {
         const QString text = PatchProblemsText(check.errors, sources);
         prompt.Error(text);

@@ -46,12 +46,13 @@ struct PatchCheck {
 };
 
 // Everything that can be found before the image is looked at: what the
-// reader found, a file without any record, records outside the image
-// (addresses are file offsets: the image offset is `fullFlash` plus the
-// address), for undo records without old data, and for apply a warning
-// listing the records written without a check.
+// reader found, a file without any record, records outside an image of
+// `imageSize` bytes (addresses are file offsets: the image offset is
+// `fullFlash` plus the address), for undo records without old data, and for
+// apply a warning listing the records written without a check.
 [[nodiscard]] PatchCheck CheckPatches(std::span<const PatchSource> sources,
-                                      PatchDirection direction, std::int32_t fullFlash);
+                                      PatchDirection direction, std::int32_t fullFlash,
+                                      std::int64_t imageSize);
 
 // "«name», строка L, столбец C: message", without the name for a source
 // that has none and without line and column for the file as a whole.

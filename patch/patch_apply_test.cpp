@@ -28,7 +28,7 @@ struct ApplySession : TestSession {
     // freshly opened image.
     bool Untouched() {
         for (std::int32_t i = 0x812300; i < 0x812400; ++i) {
-            if (work()[i] != base()[i] || image().UsageMap()[i] != 0xFF) return false;
+            if (work()[i] != base()[i] || image().Usage()[i] != 0x00) return false;
         }
         return true;
     }
@@ -36,14 +36,15 @@ struct ApplySession : TestSession {
 
 TEST(PatchApply, WritesNewBytesAndMarksThemOccupied) {
     ApplySession t;
-    ASSERT_TRUE(t.Apply("; comment\r\n\r\n  012345: 0A0B 0C0D  \r\n012347:0c0d 1112 ignored\n").ok());
+    ASSERT_TRUE(
+        t.Apply("; comment\r\n\r\n  012345: 0A0B 0C0D  \r\n012347:0c0d 1112 ignored\n").ok());
     EXPECT_EQ(t.prompt.shown().size(), 0u);
     EXPECT_EQ(t.work()[0x812345], 0x0C);
     EXPECT_EQ(t.work()[0x812346], 0x0D);
     EXPECT_EQ(t.work()[0x812347], 0x11);  // lower-case old bytes read as upper-case
     EXPECT_EQ(t.work()[0x812348], 0x12);
-    EXPECT_EQ(t.image().UsageMap()[0x812345], 0x00);
-    EXPECT_EQ(t.image().UsageMap()[0x812349], 0xFF);
+    EXPECT_NE(t.image().Usage()[0x812345], 0x00);
+    EXPECT_EQ(t.image().Usage()[0x812349], 0x00);
     EXPECT_EQ(t.base()[0x812345], 0x0A);
 }
 
@@ -84,8 +85,7 @@ TEST(PatchApply, RefusedLinesApplyNothing) {
 }
 
 TEST(PatchApply, MismatchAnsweredYesStopsCheckingAndNoAppliesNothing) {
-    const QByteArray patch =
-        "012345: 0A 01\n012346: 0B 02\n012347: 55 03\n012348: 66 04\n";
+    const QByteArray patch = "012345: 0A 01\n012346: 0B 02\n012347: 55 03\n012348: 66 04\n";
     ApplySession yes;
     yes.prompt.Script({Answer::Yes});
     ASSERT_TRUE(yes.Apply(patch).ok());
@@ -136,9 +136,9 @@ TEST(PatchApply, GarbageAndHugeLinesEndWithAShortError) {
     EXPECT_LT(t.prompt.shown()[0].text.size(), 120);
 
     // Cyrillic comments in Windows-1251 and in UTF-8 are skipped alike.
-    EXPECT_TRUE(t.Apply(QByteArray(";\xC0\xE2\xF2\xEE\xF0\r;") + QByteArray(";Автор") +
-                        "\r012345: 0A 0B")
-                    .ok());
+    EXPECT_TRUE(
+        t.Apply(QByteArray(";\xC0\xE2\xF2\xEE\xF0\r;") + QByteArray(";Автор") + "\r012345: 0A 0B")
+            .ok());
     EXPECT_EQ(t.work()[0x812345], 0x0B);
 }
 

@@ -59,13 +59,13 @@ void FindOverlaps(std::span<const PatchSource> sources, std::vector<Conflict>& o
     }
 }
 
-void FindMismatches(std::span<const PatchSource> sources, const std::uint8_t* image,
-                    std::int32_t fullFlash, std::vector<Conflict>& out) {
+void FindMismatches(std::span<const PatchSource> sources, ImageBytes image, std::int32_t fullFlash,
+                    std::vector<Conflict>& out) {
     // The image as the files before the current one leave it.
-    std::vector<std::uint8_t> sequence(image, image + kImageSize);
+    std::vector<std::uint8_t> sequence(image.begin(), image.end());
     for (int i = 0; i < static_cast<int>(sources.size()); ++i) {
         const VkpFile& file = sources[static_cast<std::size_t>(i)].file;
-        if (PatchPresent(file, sequence.data(), fullFlash)) {
+        if (PatchPresent(file, sequence, fullFlash)) {
             Conflict c;
             c.kind = ConflictKind::Present;
             c.source = i;
@@ -121,7 +121,7 @@ const QString& NameOf(std::span<const PatchSource> sources, int i) {
 
 }  // namespace
 
-std::vector<Conflict> FindConflicts(std::span<const PatchSource> sources, const std::uint8_t* image,
+std::vector<Conflict> FindConflicts(std::span<const PatchSource> sources, ImageBytes image,
                                     std::int32_t fullFlash) {
     std::vector<Conflict> conflicts;
     FindMismatches(sources, image, fullFlash, conflicts);

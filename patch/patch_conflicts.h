@@ -5,6 +5,7 @@
 #include <span>
 #include <vector>
 
+#include "image/flash_image.h"
 #include "patch/patch_apply.h"
 
 namespace vorlix {
@@ -37,7 +38,7 @@ struct Conflict {
 // CheckPatches for apply. The findings come file by file in the order of
 // the list and of the lines. The overlaps are found by sorting the records
 // by address and sweeping once, never by comparing every pair.
-std::vector<Conflict> FindConflicts(std::span<const PatchSource> sources, const std::uint8_t* image,
+std::vector<Conflict> FindConflicts(std::span<const PatchSource> sources, ImageBytes image,
                                     std::int32_t fullFlash);
 
 // True when a finding would make a flasher refuse a patch or two patches

@@ -34,7 +34,8 @@ TEST(PatchConflicts, ReportsOverlapsMismatchesAndPresentPatches) {
         {"b.vkp", "012340: FFFFFFFFFF 0102030405\n012349: FFFF 2122\n012345: 0A0B 3132\n"},
         {"c.vkp", "100000: 00 01\n"},
     });
-    const std::vector<Conflict> found = FindConflicts(sources, t.base(), t.settings.FullFlash);
+    const std::vector<Conflict> found =
+        FindConflicts(sources, t.image().BaseBytes(), t.settings.FullFlash);
     QStringList texts, lines;
     for (const Conflict& c : found) {
         texts << ConflictText(c, sources);
@@ -88,7 +89,7 @@ TEST(PatchConflicts, SweepFindsEveryOverlappingPairOnce) {
                         expected.insert({int(b), y.at.line, int(a), x.at.line, std::uint32_t(from),
                                          std::uint32_t(to)});
                 }
-    for (const Conflict& c : FindConflicts(sources, t.base(), t.settings.FullFlash)) {
+    for (const Conflict& c : FindConflicts(sources, t.image().BaseBytes(), t.settings.FullFlash)) {
         if (c.kind != ConflictKind::Overlap) continue;
         EXPECT_TRUE(
             got.insert({c.source, c.at.line, c.other, c.otherAt.line, c.from, c.to}).second);

@@ -28,10 +28,10 @@ struct RunSession : TestSession {
             .toStdString();
     }
     std::string Usage(std::int32_t pos = 0x812345, int n = 4) {
-        return QByteArray(reinterpret_cast<const char*>(image().UsageMap() + pos), n)
-            .toHex()
-            .toUpper()
-            .toStdString();
+        // Shown as 00 for an occupied byte and FF for a free one.
+        QByteArray bytes(reinterpret_cast<const char*>(image().Usage() + pos), n);
+        for (char& b : bytes) b = b ? char(0x00) : char(0xFF);
+        return bytes.toHex().toUpper().toStdString();
     }
     std::string Shown(std::size_t i) { return prompt.shown().at(i).text.toStdString(); }
     std::string Caption(std::size_t i) { return prompt.shown().at(i).caption.toStdString(); }

@@ -31,19 +31,19 @@ struct TestSession {
 
     FlashImage& image() { return session->image(); }
     std::uint8_t* base() { return image().BaseImage(); }
-    std::uint8_t* work() { return image().WorkImage(); }
+    std::uint8_t* work() { return image().MutableWorkImage(); }
 
     // Lays the file into the image and lists its pictures by the tables.
     void Open(const FlashBuilder& builder, bool search = true) {
         session->ClearPictures();
         builder.LoadInto(image());
         if (!search) return;
-        const SearchPlan plan = PlanSearch(base(), settings, false);
+        const SearchPlan plan = PlanSearch(image().BaseBytes(), settings, false);
         SearchCallbacks callbacks;
         callbacks.found = [&](std::int32_t pos, const PitRecord& record, int found, int) {
             session->AddFoundPicture(pos, record, found);
         };
-        RunPictureSearch(base(), plan, callbacks);
+        RunPictureSearch(image().BaseBytes(), plan, callbacks);
     }
 
     // The picture says it is modified, which its row shows.

@@ -94,7 +94,7 @@ struct Edit {
 
 void ExpectSame(Session& a, Session& b) {
     ASSERT_EQ(std::memcmp(a.work(), b.work(), kImageSize), 0);
-    ASSERT_EQ(std::memcmp(a.image().UsageMap(), b.image().UsageMap(), kImageSize), 0);
+    ASSERT_EQ(std::memcmp(a.image().Usage(), b.image().Usage(), kImageSize), 0);
     for (int row = 0; row < kPictures; ++row) {
         ASSERT_EQ(a.session->Rows[row].texts, b.session->Rows[row].texts) << row;
         const Picture &p = *a.session->PictureOfRow(row), &q = *b.session->PictureOfRow(row);

@@ -38,7 +38,8 @@ FillCounts FillPicturesWithFF(FlashSession& session, QStringList& lines,
                               const ProgressSink& progress) {
     session.Pictures.clear();
     const Settings& settings = session.settings();
-    const std::uint8_t* base = session.image().BaseImage();
+    const ImageBytes base = session.image().BaseBytes();
+    const auto size = static_cast<std::int64_t>(base.size());
     const RecordCriteria criteria = RecordCriteria::FromSettings(settings);
     FillCounts counts;
 
@@ -50,7 +51,7 @@ FillCounts FillPicturesWithFF(FlashSession& session, QStringList& lines,
         for (std::int64_t i = start; i <= end; i += 8) {
             progress.Position(end > start ? static_cast<int>((i - start) * 100 / (end - start))
                                           : 0);
-            if (!InImage(i, 8) || !IsValidPitRecord(base + i, criteria)) break;
+            if (!InImage(i, 8, size) || !IsValidPitRecord(base.data() + i, criteria)) break;
             ++counts.total;
             EraseTablePart(session, i, 8, i, lines);
         }
@@ -60,11 +61,14 @@ FillCounts FillPicturesWithFF(FlashSession& session, QStringList& lines,
         for (std::int64_t q = settings.ExtPITAdr;; q += kExtPitEntrySize) {
             const std::optional<ExtPitEntry> entry = ReadExtPitEntry(base, q);
             if (!entry || entry->IsEnd()) break;
-            lines.append(MakePatchLine(q, settings.FullFlash, base + q, nullptr, kExtPitEntrySize));
+            lines.append(
+                MakePatchLine(q, settings.FullFlash, base.data() + q, nullptr, kExtPitEntrySize));
             for (int j = 0; j < entry->count; ++j) {
                 const std::int64_t r =
                     std::int64_t{entry->runPos} + std::int64_t{kExtPitSlotSize} * j;
-                if (!InImage(r, kExtPitSlotSize) || !IsValidPitRecord(base + r, criteria)) break;
+                if (!InImage(r, kExtPitSlotSize, size) ||
+                    !IsValidPitRecord(base.data() + r, criteria))
+                    break;
                 ++counts.total;
                 ++counts.extended;
                 EraseTablePart(session, r, kExtPitSlotSize, r, lines);

@@ -1,6 +1,6 @@
 #include <QFile>
-#include <cstring>
 #include <QtEndian>
+#include <cstring>
 
 #include "picture/color_tables.h"
 #include "picture/picture_test_support.h"
@@ -126,7 +126,7 @@ TEST_F(BmpFileTest, BadFilesChangeNothing) {
         EXPECT_EQ(p->Record, record) << name;
         EXPECT_EQ(p->SourceBitmap.cacheKey(), sourceKey) << name;
         EXPECT_FALSE(p->Modified);
-        EXPECT_EQ(image.WorkImage()[kData], 1);
+        EXPECT_EQ(image.MutableWorkImage()[kData], 1);
     }
     const Status tooWide = p->LoadBmp(Path("wide.bmp"), nullptr);
     EXPECT_EQ(tooWide.code(), Status::Code::InvalidArgument);
@@ -137,8 +137,8 @@ TEST_F(BmpFileTest, AFileWithoutRoomLeavesThePictureAsItWas) {
     // A 2 x 2 picture of 4 bytes; the file needs more, the bytes after the
     // data are taken and the placement area is full: no place.
     auto p = Make(kRec, 2, 2, 0x05, kData, {1, 2, 3, 4});
-    std::memset(image.WorkImage() + 0xDE2000, 0x00, 0xE00000 - 0xDE2000);
-    std::memset(image.WorkImage() + kData + 4, 0x00, 64);  // no room to grow in place
+    std::memset(image.MutableWorkImage() + 0xDE2000, 0x00, 0xE00000 - 0xDE2000);
+    std::memset(image.MutableWorkImage() + kData + 4, 0x00, 64);  // no room to grow in place
     QImage big(20, 10, QImage::Format_RGB888);
     big.fill(Qt::red);
     ASSERT_TRUE(big.save(Path("big.bmp"), "BMP"));
@@ -150,7 +150,7 @@ TEST_F(BmpFileTest, AFileWithoutRoomLeavesThePictureAsItWas) {
     EXPECT_EQ(p->Record, record);
     EXPECT_EQ(p->SourceBitmap.cacheKey(), sourceKey);
     EXPECT_EQ(p->Length, 4);
-    EXPECT_EQ(image.WorkImage()[kData], 1);
+    EXPECT_EQ(image.MutableWorkImage()[kData], 1);
 }
 
 TEST_F(BmpFileTest, SavesTheDecodedColoursIn24Bits) {

@@ -5,13 +5,8 @@
 namespace vorlix {
 
 Picture::Picture(FlashImage& image, std::int32_t recordPos, const Settings& settings)
-    : BaseImage(image.BaseImage()),
-      WorkImage(image.WorkImage()),
-      UsageMap(image.UsageMap()),
-      RecordPos(recordPos),
-      image_(image),
-      settings_(settings) {
-    ReadRecord(Record, BaseImage, RecordPos);
+    : RecordPos(recordPos), image_(image), settings_(settings) {
+    ReadRecord(Record, BaseImage(), RecordPos);
     Decode();
     BaseDataPos = DataPos();
     BaseLength = Length;
@@ -22,17 +17,19 @@ Picture::Picture(FlashImage& image, std::int32_t recordPos, const Settings& sett
 
 Picture::~Picture() = default;
 
-void Picture::ReadRecord(PitRecord& record, const std::uint8_t* image, std::int32_t pos) {
+void Picture::ReadRecord(PitRecord& record, ImageBytes image, std::int32_t pos) {
+    const auto size = static_cast<std::int64_t>(image.size());
     for (int k = 0; k < 8; ++k) {
         const std::int64_t at = static_cast<std::int64_t>(pos) + k;
-        record[k] = InImage(at) ? image[at] : 0xFF;  // past the image: erased flash
+        record[k] = InImage(at, 1, size) ? image[at] : 0xFF;  // past the image: erased flash
     }
 }
 
-void Picture::WriteRecord(const PitRecord& record, std::uint8_t* image, std::int32_t pos) {
+void Picture::WriteRecord(const PitRecord& record, WritableImageBytes image, std::int32_t pos) {
+    const auto size = static_cast<std::int64_t>(image.size());
     for (int k = 0; k < 8; ++k) {
         const std::int64_t at = static_cast<std::int64_t>(pos) + k;
-        if (InImage(at)) image[at] = record[k];
+        if (InImage(at, 1, size)) image[at] = record[k];
     }
 }
 

@@ -84,8 +84,8 @@ class Picture {
 
     // Copy the 8 record bytes out of, or into, an image at `pos`. Bytes
     // past the image's ends read as 0xFF and are not written.
-    static void ReadRecord(PitRecord& record, const std::uint8_t* image, std::int32_t pos);
-    static void WriteRecord(const PitRecord& record, std::uint8_t* image, std::int32_t pos);
+    static void ReadRecord(PitRecord& record, ImageBytes image, std::int32_t pos);
+    static void WriteRecord(const PitRecord& record, WritableImageBytes image, std::int32_t pos);
 
     // Data position that Record names, in the current address format.
     std::int32_t DataPos() const;
@@ -93,9 +93,10 @@ class Picture {
     int Height() const { return Record[1]; }
     std::uint8_t Type() const { return Record[2]; }
 
-    const std::uint8_t* BaseImage;
-    std::uint8_t* WorkImage;
-    std::uint8_t* UsageMap;
+    // The image arrays the picture lives in: the base image, and the working
+    // image as it reads now.
+    ImageBytes BaseImage() const { return image_.BaseBytes(); }
+    ImageBytes WorkImage() const { return image_.WorkBytes(); }
     // The last encoded replacement data, exactly Length bytes; empty until
     // the first encoding.
     std::vector<std::uint8_t> NewData;
@@ -113,7 +114,7 @@ class Picture {
     std::uint8_t Depth = 0;
 
   private:
-    const FlashImage& image_;  // for its reservation, which an open may set anew
+    FlashImage& image_;
     const Settings& settings_;
 };
 

@@ -4,6 +4,8 @@
 #include <QRgb>
 #include <cstdint>
 
+#include "image/flash_image.h"
+
 namespace vorlix {
 
 // The picture encodings of the firmware, apart from the Picture class.
@@ -25,18 +27,18 @@ struct DecodeResult {
 // no encoding.
 std::uint8_t DepthOfType(std::uint8_t type);
 
-// Decodes the data at `pos` of `image` (kImageSize bytes) for a picture of
+// Decodes the data at `pos` of `image` for a picture of
 // width x height and the given type into `pixels` (width * height colours,
 // row by row, no gaps). Reads stop at the image's end; a position outside
 // the image reads nothing. Pixels past `drawn` are left untouched.
-DecodeResult DecodePixels(const std::uint8_t* image, std::int64_t pos, int width, int height,
+DecodeResult DecodePixels(ImageBytes image, std::int64_t pos, int width, int height,
                           std::uint8_t type, QRgb* pixels);
 
 // The same walk over the data, giving for each pixel the value it is stored
 // as instead of its colour: the bit (1-bit), the palette index (2- and
 // 8-bit), the 12-bit colour (the top nibble of its word dropped) or the
 // 16-bit colour word. Lengths and pixels drawn are those of DecodePixels.
-DecodeResult DecodeValues(const std::uint8_t* image, std::int64_t pos, int width, int height,
+DecodeResult DecodeValues(ImageBytes image, std::int64_t pos, int width, int height,
                           std::uint8_t type, std::uint16_t* values);
 
 // Largest encoded size of a width x height picture in any encoding.

@@ -220,10 +220,11 @@ DecodeResult DecodeCompressed12(Stream& s, std::int64_t n, Sink out) {
 }
 
 template <class Sink>
-DecodeResult DecodeInto(const std::uint8_t* image, std::int64_t pos, int width, int height,
+DecodeResult DecodeInto(ImageBytes image, std::int64_t pos, int width, int height,
                         std::uint8_t type, Sink out) {
-    const bool inside = InImage(pos);
-    Stream s{inside ? image + pos : image, inside ? kImageSize - pos : 0};
+    const auto size = static_cast<std::int64_t>(image.size());
+    const bool inside = InImage(pos, 1, size);
+    Stream s{inside ? image.data() + pos : image.data(), inside ? size - pos : 0};
     const int w = std::max(width, 0), h = std::max(height, 0);
     const std::int64_t n = static_cast<std::int64_t>(w) * h;
     DecodeResult r;
@@ -287,12 +288,12 @@ std::uint8_t DepthOfType(std::uint8_t type) {
     }
 }
 
-DecodeResult DecodePixels(const std::uint8_t* image, std::int64_t pos, int width, int height,
+DecodeResult DecodePixels(ImageBytes image, std::int64_t pos, int width, int height,
                           std::uint8_t type, QRgb* pixels) {
     return DecodeInto(image, pos, width, height, type, ColourSink{pixels});
 }
 
-DecodeResult DecodeValues(const std::uint8_t* image, std::int64_t pos, int width, int height,
+DecodeResult DecodeValues(ImageBytes image, std::int64_t pos, int width, int height,
                           std::uint8_t type, std::uint16_t* values) {
     return DecodeInto(image, pos, width, height, type, ValueSink{values});
 }
@@ -308,18 +309,19 @@ void Picture::Decode() {
     // A 32-bit scanline is exactly width * 4 bytes, so the pixels lie row
     // after row without gaps.
     QRgb* pixels = n > 0 ? reinterpret_cast<QRgb*>(DecodedBitmap.bits()) : nullptr;
-    const std::uint8_t* source = Modified ? WorkImage : BaseImage;
+    const ImageBytes source = Modified ? WorkImage() : BaseImage();
     const std::int64_t pos = DataPos();
 
     const DecodeResult r = DecodePixels(source, pos, w, h, Type(), pixels);
     if (r.drawn < n) std::fill(pixels + r.drawn, pixels + n, kWhite);
     Length = r.length;
     Depth = r.depth;
-    if (Length > 0) std::memset(UsageMap + pos, 0x00, static_cast<std::size_t>(Length));
+    std::uint8_t* usage = image_.Usage();
+    if (Length > 0) std::memset(usage + pos, 0xFF, static_cast<std::size_t>(Length));
     // The index record is occupied too: new data never lands on it, even on
     // those of its bytes that are 0xFF.
     for (std::int64_t at = RecordPos; at < std::int64_t{RecordPos} + 8; ++at)
-        if (InImage(at)) UsageMap[at] = 0x00;
+        if (image_.Holds(at)) usage[at] = 0xFF;
 }
 
 }  // namespace vorlix

@@ -92,7 +92,7 @@ TEST_F(PictureTest, EncodingsDecodeToTheReducedColours) {
             const Bytes data = Encode(img, type);
             std::copy(data.begin(), data.end(), image.BaseImage() + 0x900000);
             const DecodeResult r =
-                DecodePixels(image.BaseImage(), 0x900000, w, h, type, decoded.data());
+                DecodePixels(image.BaseBytes(), 0x900000, w, h, type, decoded.data());
             ASSERT_EQ(r.length, static_cast<std::int32_t>(data.size()))
                 << int(type) << " " << w << "x" << h;
             ASSERT_EQ(r.drawn, std::int64_t{w} * h);
@@ -134,7 +134,7 @@ TEST_F(PictureTest, TwoBitRoundTripsPaletteColoursLosslessly) {
         const Bytes data = Encode(img, 0x03);
         std::copy(data.begin(), data.end(), image.BaseImage() + 0x900000);
         const DecodeResult r =
-            DecodePixels(image.BaseImage(), 0x900000, w, 3, 0x03, decoded.data());
+            DecodePixels(image.BaseBytes(), 0x900000, w, 3, 0x03, decoded.data());
         ASSERT_EQ(r.length, std::int32_t(data.size()));
         ASSERT_EQ(r.length, (w + 3) / 4 * 3);
         for (int i = 0; i < w * 3; ++i) ASSERT_EQ(decoded[i], img.pixel(i % w, i / w)) << w;

@@ -37,7 +37,7 @@ class PictureTest : public ::testing::Test {
     void PutRecord(std::int32_t pos, int w, int h, std::uint8_t type, std::int32_t dataPos) {
         PitRecord r{static_cast<std::uint8_t>(w), static_cast<std::uint8_t>(h), type, 0};
         SetDataPos(r.data(), dataPos, FormatFor(settings.ModelAndVersion));
-        Picture::WriteRecord(r, image.BaseImage(), pos);
+        Picture::WriteRecord(r, {image.BaseImage(), static_cast<std::size_t>(image.Size())}, pos);
     }
     void PutBytes(std::int32_t pos, std::initializer_list<int> bytes) {
         for (int b : bytes) image.BaseImage()[pos++] = static_cast<std::uint8_t>(b);

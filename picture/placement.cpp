@@ -26,15 +26,15 @@ inline std::uint64_t Load64(const std::uint8_t* p) {
 // a reservation exists). The scans go eight bytes at a time.
 struct FreeBytes {
     const std::uint8_t* work;
-    const std::uint8_t* usage;
-    const std::uint8_t* reserved;  // null: nothing reserved
+    const std::uint8_t* usage;     // nonzero: occupied
+    const std::uint8_t* reserved;  // null: nothing reserved; 0x00: reserved
 
     std::uint64_t Load(std::int64_t i) const {
-        const std::uint64_t both = Load64(work + i) & Load64(usage + i);
+        const std::uint64_t both = Load64(work + i) & ~Load64(usage + i);
         return reserved ? both & Load64(reserved + i) : both;
     }
     std::uint8_t At(std::int64_t i) const {
-        return work[i] & usage[i] & (reserved ? reserved[i] : 0xFF);
+        return static_cast<std::uint8_t>(work[i] & ~usage[i] & (reserved ? reserved[i] : 0xFF));
     }
 
     // First byte of [from, to) that is not free, or `to`.
@@ -74,9 +74,9 @@ std::int32_t Picture::FindFreePlace(std::int32_t length) const {
     // holds there.
     const std::int64_t hi =
         std::min({static_cast<std::int64_t>(settings_.FullFlash) + settings_.PlaceAdrMax,
-                  std::int64_t{kImageSize}, image_.FileEnd()});
+                  image_.Size(), image_.FileEnd()});
     constexpr std::int64_t kPageMask = ~static_cast<std::int64_t>(kPageSize - 1);
-    const FreeBytes bytes{WorkImage, UsageMap, image_.ReservedMap()};
+    const FreeBytes bytes{image_.WorkImage(), image_.Usage(), image_.ReservedMap()};
 
     // Every turn either returns or moves s forward, and s + L stays below
     // the image's end, so the search ends and never wraps.
@@ -101,17 +101,18 @@ std::int32_t Picture::FindFreePlace(std::int32_t length) const {
 }
 
 bool Picture::FitsInPlace(std::int32_t pos, std::int32_t length) const {
-    if (!InImage(pos, length)) return false;
+    if (!image_.Holds(pos, length)) return false;
     const std::int64_t end = static_cast<std::int64_t>(pos) + length;
-    return FreeBytes{WorkImage, UsageMap, image_.ReservedMap()}.FirstBusy(pos, end) == end;
+    return FreeBytes{image_.WorkImage(), image_.Usage(), image_.ReservedMap()}.FirstBusy(
+               pos, end) == end;
 }
 
 void Picture::StoreNewData() {
     const std::int64_t pos = DataPos();
     const std::int64_t n =
         std::min<std::int64_t>(Length, static_cast<std::int64_t>(NewData.size()));
-    if (n <= 0 || !InImage(pos, n)) return;
-    std::memcpy(WorkImage + pos, NewData.data(), static_cast<std::size_t>(n));
+    if (n <= 0 || !image_.Holds(pos, n)) return;
+    std::memcpy(image_.MutableWorkImage() + pos, NewData.data(), static_cast<std::size_t>(n));
 }
 
 bool Picture::Replace(const PictureList* others) {
@@ -122,9 +123,9 @@ bool Picture::Replace(const PictureList* others) {
 
     // The bytes that the current data occupies, kept inside the image.
     const std::int64_t pos = GetDataPos(Record.data(), format);
-    const std::int64_t from = std::clamp<std::int64_t>(pos, 0, kImageSize);
+    const std::int64_t from = std::clamp<std::int64_t>(pos, 0, image_.Size());
     const std::int64_t to =
-        std::clamp<std::int64_t>(pos + std::max<std::int32_t>(Length, 0), from, kImageSize);
+        std::clamp<std::int64_t>(pos + std::max<std::int32_t>(Length, 0), from, image_.Size());
 
     // Bytes that another listed picture also uses stay occupied: that
     // picture still shows them and a patch must not touch them. Those of a
@@ -166,20 +167,23 @@ bool Picture::Replace(const PictureList* others) {
 
     // Free and erase this picture's own bytes, keeping both arrays' bytes to
     // put back if the new data finds no place.
-    const std::vector<std::uint8_t> savedWork(WorkImage + from, WorkImage + to);
-    const std::vector<std::uint8_t> savedUsage(UsageMap + from, UsageMap + to);
+    std::uint8_t* work = image_.MutableWorkImage();
+    std::uint8_t* usage = image_.Usage();
+    const std::uint8_t* base = image_.BaseImage();
+    const std::vector<std::uint8_t> savedWork(work + from, work + to);
+    const std::vector<std::uint8_t> savedUsage(usage + from, usage + to);
     if (!anyShared) {
-        std::memset(UsageMap + from, 0xFF, static_cast<std::size_t>(to - from));
-        std::memset(WorkImage + from, 0xFF, static_cast<std::size_t>(to - from));
+        std::memset(usage + from, 0x00, static_cast<std::size_t>(to - from));
+        std::memset(work + from, 0xFF, static_cast<std::size_t>(to - from));
     } else {
         for (std::int64_t i = from; i < to; ++i) {
             switch (shared[i - from]) {
                 case kOwn:
-                    UsageMap[i] = 0xFF;
-                    WorkImage[i] = 0xFF;
+                    usage[i] = 0x00;
+                    work[i] = 0xFF;
                     break;
                 case kUnmodifiedOther:
-                    WorkImage[i] = BaseImage[i];
+                    work[i] = base[i];
                     break;
                 default:
                     break;
@@ -192,7 +196,7 @@ bool Picture::Replace(const PictureList* others) {
 
     std::int32_t place = kNoPlace;
     const bool keepPlace =
-        !anyShared && InImage(pos, Length) &&
+        !anyShared && image_.Holds(pos, Length) &&
         (oldLength >= Length || FitsInPlace(static_cast<std::int32_t>(pos), Length));
     if (keepPlace)
         place = static_cast<std::int32_t>(pos);
@@ -201,15 +205,15 @@ bool Picture::Replace(const PictureList* others) {
 
     if (place != kNoPlace) {
         SetDataPos(Record.data(), place, format);
-        WriteRecord(Record, WorkImage, RecordPos);
+        WriteRecord(Record, {work, static_cast<std::size_t>(image_.Size())}, RecordPos);
         Modified = true;
         StoreNewData();
         Decode();
         return true;
     }
 
-    std::copy(savedWork.begin(), savedWork.end(), WorkImage + from);
-    std::copy(savedUsage.begin(), savedUsage.end(), UsageMap + from);
+    std::copy(savedWork.begin(), savedWork.end(), work + from);
+    std::copy(savedUsage.begin(), savedUsage.end(), usage + from);
     // The picture keeps describing the data it still occupies, so that a
     // later replacement frees exactly those bytes.
     Record = recordBefore;

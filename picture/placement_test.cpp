@@ -19,10 +19,11 @@ class PlacementTest : public PictureTest {
         p.Record[2] = type;
     }
     void FillWork(std::int32_t from, std::int32_t to, std::uint8_t v) {
-        std::fill(image.WorkImage() + from, image.WorkImage() + to, v);
+        std::fill(image.MutableWorkImage() + from, image.MutableWorkImage() + to, v);
     }
-    std::uint8_t Work(std::int32_t pos) const { return image.WorkImage()[pos]; }
-    std::uint8_t Usage(std::int32_t pos) const { return image.UsageMap()[pos]; }
+    std::uint8_t Work(std::int32_t pos) const { return image.MutableWorkImage()[pos]; }
+    // The usage map as the old/new view reads it: 0x00 occupied, 0xFF free.
+    std::uint8_t Usage(std::int32_t pos) const { return image.Usage()[pos] ? 0x00 : 0xFF; }
 };
 
 TEST_F(PlacementTest, ShorterDataStaysInPlace) {
@@ -66,7 +67,7 @@ TEST_F(PlacementTest, LongerDataGrowsInPlaceOnlyOverFreeBytes) {
     ASSERT_TRUE(a.Replace());
     EXPECT_EQ(a.DataPos(), kAreaLo + 5);  // first fit after b
     PitRecord r;
-    Picture::ReadRecord(r, image.WorkImage(), kRec);
+    Picture::ReadRecord(r, image.WorkBytes(), kRec);
     EXPECT_EQ(GetDataPos(r.data(), AddressFormat::Paged), kAreaLo + 5);
 }
 
@@ -77,13 +78,13 @@ TEST_F(PlacementTest, FreeSpaceSearch) {
     FillWork(0xDE3FF0, 0xDE5000, 0xFF);
     EXPECT_EQ(p->FindFreePlace(0x10), 0xDE3FF0);  // ends exactly on the boundary
     EXPECT_EQ(p->FindFreePlace(0x20), 0xDE4000);  // would straddle it
-    std::fill(image.UsageMap() + 0xDE4000, image.UsageMap() + 0xDE4001, 0x00);
+    std::fill(image.Usage() + 0xDE4000, image.Usage() + 0xDE4001, 0xFF);
     EXPECT_EQ(p->FindFreePlace(0x20), 0xDE4001);  // occupied in the usage map
     EXPECT_EQ(p->FindFreePlace(0x2000), kNoPlace);
 
     // A block longer than a page starts on a boundary.
     FillWork(kAreaLo, kAreaHi, 0xFF);
-    std::fill(image.UsageMap() + 0xDE4000, image.UsageMap() + 0xDE4001, 0xFF);
+    std::fill(image.Usage() + 0xDE4000, image.Usage() + 0xDE4001, 0x00);
     EXPECT_EQ(p->FindFreePlace(0x5000), 0xDE4000);
 
     // Offset 0 is a real place.
@@ -120,7 +121,7 @@ TEST_F(PlacementTest, NoPlaceLeavesEverythingAsItWas) {
     EXPECT_EQ(Work(kRec), 2);
 
     // A later replacement frees only the two bytes the picture holds.
-    image.UsageMap()[kData + 2] = 0x00;
+    image.Usage()[kData + 2] = 0xFF;
     Prepare(*p, 1, 1);
     ASSERT_TRUE(p->Replace());
     EXPECT_EQ(p->DataPos(), kData);
@@ -222,8 +223,8 @@ TEST_F(PlacementTest, IndexRecordsAreKeptAndNeverChosen) {
     ASSERT_TRUE(list[0]->Replace(&list));
     EXPECT_EQ(list[0]->DataPos(), kAreaLo);
     PitRecord first, second;
-    Picture::ReadRecord(first, image.WorkImage(), kRec);
-    Picture::ReadRecord(second, image.WorkImage(), kRec + 8);
+    Picture::ReadRecord(first, image.WorkBytes(), kRec);
+    Picture::ReadRecord(second, image.WorkBytes(), kRec + 8);
     EXPECT_EQ(first, list[0]->Record);
     EXPECT_EQ(second, list[1]->Record);
     EXPECT_EQ(Work(kRec - 4), 0xFF);  // the data bytes outside the records are freed
@@ -236,7 +237,7 @@ TEST_F(PlacementTest, IndexRecordsAreKeptAndNeverChosen) {
     Prepare(*p, 2, 1);
     ASSERT_TRUE(p->Replace());
     PitRecord own;
-    Picture::ReadRecord(own, image.WorkImage(), kRec + 0x100);
+    Picture::ReadRecord(own, image.WorkBytes(), kRec + 0x100);
     EXPECT_EQ(own, p->Record);
     EXPECT_NE(p->DataPos(), kRec + 0xFE);
 

@@ -8,8 +8,7 @@ namespace vorlix {
 
 namespace {
 
-StoredPixels Read(const std::uint8_t* image, std::int64_t pos, int width, int height,
-                  std::uint8_t type) {
+StoredPixels Read(ImageBytes image, std::int64_t pos, int width, int height, std::uint8_t type) {
     StoredPixels s;
     s.width = width;
     s.height = height;
@@ -31,12 +30,12 @@ std::optional<std::uint16_t> StoredPixels::At(int x, int y) const {
 
 StoredPixels OldStoredPixels(const Picture& picture) {
     PitRecord record{};
-    Picture::ReadRecord(record, picture.BaseImage, picture.RecordPos);
-    return Read(picture.BaseImage, picture.BaseDataPos, record[0], record[1], record[2]);
+    Picture::ReadRecord(record, picture.BaseImage(), picture.RecordPos);
+    return Read(picture.BaseImage(), picture.BaseDataPos, record[0], record[1], record[2]);
 }
 
 StoredPixels NewStoredPixels(const Picture& picture) {
-    return Read(picture.Modified ? picture.WorkImage : picture.BaseImage, picture.DataPos(),
+    return Read(picture.Modified ? picture.WorkImage() : picture.BaseImage(), picture.DataPos(),
                 picture.Width(), picture.Height(), picture.Type());
 }
 

@@ -93,8 +93,8 @@ TEST_F(StoredPixelsTest, ValuesGiveTheDecodedColours) {
         const int w = 1 + rng.bounded(64), h = 1 + rng.bounded(64);
         for (int i = 0; i < 20000; ++i)
             image.BaseImage()[kData + i] = static_cast<std::uint8_t>(rng.generate());
-        const DecodeResult a = DecodePixels(image.BaseImage(), kData, w, h, type, colours.data());
-        const DecodeResult b = DecodeValues(image.BaseImage(), kData, w, h, type, values.data());
+        const DecodeResult a = DecodePixels(image.BaseBytes(), kData, w, h, type, colours.data());
+        const DecodeResult b = DecodeValues(image.BaseBytes(), kData, w, h, type, values.data());
         ASSERT_EQ(a.length, b.length);
         ASSERT_EQ(a.drawn, b.drawn);
         for (std::int64_t i = 0; i < a.drawn; ++i) {

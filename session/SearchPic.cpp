@@ -4,7 +4,7 @@
 
 namespace vorlix {
 
-MySearchPic::MySearchPic(const std::uint8_t* baseImage, const SearchPlan& plan, QObject* parent)
+MySearchPic::MySearchPic(ImageBytes baseImage, const SearchPlan& plan, QObject* parent)
     : QThread(parent), base_(baseImage), plan_(plan) {}
 
 MySearchPic::~MySearchPic() {

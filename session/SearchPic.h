@@ -26,7 +26,7 @@ class MySearchPic : public QThread {
         int FoundExt = 0;  // of these, found through the ExtPIT
     };
 
-    MySearchPic(const std::uint8_t* baseImage, const SearchPlan& plan, QObject* parent = nullptr);
+    MySearchPic(ImageBytes baseImage, const SearchPlan& plan, QObject* parent = nullptr);
     // Asks the body to end and joins it.
     ~MySearchPic() override;
 
@@ -67,7 +67,7 @@ class MySearchPic : public QThread {
   private:
     void RaiseWake();
 
-    const std::uint8_t* base_;
+    ImageBytes base_;
     const SearchPlan plan_;
     std::atomic<int> found_{0};
     std::atomic<int> foundExt_{0};

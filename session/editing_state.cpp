@@ -46,21 +46,22 @@ PatchVerdict CheckPatchText(const FlashSession& session, const QByteArray& encod
     PatchSource source{QString(), ReadVkp(encoded)};
     // A text of comments alone writes nothing, so nothing can differ.
     if (source.file.ok() && source.file.records.empty()) return verdict;
-    const PatchCheck check = CheckPatches(std::span(&source, 1), PatchDirection::Apply, fullFlash);
+    const PatchCheck check = CheckPatches(std::span(&source, 1), PatchDirection::Apply, fullFlash,
+                                          session.image().Size());
     for (const PatchProblem& p : check.errors)
         verdict.mismatches.push_back({p.at.line, -1, QString(), p.message});
     if (!check.ok()) return verdict;
 
     const FlashImage& image = session.image();
-    std::vector<std::uint8_t> result(image.BaseImage(), image.BaseImage() + kImageSize);
-    std::vector<std::uint8_t> written(kImageSize, 0);
+    std::vector<std::uint8_t> result(image.BaseImage(), image.BaseImage() + image.Size());
+    std::vector<std::uint8_t> written(static_cast<std::size_t>(image.Size()), 0);
     // The last record that wrote each region, for naming the line.
     const VkpFile& file = source.file;
     for (const VkpRecord& r : file.records) {
         const std::int64_t pos = std::int64_t{fullFlash} + r.address;
         const auto old = file.OldBytes(r);
         const auto bytes = file.NewBytes(r);
-        if (!InImage(pos, std::max<std::int64_t>(bytes.size(), old.size()))) continue;
+        if (!image.Holds(pos, std::max<std::int64_t>(bytes.size(), old.size()))) continue;
         if (!old.empty() && std::memcmp(old.data(), result.data() + pos, old.size()) != 0) {
             verdict.mismatches.push_back(
                 {r.at.line, -1, QString(),
@@ -85,7 +86,7 @@ PatchVerdict CheckPatchText(const FlashSession& session, const QByteArray& encod
         bool covered = false;
         std::int64_t firstWritten = -1, firstDiffering = -1;
         for (const Region& region : RegionsOf(*picture)) {
-            if (!InImage(region.pos, region.length)) continue;
+            if (!image.Holds(region.pos, region.length)) continue;
             for (std::int64_t at = region.pos; at < region.pos + region.length; ++at) {
                 if (written[at] && firstWritten < 0) firstWritten = at;
                 covered = covered || written[at];
@@ -143,7 +144,7 @@ EditingState::~EditingState() {
 void EditingState::StartSearch(const SearchPlan& plan) {
     StopSearch();
     listedFound_ = listedFoundExt_ = 0;
-    search_ = std::make_unique<MySearchPic>(session_.image().BaseImage(), plan);
+    search_ = std::make_unique<MySearchPic>(session_.image().BaseBytes(), plan);
     const int generation = ++generation_;
     connect(
         search_.get(), &MySearchPic::Wake, this,

@@ -28,7 +28,7 @@ void List(FlashSession& session) {
     session.ClearPictures();
     for (int i = 0; i < kRows; ++i) {
         PitRecord r;
-        Picture::ReadRecord(r, session.image().BaseImage(), kPit + 8 * i);
+        Picture::ReadRecord(r, session.image().BaseBytes(), kPit + 8 * i);
         session.AddFoundPicture(kPit + 8 * i, r, i + 1);
     }
 }
@@ -374,7 +374,6 @@ TEST_F(EditingStateTest, TheQuestionNamesWhatWouldBeLost) {
     EXPECT_EQ(covered, (std::vector<int>{0, 1}));
     EXPECT_TRUE(differing.empty());
 }
-
 
 // A patch file opened into the pane (a .vkp started from the file manager):
 // its text as a person reads it, whatever its line ends and code page,

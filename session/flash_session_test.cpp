@@ -18,7 +18,7 @@ class FlashSessionTest : public ::testing::Test {
         FlashBuilder::SampleC55().LoadInto(session_.image());
         for (int i = 0; i < sample::kPitCount; ++i) {
             PitRecord r;
-            Picture::ReadRecord(r, session_.image().BaseImage(), sample::kPitStart + 8 * i);
+            Picture::ReadRecord(r, session_.image().BaseBytes(), sample::kPitStart + 8 * i);
             session_.AddFoundPicture(sample::kPitStart + 8 * i, r, i + 1);
         }
     }

@@ -69,30 +69,21 @@ class OpenRollback {
 
 // The new base image, laid out apart from the session's until the open is
 // decided.
-class StagedBase {
+class StagedBase : public StagedImage {
   public:
-    StagedBase() : bytes_(std::make_unique_for_overwrite<std::uint8_t[]>(kImageSize)) {}
-    std::uint8_t* get() { return bytes_.get(); }
-
-    // The staged image replaces the previous one, whose pictures, rows and
-    // reservation go with it. `fresh` also starts the working copy, which a
-    // stopped open leaves as it was.
+    // The staged image replaces the previous one, whose pictures, rows,
+    // working copy and reservation go with it. `fresh`: the open went
+    // through, and the placement area is to be confirmed anew.
     void Commit(FlashSession& session, const OpenHooks& hooks, bool fresh, std::int64_t fileEnd,
                 const std::vector<ImageRange>& reserved = {}) {
         if (hooks.replacing) hooks.replacing();
         session.ClearPictures();
         FlashImage& image = session.image();
-        std::memcpy(image.BaseImage(), bytes_.get(), kImageSize);
+        image.Adopt(Release(), Size());
         image.SetReserved(reserved);
         image.SetFileEnd(fileEnd);
-        if (fresh) {
-            image.ResetWorkingCopy();
-            session.PlacementAreaAccepted = false;
-        }
+        if (fresh) session.PlacementAreaAccepted = false;
     }
-
-  private:
-    std::unique_ptr<std::uint8_t[]> bytes_;
 };
 
 // A file that is not taken: the user is told why, and the open ends as if
@@ -113,7 +104,8 @@ void Warn(Settings& settings, const QStringList& warnings) {
 // The bytes of the file that the image holds from FullFlash on (as far as
 // file offsets reach); `length` bytes were read.
 std::int64_t UsedBytes(std::int64_t length, const Settings& settings) {
-    return std::clamp<std::int64_t>(kImageSize - std::int64_t{settings.FullFlash}, 0, length);
+    return std::clamp<std::int64_t>(ImageSizeFor(settings.FullFlash, length) - settings.FullFlash,
+                                    0, length);
 }
 
 // How far the firmware's flash reaches in file offsets as the settings in
@@ -176,12 +168,12 @@ OpenResult OpenFullFlash(FlashSession& session, const QString& path, const OpenH
     };
 
     // The file is read this once; the placement below lays out these bytes.
-    const Status read = ReadForIdentification(file, staged.get(), length);
+    const Status read = ReadForIdentification(file, staged, length);
     file.close();
     if (!read.ok()) return stop(read);
 
     Show(hooks, OpenFlashText::tr("Определение версии прошивки"));
-    const std::optional<QString> found = IdentifyFirmware(staged.get());
+    const std::optional<QString> found = IdentifyFirmware(staged.Bytes());
     bool asked = false;
     const KnownModel* known = ChooseModel(settings, found, hooks, asked);
     if (hooks.identified) hooks.identified(settings.ModelAndVersion);
@@ -210,22 +202,22 @@ OpenResult OpenFullFlash(FlashSession& session, const QString& path, const OpenH
 
     if (usedOwnKey) {
         Show(hooks, OpenFlashText::tr("Загрузка данных"));
-        if (Status s = PlaceBySettings(staged.get(), length, settings); !s.ok()) return stop(s);
+        if (Status s = PlaceBySettings(staged, length, settings); !s.ok()) return stop(s);
         sizeNotices();
         Warn(settings, warnings);
     } else {
         Show(hooks, OpenFlashText::tr("Определение настроек"));
         if (known) {
-            PlaceKnownModel(staged.get(), length, *known, settings);
+            PlaceKnownModel(staged, length, *known, settings);
             warnings.prepend(KnownModelValuesText(settings.ModelAndVersion, modelName, settings));
         } else {
-            PlaceWithoutSettings(staged.get(), length, settings);
+            PlaceWithoutSettings(staged, length, settings);
         }
         sizeNotices();
         Warn(settings, warnings);
 
         Show(hooks, OpenFlashText::tr("Поиск PIT и ExtPIT"));
-        const PictureTables tables = FindPictureTables(staged.get());
+        const PictureTables tables = FindPictureTables(staged.Bytes());
         settings.sPITAdr = tables.sPITAdr;
         settings.ExtPITAdr = tables.ExtPITAdr;
         if (hooks.newModel) hooks.newModel();
@@ -235,7 +227,7 @@ OpenResult OpenFullFlash(FlashSession& session, const QString& path, const OpenH
     }
 
     std::vector<ImageRange> reserved;
-    if (hooks.placed && !hooks.placed(staged.get(), reserved)) {
+    if (hooks.placed && !hooks.placed(staged.MutableBytes(), reserved)) {
         rollback.Restore(session);
         return OpenResult::Cancelled;
     }

@@ -41,7 +41,7 @@ struct OpenHooks {
     // model. The patches installed on the phone are brought onto it here;
     // the bytes they write go into `reserved` (image offsets). False calls
     // the open off: the previous image stays as it was.
-    std::function<bool(std::uint8_t* base, std::vector<ImageRange>& reserved)> placed;
+    std::function<bool(WritableImageBytes base, std::vector<ImageRange>& reserved)> placed;
     // The previous image, its pictures and rows are about to be replaced:
     // whatever still reads them stops here (the window's search).
     std::function<void()> replacing;

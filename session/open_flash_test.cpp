@@ -47,7 +47,7 @@ class OpenFlashTest : public ::testing::Test {
         cb.found = [&](std::int32_t pos, const PitRecord& r, int t, int) {
             session_.AddFoundPicture(pos, r, t);
         };
-        const std::uint8_t* base = session_.image().BaseImage();
+        const ImageBytes base = session_.image().BaseBytes();
         return RunPictureSearch(base, PlanSearch(base, settings_, settings_.SearchType), cb).found;
     }
 
@@ -94,10 +94,10 @@ TEST_F(OpenFlashTest, NewModelKnownModelAndPathsThatDoNotOpen) {
     }
 
     // Stored settings that do not convert or lie outside stop the open.
-    ASSERT_TRUE(store_.WriteValue("C55v50", "FullFlash", "0x1000000").ok());
+    ASSERT_TRUE(store_.WriteValue("C55v50", "FullFlash", "0x2000000").ok());
     EXPECT_EQ(Open(path), OpenResult::Stopped);
     EXPECT_EQ(prompt_.shown().back().caption, kCaptionError);
-    EXPECT_TRUE(prompt_.shown().back().text.contains("1000000"));
+    EXPECT_TRUE(prompt_.shown().back().text.contains("2000000"));
     ASSERT_TRUE(store_.WriteValue("C55v50", "FullFlash", "lots").ok());
     EXPECT_EQ(Open(path), OpenResult::Stopped);
     EXPECT_EQ(prompt_.shown().back().text, "'lots' is not a valid integer value");
@@ -213,16 +213,25 @@ TEST_F(OpenFlashTest, FilesThatOpenWithAWarning) {
     const QString notRecognised =
         "Прошивка не опознана: блок сведений о сборке не найден, модель и версия не определены. ";
 
-    // 20 MiB without build information, right after start-up.
+    // 20 MiB without build information, right after start-up: the image
+    // grows to hold it from the general FullFlash on.
     QByteArray huge(20 << 20, char(0x5A));
     ASSERT_EQ(Open("huge.bin", huge), OpenResult::Opened);
+    EXPECT_EQ(warnings(), QStringList({notRecognised + "Действуют общие настройки (All)."}));
+    EXPECT_EQ(session_.image().Size(), 0x800000 + (20 << 20));
+    EXPECT_EQ(session_.image().FileEnd(), 0x800000 + (20 << 20));
+
+    // 34 MiB: what passes the largest image is cut.
+    prompt_.Clear();
+    ASSERT_EQ(Open("huger.bin", QByteArray(34 << 20, char(0x5A))), OpenResult::Opened);
     EXPECT_EQ(warnings(),
               QStringList({notRecognised +
                            "Действуют общие настройки (All).\n\n"
                            "Файл «" +
-                           QDir::toNativeSeparators(dir_.filePath("huge.bin")) +
-                           "» (20 МиБ) не помещается в образ целиком: используются только его "
-                           "первые 8 МиБ, остальное не читается."}));
+                           QDir::toNativeSeparators(dir_.filePath("huger.bin")) +
+                           "» (34 МиБ) не помещается в образ целиком: используются только его "
+                           "первые 24 МиБ, остальное не читается."}));
+    EXPECT_EQ(session_.image().Size(), kMaxImageSize);
 
     // The sample is recognised: a new model, placed whole; no warning of ours.
     prompt_.Clear();
@@ -232,37 +241,34 @@ TEST_F(OpenFlashTest, FilesThatOpenWithAWarning) {
                 !warnings()[0].contains("Прошивка"))
         << warnings().join('|').toStdString();
 
-    // Known now, a 12 MiB dump of it at FullFlash 0x800000: 8 MiB are used.
+    // Known now, a 12 MiB dump of it at FullFlash 0x800000: read whole,
+    // and the user learns that a C55 dump is 8 MiB.
     prompt_.Clear();
     ASSERT_EQ(Open("c55-12.fls", sample.File() + QByteArray(4 << 20, char(0xFF))),
               OpenResult::Opened);
     ASSERT_EQ(warnings().size(), 1);
-    EXPECT_TRUE(warnings()[0].contains("(12 МиБ)") && warnings()[0].contains("первые 8 МиБ,"));
+    EXPECT_TRUE(warnings()[0].contains("(12 МиБ)") &&
+                warnings()[0].contains("последние 4 МиБ не используются"))
+        << warnings()[0].toStdString();
 
     // 16 MiB without build information after the C55: the general
-    // settings, not that model's; their FullFlash leaves room for 8 MiB.
+    // settings, not that model's.
     prompt_.Clear();
     ASSERT_EQ(Open("16.bin", QByteArray(16 << 20, char(0x11))), OpenResult::Opened);
     EXPECT_EQ(settings_.ModelAndVersion, "All");
-    EXPECT_EQ(warnings(),
-              QStringList({notRecognised +
-                           "Действуют общие настройки (All).\n\n"
-                           "Файл «" +
-                           QDir::toNativeSeparators(dir_.filePath("16.bin")) +
-                           "» (16 МиБ) не помещается в образ целиком: используются только его "
-                           "первые 8 МиБ, остальное не читается."}));
+    EXPECT_EQ(warnings(), QStringList({notRecognised + "Действуют общие настройки (All)."}));
 
-    // A first open of a new model: the file goes to the image's end, the
-    // first 16 MiB of a longer one are used.
+    // A first open of a new model: a file longer than the 24-bit space
+    // starts the image and is read whole.
     prompt_.Clear();
     settings_.ModelAndVersion = Settings::kGeneralKey;
     sample.BuildInfo(sample::kBuildInfo, "X75", 0x11);
     ASSERT_EQ(Open("x75.fls", sample.File() + QByteArray(9 << 20, char(0xFF)) + "tail"),
               OpenResult::Opened);
-    ASSERT_EQ(warnings().size(), 2);  // the model's settings were not found, then ours
-    EXPECT_EQ(warnings()[1], "Файл «" + QDir::toNativeSeparators(dir_.filePath("x75.fls")) +
-                                 "» (17825796 байт) не помещается в образ целиком: используются "
-                                 "только его первые 16 МиБ, остальное не читается.");
+    ASSERT_EQ(warnings().size(), 1);  // the model's settings were not found
+    EXPECT_EQ(settings_.FullFlash, 0);
+    EXPECT_EQ(settings_.PlaceAdrMax, 17825796);
+    EXPECT_EQ(session_.image().Size(), 17825796);
 }
 
 // A dump cut short says by how much it falls short of its firmware's flash,
@@ -309,7 +315,7 @@ TEST_F(OpenFlashTest, UnrecognisedFileLeavesThePreviousModelBehind) {
     ASSERT_TRUE(WriteInstalledPatches(store_, "C55v50", {{dir_.filePath("p.vkp"), true}}).ok());
 
     QStringList askedFor;
-    hooks_.placed = [&](std::uint8_t*, std::vector<ImageRange>&) {
+    hooks_.placed = [&](WritableImageBytes, std::vector<ImageRange>&) {
         askedFor << settings_.ModelAndVersion;
         return true;
     };
@@ -325,14 +331,17 @@ TEST_F(OpenFlashTest, UnrecognisedFileLeavesThePreviousModelBehind) {
 // win from then on. A dump that names no known model lets the front end
 // choose one, as a known model or as a stored model-and-version.
 TEST_F(OpenFlashTest, KnownModelsAndTheModelChoice) {
+    // The S55's 16 MiB lie at 0x400000: the last of its pictures sits
+    // past the 24-bit space.
     FlashBuilder s55(16 << 20, 0x400000);
     s55.BuildInfo(0x420000, "S55", 0x12)
-        .Pit(0x900000, 0x900100, {{4, 4, 0x01, 0x500000}})
-        .Bytes(0x500000, {0x90, 0x60, 0x60, 0x90});
+        .Pit(0x900000, 0x900100, {{4, 4, 0x01, 0x500000}, {4, 4, 0x01, 0x13FFFF0}})
+        .Bytes(0x500000, {0x90, 0x60, 0x60, 0x90})
+        .Bytes(0x13FFFF0, {0x60, 0x90, 0x90, 0x60});
     ASSERT_EQ(Open("s55.bin", s55.File()), OpenResult::Opened);
     EXPECT_EQ(settings_.ModelAndVersion, "S55v12");
     EXPECT_EQ(settings_.FullFlash, 0x400000);
-    EXPECT_EQ(settings_.PITAdrMax, 0xC00000);  // the part the image holds
+    EXPECT_EQ(settings_.PITAdrMax, 16 << 20);  // the whole dump
     EXPECT_EQ(settings_.MaxSizeX, 101);
     EXPECT_EQ(newModels_, 1);
     ASSERT_EQ(prompt_.shown().size(), 1u);
@@ -340,7 +349,10 @@ TEST_F(OpenFlashTest, KnownModelsAndTheModelChoice) {
         "Настройки для данной модели и версии прошивки (S55v12) не найдены: взяты значения "
         "известной модели S55 (начало FullFlash 400000, картинки до 101×80)"))
         << prompt_.shown()[0].text.toStdString();
-    EXPECT_EQ(Search(), 1);
+    EXPECT_EQ(session_.image().Size(), 0x1400000);
+    ASSERT_EQ(Search(), 2);
+    EXPECT_EQ(session_.Pictures[1]->DataPos(), 0x13FFFF0);
+    EXPECT_EQ(session_.Pictures[1]->DecodedBitmap.pixel(1, 0), qRgb(0, 0, 0));
 
     ASSERT_TRUE(store_.WriteValue("S55v12", "MaxSizeX", "50").ok());
     ASSERT_EQ(Open(session_.FilePath), OpenResult::Opened);

@@ -16,7 +16,8 @@ constexpr std::int64_t kJoinGap = 16;
 // differ are looked at byte by byte.
 constexpr std::int64_t kBlock = 4096;
 
-std::vector<ByteRun> Differences(const std::uint8_t* then, const std::uint8_t* now) {
+std::vector<ByteRun> Differences(const std::uint8_t* then, const std::uint8_t* now,
+                                 std::int64_t imageSize) {
     std::vector<ByteRun> runs;
     std::int64_t start = -1, end = -1;  // the run being gathered: [start, end)
     const auto close = [&] {
@@ -28,8 +29,8 @@ std::vector<ByteRun> Differences(const std::uint8_t* then, const std::uint8_t* n
         runs.push_back(std::move(run));
         start = end = -1;
     };
-    for (std::int64_t block = 0; block < kImageSize; block += kBlock) {
-        const std::int64_t size = std::min<std::int64_t>(kBlock, kImageSize - block);
+    for (std::int64_t block = 0; block < imageSize; block += kBlock) {
+        const std::int64_t size = std::min<std::int64_t>(kBlock, imageSize - block);
         if (std::memcmp(then + block, now + block, static_cast<std::size_t>(size)) == 0) continue;
         for (std::int64_t i = block; i < block + size; ++i) {
             if (then[i] == now[i]) continue;
@@ -42,10 +43,11 @@ std::vector<ByteRun> Differences(const std::uint8_t* then, const std::uint8_t* n
     return runs;
 }
 
-void Put(std::uint8_t* array, const std::vector<ByteRun>& runs, bool after) {
+void Put(std::uint8_t* array, std::int64_t imageSize, const std::vector<ByteRun>& runs,
+         bool after) {
     for (const ByteRun& run : runs) {
         const std::vector<std::uint8_t>& bytes = after ? run.after : run.before;
-        if (!InImage(run.pos, static_cast<std::int64_t>(bytes.size()))) continue;
+        if (!InImage(run.pos, static_cast<std::int64_t>(bytes.size()), imageSize)) continue;
         std::copy(bytes.begin(), bytes.end(), array + run.pos);
     }
 }
@@ -99,8 +101,9 @@ std::vector<int> PictureEdit::Rows() const {
 }
 
 void PictureEdit::Apply(FlashSession& session, bool after) const {
-    Put(session.image().WorkImage(), work_, after);
-    Put(session.image().UsageMap(), usage_, after);
+    FlashImage& image = session.image();
+    if (!work_.empty()) Put(image.MutableWorkImage(), image.Size(), work_, after);
+    Put(image.Usage(), image.Size(), usage_, after);
     for (const PictureState& s : after ? after_ : before_) RestoreState(session, s);
 }
 
@@ -114,12 +117,14 @@ void EditRecorder::Begin(const FlashSession& session, std::vector<int> rows) {
     rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
     before_.clear();
     for (const int row : rows) before_.push_back(CaptureState(session, row));
-    if (!work_) {
-        work_ = std::make_unique_for_overwrite<std::uint8_t[]>(kImageSize);
-        usage_ = std::make_unique_for_overwrite<std::uint8_t[]>(kImageSize);
+    const FlashImage& image = session.image();
+    if (!work_ || size_ != image.Size()) {
+        size_ = image.Size();
+        work_ = AllocateImageArray(size_);
+        usage_ = AllocateImageArray(size_);
     }
-    std::memcpy(work_.get(), session.image().WorkImage(), kImageSize);
-    std::memcpy(usage_.get(), session.image().UsageMap(), kImageSize);
+    std::memcpy(work_.get(), image.WorkImage(), static_cast<std::size_t>(size_));
+    std::memcpy(usage_.get(), image.Usage(), static_cast<std::size_t>(size_));
     recording_ = true;
 }
 
@@ -134,8 +139,10 @@ PictureEdit EditRecorder::End(const FlashSession& session) {
         edit.after_.push_back(std::move(after));
     }
     before_.clear();
-    edit.work_ = Differences(work_.get(), session.image().WorkImage());
-    edit.usage_ = Differences(usage_.get(), session.image().UsageMap());
+    // An image opened anew since Begin has nothing to compare with.
+    if (session.image().Size() != size_) return edit;
+    edit.work_ = Differences(work_.get(), session.image().WorkImage(), size_);
+    edit.usage_ = Differences(usage_.get(), session.image().Usage(), size_);
     return edit;
 }
 

@@ -80,9 +80,11 @@ class EditRecorder {
   private:
     bool recording_ = false;
     std::vector<PictureState> before_;
-    // Copies of the two arrays taken at Begin (kImageSize bytes each),
-    // allocated with the first step and kept for the next.
-    std::unique_ptr<std::uint8_t[]> work_, usage_;
+    // Copies of the working image and the usage map taken at Begin (the
+    // image's size each), allocated with the first step and kept for the
+    // next of the same image size.
+    ImageArray work_, usage_;
+    std::int64_t size_ = 0;
 };
 
 }  // namespace vorlix

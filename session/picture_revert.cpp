@@ -15,15 +15,19 @@ struct Span {
     std::int64_t from = 0, to = 0;  // [from, to), inside the image
 };
 
-Span Clamped(std::int64_t pos, std::int64_t length) {
-    const std::int64_t from = std::clamp<std::int64_t>(pos, 0, kImageSize);
+Span Clamped(std::int64_t pos, std::int64_t length, std::int64_t imageSize) {
+    const std::int64_t from = std::clamp<std::int64_t>(pos, 0, imageSize);
     const std::int64_t to =
-        std::clamp<std::int64_t>(pos + std::max<std::int64_t>(length, 0), from, kImageSize);
+        std::clamp<std::int64_t>(pos + std::max<std::int64_t>(length, 0), from, imageSize);
     return {from, to};
 }
 
-Span CurrentData(const Picture& p) { return Clamped(p.DataPos(), p.Length); }
-Span FirstData(const Picture& p) { return Clamped(p.BaseDataPos, p.BaseLength); }
+Span CurrentData(const Picture& p) {
+    return Clamped(p.DataPos(), p.Length, static_cast<std::int64_t>(p.BaseImage().size()));
+}
+Span FirstData(const Picture& p) {
+    return Clamped(p.BaseDataPos, p.BaseLength, static_cast<std::int64_t>(p.BaseImage().size()));
+}
 
 // Marks the bytes of `span` that one of `others` covers.
 std::vector<bool> Covered(Span span, const std::vector<Span>& others) {
@@ -46,9 +50,7 @@ std::vector<int> AllRows(const FlashSession& session) {
 
 RevertResult RevertPictures(FlashSession& session, const std::vector<int>& rows) {
     RevertResult result;
-    std::uint8_t* work = session.image().WorkImage();
-    std::uint8_t* usage = session.image().UsageMap();
-    const std::uint8_t* base = session.image().BaseImage();
+    FlashImage& image = session.image();
 
     std::vector<int> sorted = rows;
     std::sort(sorted.begin(), sorted.end());
@@ -61,6 +63,9 @@ RevertResult RevertPictures(FlashSession& session, const std::vector<int>& rows)
         if (taken.insert(p).second) targets.emplace_back(row, p);
     }
     if (targets.empty()) return result;
+    std::uint8_t* work = image.MutableWorkImage();
+    std::uint8_t* usage = image.Usage();
+    const std::uint8_t* base = image.BaseImage();
 
     // The pictures that stay as they are keep their data: a modified one as
     // it stands, one not modified as the firmware holds it.
@@ -85,7 +90,7 @@ RevertResult RevertPictures(FlashSession& session, const std::vector<int>& rows)
                 continue;
             }
             work[i] = 0xFF;
-            usage[i] = 0xFF;
+            usage[i] = 0x00;
         }
     }
 
@@ -93,7 +98,7 @@ RevertResult RevertPictures(FlashSession& session, const std::vector<int>& rows)
         if (p->Modified) {
             for (int k = 0; k < 8; ++k) {
                 const std::int64_t at = static_cast<std::int64_t>(p->RecordPos) + k;
-                if (InImage(at)) work[at] = base[at];
+                if (image.Holds(at)) work[at] = base[at];
             }
             const Span data = FirstData(*p);
             const std::vector<bool> held = Covered(data, stayingModified);
@@ -102,7 +107,7 @@ RevertResult RevertPictures(FlashSession& session, const std::vector<int>& rows)
             if (std::find(held.begin(), held.end(), true) != held.end())
                 result.held << PitText(*p, session.settings());
         }
-        Picture::ReadRecord(p->Record, base, p->RecordPos);
+        Picture::ReadRecord(p->Record, image.BaseBytes(), p->RecordPos);
         p->Modified = false;
         p->NewData.clear();
         p->SourceBitmap = p->OldBitmap;

@@ -29,7 +29,7 @@ void Open(FlashSession& session) {
     b.Random(kData, 0x48 + 64, 1).LoadInto(session.image());
     for (int i = 0; i < 4; ++i) {
         PitRecord r;
-        Picture::ReadRecord(r, session.image().BaseImage(), kPit + 8 * i);
+        Picture::ReadRecord(r, session.image().BaseBytes(), kPit + 8 * i);
         session.AddFoundPicture(kPit + 8 * i, r, i + 1);
     }
 }
@@ -69,8 +69,7 @@ class RevertTest : public ::testing::Test {
         FlashSession fresh(settings_);
         Open(fresh);
         EXPECT_EQ(std::memcmp(Work(), fresh.image().WorkImage(), kImageSize), 0);
-        EXPECT_EQ(std::memcmp(session_.image().UsageMap(), fresh.image().UsageMap(), kImageSize),
-                  0);
+        EXPECT_EQ(std::memcmp(session_.image().Usage(), fresh.image().Usage(), kImageSize), 0);
         for (int row = 0; row < 4; ++row) {
             EXPECT_EQ(session_.Rows[row].texts, fresh.Rows[row].texts) << row;
             EXPECT_FALSE(Pic(row).Modified) << row;

@@ -29,7 +29,7 @@ class RowFilterTest : public ::testing::Test {
         for (std::size_t i = 0; i < kinds.size(); ++i) {
             const std::int32_t at = sample::kPitStart + 8 * std::int32_t(i);
             PitRecord r;
-            Picture::ReadRecord(r, session_.image().BaseImage(), at);
+            Picture::ReadRecord(r, session_.image().BaseBytes(), at);
             session_.AddFoundPicture(at, r, int(i) + 1);
             Picture& p = *session_.Pictures.back();
             const Kind& k = kinds[i];

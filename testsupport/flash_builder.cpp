@@ -1,7 +1,5 @@
 #include "testsupport/flash_builder.h"
 
-#include "settings/settings.h"
-
 #include <QFile>
 #include <algorithm>
 #include <cstdio>
@@ -9,6 +7,8 @@
 #include <random>
 #include <stdexcept>
 #include <string>
+
+#include "settings/settings.h"
 
 namespace vorlix {
 
@@ -178,12 +178,14 @@ bool FlashBuilder::WriteFile(const QString& path) const {
 }
 
 void FlashBuilder::LoadInto(FlashImage& image) const {
-    image.ClearBase();
-    if (InImage(fullFlash_)) {
-        const std::int64_t n = std::min<std::int64_t>(file_.size(), kImageSize - fullFlash_);
-        std::memcpy(image.BaseImage() + fullFlash_, file_.constData(), n);
+    const std::int64_t size = ImageSizeFor(std::max(fullFlash_, 0), file_.size());
+    ImageArray base = AllocateImageArray(size);
+    std::memset(base.get(), 0xFF, static_cast<std::size_t>(size));
+    if (InImage(fullFlash_, 1, size)) {
+        const std::int64_t n = std::min<std::int64_t>(file_.size(), size - fullFlash_);
+        std::memcpy(base.get() + fullFlash_, file_.constData(), static_cast<std::size_t>(n));
     }
-    image.ResetWorkingCopy();
+    image.Adopt(std::move(base), size);
 }
 
 FlashBuilder FlashBuilder::SampleC55() {

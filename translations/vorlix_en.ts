@@ -454,10 +454,6 @@ patch (*.vkp) for a flasher. The FullFlash file itself is never written.</transl
 <context>
     <name>OpenFlash</name>
     <message>
-        <source>Начало FullFlash %1 лежит вне адресного пространства 000000..FFFFFF</source>
-        <translation>The FullFlash start %1 lies outside the address space 000000..FFFFFF</translation>
-    </message>
-    <message>
         <source>Открытие FullFlash</source>
         <translation>Opening the FullFlash</translation>
     </message>
@@ -476,6 +472,10 @@ patch (*.vkp) for a flasher. The FullFlash file itself is never written.</transl
     <message>
         <source>Поиск PIT и ExtPIT</source>
         <translation>Searching for the PIT and ExtPIT</translation>
+    </message>
+    <message>
+        <source>Начало FullFlash %1 лежит вне адресного пространства 000000..1FFFFFF</source>
+        <translation>The FullFlash start %1 lies outside the address space 000000..1FFFFFF</translation>
     </message>
 </context>
 <context>

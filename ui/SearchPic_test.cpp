@@ -32,13 +32,13 @@ void SearchPicTest::init() {
     c55::SetC55ModelValues(run_->settings);
     image_ = std::make_unique<FlashImage>();
     ManyPictures(kCount).LoadInto(*image_);
-    byTables_ = PlanSearch(image_->BaseImage(), run_->settings, false);
-    byRecords_ = PlanSearch(image_->BaseImage(), run_->settings, true);
+    byTables_ = PlanSearch(image_->BaseBytes(), run_->settings, false);
+    byRecords_ = PlanSearch(image_->BaseBytes(), run_->settings, true);
 }
 
 void SearchPicTest::runsToTheEndAndHandsOver() {
     for (const SearchPlan* plan : {&byTables_, &byRecords_}) {
-        auto search = std::make_unique<MySearchPic>(image_->BaseImage(), *plan);
+        auto search = std::make_unique<MySearchPic>(image_->BaseBytes(), *plan);
         QSignalSpy wakes(search.get(), &MySearchPic::Wake);
         search->start();
         QTRY_VERIFY_WITH_TIMEOUT(search->Done(), 20000);
@@ -64,7 +64,7 @@ void SearchPicTest::stopsWhenAskedAndStartsAgain() {
     // Stopped at once, and again while records come in: what was queued is
     // a run of the first records in order, and the thread is joined.
     for (const bool early : {true, false}) {
-        auto search = std::make_unique<MySearchPic>(image_->BaseImage(), byRecords_);
+        auto search = std::make_unique<MySearchPic>(image_->BaseBytes(), byRecords_);
         search->start();
         if (!early) QTRY_VERIFY(search->Found() > 0);
         search->requestInterruption();
@@ -80,10 +80,10 @@ void SearchPicTest::stopsWhenAskedAndStartsAgain() {
     // A search that is destroyed while it runs ends and is joined first;
     // one started afterwards on the same image lists everything.
     {
-        MySearchPic running(image_->BaseImage(), byRecords_);
+        MySearchPic running(image_->BaseBytes(), byRecords_);
         running.start();
     }
-    MySearchPic again(image_->BaseImage(), byTables_);
+    MySearchPic again(image_->BaseBytes(), byTables_);
     again.start();
     QTRY_VERIFY_WITH_TIMEOUT(again.Done(), 20000);
     again.Join();

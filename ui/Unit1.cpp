@@ -651,7 +651,7 @@ void TForm1::StartPictureSearch() {
     ClearNoPictures();
     ProgressBar1->setRange(0, 100);
     ProgressBar1->setValue(0);
-    state_.StartSearch(PlanSearch(session_.image().BaseImage(), settings_, settings_.SearchType));
+    state_.StartSearch(PlanSearch(session_.image().BaseBytes(), settings_, settings_.SearchType));
     Timer1->start();
     ShowPlacementArea();
 }

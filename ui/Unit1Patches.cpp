@@ -133,8 +133,8 @@ void TForm1::CheckConflicts(const InstalledPatchList& patches) {
     QStringList lines;
     std::vector<vorlix::PatchSource> sources;
     auto take = [&](vorlix::PatchSource source) {
-        const PatchCheck check =
-            CheckPatches(std::span(&source, 1), PatchDirection::Apply, fullFlash);
+        const PatchCheck check = CheckPatches(std::span(&source, 1), PatchDirection::Apply,
+                                              fullFlash, session_.image().Size());
         if (!check.ok()) {
             for (const PatchProblem& p : check.errors)
                 lines << PatchProblemText(p, std::span(&source, 1));
@@ -157,10 +157,10 @@ void TForm1::CheckConflicts(const InstalledPatchList& patches) {
     if (!pane.file.records.empty() || !pane.file.ok()) take(std::move(pane));
 
     // The FullFlash as read, before the last open brought its patches on.
-    const std::uint8_t* base = session_.image().BaseImage();
-    std::vector<std::uint8_t> dump(base, base + kImageSize);
-    UnstackPatches(stack_, dump.data());
-    const std::vector<Conflict> conflicts = FindConflicts(sources, dump.data(), fullFlash);
+    const ImageBytes base = session_.image().BaseBytes();
+    std::vector<std::uint8_t> dump(base.begin(), base.end());
+    UnstackPatches(stack_, dump);
+    const std::vector<Conflict> conflicts = FindConflicts(sources, dump, fullFlash);
 
     int overlaps = 0, mismatches = 0, present = 0;
     for (const Conflict& c : conflicts) {

@@ -8,8 +8,8 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QProgressBar>
-#include <QStatusBar>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTest>
 #include <QToolBar>
 #include <QTreeView>
@@ -236,7 +236,7 @@ void Unit1Test::openFailureAndQuestions() {
     // Refresh asks when work would be lost (here the pane's own text),
     // answered Cancel then No: the working copy is the base image again.
     auto& prompt = run.dialogs.prompt();
-    w.session().image().WorkImage()[0xC00000] ^= 0xFF;
+    w.session().image().MutableWorkImage()[0xC00000] ^= 0xFF;
     w.Memo1->setPlainText(QStringLiteral("; mine"));
     prompt.Script({Answer::Cancel, Answer::No});
     w.RefreshClick();

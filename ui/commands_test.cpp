@@ -153,7 +153,7 @@ void CommandsTest::replaceAndChangeDepth() {
             w.CheckBox3->setChecked(compressed);
             const int type = TForm1::kDepthCodes[item] | (compressed ? 0x80 : 0);
             QCOMPARE(int(p.Type()), type);
-            QCOMPARE(int(w.session().image().WorkImage()[p.RecordPos + 2]), type);
+            QCOMPARE(int(w.session().image().MutableWorkImage()[p.RecordPos + 2]), type);
             QCOMPARE(Cell(w, 1, ColDepth), QString::number(depths[item]));
             QCOMPARE(Cell(w, 1, ColCompressed), compressed ? kYes : QString());
             QCOMPARE(p.DecodedBitmap.size(), QSize(6, 5));
@@ -165,7 +165,7 @@ void CommandsTest::replaceAndChangeDepth() {
     w.SetRadioGroup1ItemIndex(1);
     for (int tick = 0; tick < 2; ++tick) {
         QCOMPARE(int(p.Type()), 0x03);
-        QCOMPARE(int(w.session().image().WorkImage()[p.RecordPos + 2]), 0x03);
+        QCOMPARE(int(w.session().image().MutableWorkImage()[p.RecordPos + 2]), 0x03);
         QCOMPARE(Cell(w, 1, ColDepth), QStringLiteral("2"));
         QVERIFY(Cell(w, 1, ColCompressed).isEmpty());
         QCOMPARE(w.RadioGroup1ItemIndex(), 1);
@@ -181,7 +181,7 @@ void CommandsTest::replaceAndChangeDepth() {
     w.CheckBox3->setChecked(false);
     w.SetRadioGroup1ItemIndex(0);
     QCOMPARE(int(p.Type()), 0x01);
-    std::uint8_t* working = w.session().image().WorkImage();
+    std::uint8_t* working = w.session().image().MutableWorkImage();
     const Settings& settings = w.session().settings();
     std::memset(working + settings.FullFlash + settings.PlaceAdrMin, 0x00,
                 settings.PlaceAdrMax - settings.PlaceAdrMin);
@@ -363,8 +363,8 @@ void CommandsTest::generateSaveAndApply() {
     std::vector<std::uint8_t> expected(w.session().image().BaseImage(),
                                        w.session().image().BaseImage() + kImageSize);
     for (const Picture* p : {&p1, &p2}) {
-        std::memcpy(&expected[p->RecordPos], p->WorkImage + p->RecordPos, 8);
-        std::memcpy(&expected[p->DataPos()], p->WorkImage + p->DataPos(), p->Length);
+        std::memcpy(&expected[p->RecordPos], p->WorkImage().data() + p->RecordPos, 8);
+        std::memcpy(&expected[p->DataPos()], p->WorkImage().data() + p->DataPos(), p->Length);
     }
     // Every picture is in the saved patch: the refresh asks nothing.
     run.dialogs.prompt().Clear();
@@ -379,10 +379,12 @@ void CommandsTest::generateSaveAndApply() {
     QVERIFY(WorkIs(w, expected));
 
     // A refused file changes nothing.
-    run.dialogs.openFilesAnswers = {{WriteText(folder.dir.filePath("odd.vkp"), "000100: 0A0 0C0\r\n")}};
+    run.dialogs.openFilesAnswers = {
+        {WriteText(folder.dir.filePath("odd.vkp"), "000100: 0A0 0C0\r\n")}};
     w.Apply1Click();
-    QCOMPARE(LastBox(run).text,
-             QStringLiteral("«odd.vkp», строка 1, столбец 9: нечётное число шестнадцатеричных цифр"));
+    QCOMPARE(
+        LastBox(run).text,
+        QStringLiteral("«odd.vkp», строка 1, столбец 9: нечётное число шестнадцатеричных цифр"));
     QVERIFY(WorkIs(w, expected));
 }
 
