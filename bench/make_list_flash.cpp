@@ -1,6 +1,8 @@
 // Writes the 16 MiB FullFlash with 3000 pictures that scripts/bench_cli_list.sh
 // lists: a firmware that lies at image offset 0 (FullFlash 0), with its PIT
-// and ExtPIT where table discovery finds them.
+// and ExtPIT where table discovery finds them. With --s55 the same firmware
+// is an S55's, at FullFlash 0x400000, its picture data past the 24-bit
+// space: the image then spans 20 MiB.
 #include <QByteArray>
 #include <cstdio>
 #include <random>
@@ -28,9 +30,15 @@ QByteArray PictureData(int w, int h, std::uint8_t type, std::mt19937& random) {
     QByteArray data;
     auto byte = [&] { return static_cast<char>(random() >> 24); };
     switch (type) {
-        case 0x01: data.resize(((w + 7) / 8) * h); break;
-        case 0x05: data.resize(pixels); break;
-        case 0x08: data.resize(pixels * 2); break;
+        case 0x01:
+            data.resize(((w + 7) / 8) * h);
+            break;
+        case 0x05:
+            data.resize(pixels);
+            break;
+        case 0x08:
+            data.resize(pixels * 2);
+            break;
         case 0x81:  // runs of 10 pixels
             for (int left = pixels; left > 0; left -= 10) data.append(char(0x80 | 0x40 | 10));
             return data;
@@ -54,17 +62,22 @@ QByteArray PictureData(int w, int h, std::uint8_t type, std::mt19937& random) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: make_list_flash OUT\n");
+    const bool s55 = argc == 3 && QByteArray(argv[1]) == "--s55";
+    if (argc != 2 && !s55) {
+        std::fprintf(stderr, "usage: make_list_flash [--s55] OUT\n");
         return 2;
     }
+    const char* out = argv[argc - 1];
+    // Where the dump lies in the image.
+    const std::int32_t at = s55 ? 0x400000 : 0;
     std::mt19937 random(2024);
-    FlashBuilder b(kSize, 0);
+    FlashBuilder b(kSize, at);
     // A model that the table of known models lacks: its first open lays the
-    // 16 MiB out from image offset 0, where the records point.
-    b.BuildInfo(0x010000, "CX65", 0x51);
+    // 16 MiB out from image offset 0, where the records point. The S55 is
+    // known: its first open lays it out at its own FullFlash.
+    b.BuildInfo(at + 0x010000, s55 ? "S55" : "CX65", 0x51);
     const std::uint8_t types[] = {0x01, 0x05, 0x08, 0x81, 0x88};
-    std::int32_t data = kDataStart;
+    std::int32_t data = s55 ? 0x1000000 : kDataStart;
     auto picture = [&](int index) {
         // The first picture is the 4 x 4 record that table discovery probes for.
         const int w = index == 0 ? 4 : 8 + static_cast<int>(random() % 50);
@@ -79,18 +92,18 @@ int main(int argc, char** argv) {
     };
     std::vector<RecordSpec> pit;
     for (int i = 0; i < kPitPictures; ++i) pit.push_back(picture(i));
-    b.Pit(kSpit, kPit, pit);
+    b.Pit(at + kSpit, at + kPit, pit);
     std::vector<ExtPitRunSpec> runs;
     for (int e = 0; e < kExtEntries; ++e) {
         ExtPitRunSpec run;
-        run.runPos = kExtRuns + e * 16 * kExtPerEntry;
+        run.runPos = at + kExtRuns + e * 16 * kExtPerEntry;
         for (int j = 0; j < kExtPerEntry; ++j) run.records.push_back(picture(kPitPictures + j));
         runs.push_back(run);
     }
-    b.ExtPit(kExtPit, runs);
-    b.ExtPitCode(0x020000, kExtPit);
-    if (!b.WriteFile(QString::fromLocal8Bit(argv[1]))) {
-        std::fprintf(stderr, "cannot write %s\n", argv[1]);
+    b.ExtPit(at + kExtPit, runs);
+    b.ExtPitCode(at + 0x020000, at + kExtPit);
+    if (!b.WriteFile(QString::fromLocal8Bit(out))) {
+        std::fprintf(stderr, "cannot write %s\n", out);
         return 1;
     }
     std::printf("%d pictures, data up to 0x%X\n", kPitPictures + kExtEntries * kExtPerEntry, data);
