@@ -9,12 +9,12 @@
 #include <memory>
 #include <random>
 
+#include "builder/flash_builder.h"
 #include "common/prompt.h"
 #include "patch/installed_stack.h"
 #include "patch/patch_conflicts.h"
 #include "picture/color_tables.h"
 #include "settings/settings.h"
-#include "testsupport/flash_builder.h"
 
 namespace vorlix {
 namespace {

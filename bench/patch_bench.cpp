@@ -10,6 +10,7 @@
 #include <memory>
 #include <random>
 
+#include "builder/flash_builder.h"
 #include "common/prompt.h"
 #include "session/flash_session.h"
 #include "image/record_scan.h"
@@ -21,7 +22,6 @@
 #include "picture/picture.h"
 #include "session/picture_edit.h"
 #include "settings/settings.h"
-#include "testsupport/flash_builder.h"
 
 namespace vorlix {
 namespace {

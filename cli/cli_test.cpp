@@ -9,11 +9,11 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
+#include "builder/flash_builder.h"
 #include "cli/demo_flash.h"
 #include "common/prompt.h"
 #include "settings/known_models.h"
 #include "settings/settings.h"
-#include "testsupport/flash_builder.h"
 
 // Lets a failing check show the texts it compared.
 inline std::ostream& operator<<(std::ostream& os, const QString& text) {

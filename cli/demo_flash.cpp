@@ -8,9 +8,9 @@
 #include <numbers>
 #include <vector>
 
+#include "builder/flash_builder.h"
 #include "picture/color_tables.h"
 #include "picture/picture_codec.h"
-#include "testsupport/flash_builder.h"
 
 namespace vorlix {
 

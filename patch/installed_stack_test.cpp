@@ -8,6 +8,7 @@
 #include <QTemporaryDir>
 #include <cstring>
 
+#include "builder/flash_builder.h"
 #include "image/record_scan.h"
 #include "patch/batch_replace.h"
 #include "patch/patch_apply.h"
@@ -16,7 +17,6 @@
 #include "patch/patch_generator.h"
 #include "picture/color_tables.h"
 #include "picture/picture.h"
-#include "testsupport/flash_builder.h"
 
 namespace vorlix {
 namespace {

@@ -7,10 +7,10 @@
 #include <cstring>
 #include <random>
 
+#include "builder/flash_builder.h"
 #include "patch/patch_apply.h"
 #include "patch/patch_file.h"
 #include "picture/color_tables.h"
-#include "testsupport/flash_builder.h"
 
 namespace vorlix {
 namespace {
