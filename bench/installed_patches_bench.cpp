@@ -11,10 +11,10 @@
 
 #include "builder/flash_builder.h"
 #include "common/prompt.h"
-#include "patch/installed_stack.h"
-#include "patch/patch_conflicts.h"
 #include "picture/color_tables.h"
 #include "settings/settings.h"
+#include "vkp/installed_stack.h"
+#include "vkp/patch_conflicts.h"
 
 namespace vorlix {
 namespace {

@@ -4,9 +4,9 @@
 
 #include <QFile>
 
-#include "patch/patch_file.h"
 #include "patch/patch_test_support.h"
 #include "settings/version.h"
+#include "vkp/patch_file.h"
 
 namespace vorlix {
 namespace {

@@ -1,4 +1,4 @@
-#include "patch/patch_lines.h"
+#include "vkp/patch_lines.h"
 
 #include <gtest/gtest.h>
 

@@ -8,9 +8,9 @@
 #include <random>
 
 #include "builder/flash_builder.h"
-#include "patch/patch_apply.h"
-#include "patch/patch_file.h"
 #include "picture/color_tables.h"
+#include "vkp/patch_apply.h"
+#include "vkp/patch_file.h"
 
 namespace vorlix {
 namespace {

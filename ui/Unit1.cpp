@@ -29,7 +29,6 @@
 #include <QTreeView>
 #include <QVBoxLayout>
 
-#include "patch/installed_stack.h"
 #include "picture/color_tables.h"
 #include "picture/picture.h"
 #include "session/flash_notices.h"
@@ -42,6 +41,7 @@
 #include "ui/preview_pane.h"
 #include "ui/program_icon.h"
 #include "ui/window_state.h"
+#include "vkp/installed_stack.h"
 
 namespace vorlix {
 

@@ -17,12 +17,12 @@
 
 #include "cli/cli.h"
 #include "cli/demo_flash.h"
-#include "patch/patch_apply.h"
 #include "picture/picture.h"
 #include "settings/version.h"
 #include "ui/picture_list_model.h"
 #include "ui/preview_pane.h"
 #include "ui/ui_test_support.h"
+#include "vkp/patch_apply.h"
 
 using namespace vorlix;
 

@@ -9,7 +9,7 @@
 
 #include "common/prompt.h"
 #include "common/status.h"
-#include "patch/vkp_reader.h"
+#include "vkp/vkp_reader.h"
 
 namespace vorlix {
 

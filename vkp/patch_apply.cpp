@@ -1,4 +1,4 @@
-#include "patch/patch_apply.h"
+#include "vkp/patch_apply.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>

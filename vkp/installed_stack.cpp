@@ -1,11 +1,11 @@
-#include "patch/installed_stack.h"
+#include "vkp/installed_stack.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <cstring>
 
-#include "patch/patch_apply.h"
 #include "settings/settings.h"
+#include "vkp/patch_apply.h"
 
 namespace vorlix {
 

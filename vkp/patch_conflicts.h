@@ -5,7 +5,7 @@
 #include <span>
 #include <vector>
 
-#include "patch/patch_apply.h"
+#include "vkp/patch_apply.h"
 
 namespace vorlix {
 

@@ -9,9 +9,9 @@
 #include "common/prompt.h"
 #include "common/status.h"
 #include "image/flash_image.h"
-#include "patch/vkp_reader.h"
 #include "session/open_flash.h"
 #include "settings/installed_patches.h"
+#include "vkp/vkp_reader.h"
 
 namespace vorlix {
 
