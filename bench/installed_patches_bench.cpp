@@ -11,6 +11,7 @@
 
 #include "builder/flash_builder.h"
 #include "common/prompt.h"
+#include "patch/stacked_open.h"
 #include "picture/color_tables.h"
 #include "settings/settings.h"
 #include "vkp/installed_stack.h"

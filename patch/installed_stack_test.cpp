@@ -10,8 +10,10 @@
 
 #include "builder/flash_builder.h"
 #include "image/record_scan.h"
+#include "patch/apply_files.h"
 #include "patch/batch_replace.h"
 #include "patch/patch_generator.h"
+#include "patch/stacked_open.h"
 #include "picture/color_tables.h"
 #include "picture/picture.h"
 #include "vkp/patch_apply.h"

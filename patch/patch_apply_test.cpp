@@ -6,6 +6,7 @@
 #include <cstring>
 #include <random>
 
+#include "patch/apply_files.h"
 #include "patch/patch_generator.h"
 #include "patch/patch_test_support.h"
 #include "picture/picture.h"

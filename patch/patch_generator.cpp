@@ -1,5 +1,6 @@
 #include "patch/patch_generator.h"
 
+#include "patch/picture_lines.h"
 #include "session/flash_session.h"
 #include "vkp/patch_lines.h"
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "patch/patch_test_support.h"
+#include "patch/picture_lines.h"
 #include "picture/picture.h"
 
 namespace vorlix {

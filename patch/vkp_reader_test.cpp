@@ -10,6 +10,7 @@
 
 #include "patch/patch_generator.h"
 #include "patch/patch_test_support.h"
+#include "patch/picture_lines.h"
 #include "picture/picture.h"
 #include "vkp/patch_apply.h"
 #include "vkp/patch_file.h"

@@ -29,6 +29,7 @@
 #include <QTreeView>
 #include <QVBoxLayout>
 
+#include "patch/stacked_open.h"
 #include "picture/color_tables.h"
 #include "picture/picture.h"
 #include "session/flash_notices.h"

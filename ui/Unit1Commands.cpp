@@ -20,6 +20,7 @@
 #include <QTreeView>
 #include <algorithm>
 
+#include "patch/apply_files.h"
 #include "patch/batch_replace.h"
 #include "patch/lost_pictures.h"
 #include "patch/patch_generator.h"

@@ -4,7 +4,6 @@
 #include <QFileInfo>
 #include <cstring>
 
-#include "settings/settings.h"
 #include "vkp/patch_apply.h"
 
 namespace vorlix {
@@ -184,26 +183,6 @@ void UnstackPatches(const PatchStack& stack, std::uint8_t* image) {
         std::memcpy(image + range.pos, stack.replacedBytes.data() + end,
                     static_cast<std::size_t>(range.length));
     }
-}
-
-OpenResult OpenFullFlashStacked(FlashSession& session, const QString& path, OpenHooks hooks,
-                                const std::function<InstalledPatchList()>& patches,
-                                PatchStack& stack) {
-    PatchStack next;
-    const auto status = hooks.status;
-    hooks.placed = [&](std::uint8_t* base, std::vector<ImageRange>& reserved) {
-        const InstalledPatchList list = patches ? patches() : InstalledPatchList();
-        if (list.empty()) return true;
-        if (status) status(InstalledPatches::tr("Наложение установленных патчей"));
-        Settings& settings = session.settings();
-        if (!StackInstalledPatches(list, base, settings.FullFlash, settings.prompt(), next).ok())
-            return false;
-        reserved = next.reserved;
-        return true;
-    };
-    const OpenResult result = OpenFullFlash(session, path, hooks);
-    if (result == OpenResult::Opened || result == OpenResult::Stopped) stack = std::move(next);
-    return result;
 }
 
 QString StackStateText(StackState state) {
