@@ -6,10 +6,10 @@
 #include <memory>
 #include <random>
 
+#include "builder/flash_builder.h"
 #include "image/firmware_id.h"
 #include "image/pit_tables.h"
 #include "image/record_scan.h"
-#include "testsupport/flash_builder.h"
 
 namespace vorlix {
 namespace {

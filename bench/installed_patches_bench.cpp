@@ -9,12 +9,13 @@
 #include <memory>
 #include <random>
 
+#include "builder/flash_builder.h"
 #include "common/prompt.h"
-#include "patch/installed_stack.h"
-#include "patch/patch_conflicts.h"
+#include "patch/stacked_open.h"
 #include "picture/color_tables.h"
 #include "settings/settings.h"
-#include "testsupport/flash_builder.h"
+#include "vkp/installed_stack.h"
+#include "vkp/patch_conflicts.h"
 
 namespace vorlix {
 namespace {

@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <random>
 
-#include "testsupport/flash_builder.h"
+#include "builder/flash_builder.h"
 
 using namespace vorlix;
 

@@ -9,18 +9,18 @@
 #include <memory>
 #include <random>
 
+#include "builder/flash_builder.h"
 #include "common/prompt.h"
 #include "image/record_scan.h"
-#include "patch/patch_apply.h"
-#include "patch/patch_file.h"
 #include "patch/patch_generator.h"
-#include "patch/patch_lines.h"
-#include "patch/vkp_reader.h"
 #include "picture/picture.h"
 #include "session/flash_session.h"
 #include "session/picture_edit.h"
 #include "settings/settings.h"
-#include "testsupport/flash_builder.h"
+#include "vkp/patch_apply.h"
+#include "vkp/patch_file.h"
+#include "vkp/patch_lines.h"
+#include "vkp/vkp_reader.h"
 
 namespace vorlix {
 namespace {

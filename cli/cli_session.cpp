@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include "patch/stacked_open.h"
 #include "session/flash_notices.h"
 #include "session/open_flash.h"
 

@@ -8,9 +8,9 @@
 
 #include "cli/cli_prompt.h"
 #include "image/record_scan.h"
-#include "patch/installed_stack.h"
 #include "session/editing_state.h"
 #include "settings/settings.h"
+#include "vkp/installed_stack.h"
 
 namespace vorlix {
 

@@ -9,11 +9,12 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
+#include "builder/flash_builder.h"
 #include "cli/demo_flash.h"
 #include "common/prompt.h"
 #include "settings/known_models.h"
 #include "settings/settings.h"
-#include "testsupport/flash_builder.h"
+#include "settings/version.h"
 
 // Lets a failing check show the texts it compared.
 inline std::ostream& operator<<(std::ostream& os, const QString& text) {
@@ -243,11 +244,10 @@ TEST_F(CliTest, PatchOfEditedFilesHonoursTheOptions) {
     EXPECT_EQ(ReadAll(Path("p.vkp")), stdoutBytes);
 
     const QList<QByteArray> lines = stdoutBytes.split('\n');
-    // Windows-1251: ";Автор патча: Иван", ";Сгенерировано vorlix, версия 0.7.8 beta".
+    // Windows-1251: ";Автор патча: Иван", ";Сгенерировано vorlix, версия <version>".
     EXPECT_EQ(lines[0], ";\xC0\xE2\xF2\xEE\xF0 \xEF\xE0\xF2\xF7\xE0: \xC8\xE2\xE0\xED\r");
-    EXPECT_EQ(lines[1],
-              ";\xD1\xE3\xE5\xED\xE5\xF0\xE8\xF0\xEE\xE2\xE0\xED\xEE vorlix, "
-              "\xE2\xE5\xF0\xF1\xE8\xFF 0.7.8 beta\r");
+    EXPECT_EQ(lines[1], ";\xD1\xE3\xE5\xED\xE5\xF0\xE8\xF0\xEE\xE2\xE0\xED\xEE vorlix, "
+                        "\xE2\xE5\xF0\xF1\xE8\xFF " VORLIX_VERSION_TEXT "\r");
     EXPECT_TRUE(lines.last().isEmpty());  // CR LF after the last line too
     // Plain order, list order: the digit (row 12) with its data, then the heart.
     EXPECT_TRUE(lines[2].startsWith("6600A8: "));

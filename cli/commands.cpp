@@ -13,11 +13,11 @@
 #include "cli/patch_commands.h"
 #include "patch/batch_replace.h"
 #include "patch/lost_pictures.h"
-#include "patch/patch_apply.h"
-#include "patch/patch_file.h"
 #include "patch/patch_generator.h"
 #include "patch/replacement_size.h"
 #include "patch/whole_image.h"
+#include "vkp/patch_apply.h"
+#include "vkp/patch_file.h"
 
 namespace vorlix {
 

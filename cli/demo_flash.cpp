@@ -8,9 +8,9 @@
 #include <numbers>
 #include <vector>
 
+#include "builder/flash_builder.h"
 #include "picture/color_tables.h"
 #include "picture/picture_codec.h"
-#include "testsupport/flash_builder.h"
 
 namespace vorlix {
 
@@ -313,7 +313,7 @@ QByteArray EncodeTwoBit(const QImage& image) {
 
 QByteArray Encoded(const DemoIcon& icon) {
     const int w = icon.image.width(), h = icon.image.height();
-    if ((icon.type & 0x7F) == kType2Bit) return EncodeTwoBit(icon.image);
+    if ((icon.type & ~kCompressed) == kType2Bit) return EncodeTwoBit(icon.image);
     QByteArray out(EncodeBufferSize(w, h), Qt::Uninitialized);
     const std::int32_t length = EncodePixels(icon.image, w, h, icon.type,
                                              reinterpret_cast<std::uint8_t*>(out.data()));

@@ -7,7 +7,7 @@
 #include "cli/cli.h"
 #include "cli/cli_prompt.h"
 #include "cli/cli_session.h"
-#include "patch/patch_conflicts.h"
+#include "vkp/patch_conflicts.h"
 
 namespace vorlix {
 

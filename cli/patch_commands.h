@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "cli/commands.h"
-#include "patch/patch_apply.h"
+#include "vkp/patch_apply.h"
 
 namespace vorlix {
 

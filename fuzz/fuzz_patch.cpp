@@ -10,8 +10,8 @@
 
 #include "fuzz/fuzz_support.h"
 #include "image/flash_image.h"
-#include "patch/patch_apply.h"
-#include "patch/vkp_reader.h"
+#include "vkp/patch_apply.h"
+#include "vkp/vkp_reader.h"
 
 using namespace vorlix;
 

@@ -18,12 +18,12 @@
 #include <cstring>
 #include <vector>
 
+#include "builder/flash_builder.h"
 #include "fuzz/fuzz_support.h"
 #include "picture/color_tables.h"
 #include "picture/picture.h"
 #include "picture/picture_codec.h"
 #include "settings/settings.h"
-#include "testsupport/flash_builder.h"
 
 using namespace vorlix;
 

@@ -13,10 +13,10 @@
 #include <QImageWriter>
 #include <cstdio>
 
+#include "builder/flash_builder.h"
 #include "fuzz/fuzz_support.h"
 #include "picture/picture_codec.h"
 #include "settings/settings.h"
-#include "testsupport/flash_builder.h"
 
 using namespace vorlix;
 

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "testsupport/flash_builder.h"
+#include "builder/flash_builder.h"
 
 namespace vorlix {
 namespace {

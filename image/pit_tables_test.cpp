@@ -5,7 +5,7 @@
 #include <random>
 #include <vector>
 
-#include "testsupport/flash_builder.h"
+#include "builder/flash_builder.h"
 
 namespace vorlix {
 namespace {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "image/picture_types.h"
 #include "image/pit_tables.h"
 #include "settings/settings.h"
 
@@ -16,24 +17,6 @@ constexpr int kMaxRejectedInRow = 10;
 // By records, a miss moves on by 10 bytes: over four misses the scan tries
 // the four positions modulo 8 that share the parity of the start.
 constexpr std::int32_t kMissStep = 10;
-
-bool IsPictureType(std::uint8_t type) {
-    switch (type) {
-        case 0x01:
-        case 0x03:
-        case 0x05:
-        case 0x07:
-        case 0x08:
-        case 0x81:
-        case 0x83:
-        case 0x85:
-        case 0x87:
-        case 0x88:
-            return true;
-        default:
-            return false;
-    }
-}
 
 // Reports the shown percentage of a walk from S to E when it changes. The
 // bar starts at 0; a walk of one candidate (E = S) stays at 0.
@@ -72,7 +55,7 @@ RecordCriteria RecordCriteria::FromSettings(const Settings& settings) {
 bool IsValidPitRecord(const std::uint8_t* r, const RecordCriteria& criteria) {
     const std::int64_t d = GetDataPos(r, criteria.format);
     return d > criteria.dataLow && d < criteria.dataHigh && r[0] >= 1 && r[0] <= criteria.maxX &&
-           r[1] >= 1 && r[1] <= criteria.maxY && IsPictureType(r[2]) && r[3] == 0;
+           r[1] >= 1 && r[1] <= criteria.maxY && FindPictureType(r[2]) != nullptr && r[3] == 0;
 }
 
 SearchPlan PlanSearch(ImageBytes base, const Settings& settings, bool scanRecords) {

@@ -5,8 +5,8 @@
 #include <QTemporaryDir>
 #include <vector>
 
+#include "builder/flash_builder.h"
 #include "settings/settings.h"
-#include "testsupport/flash_builder.h"
 
 namespace vorlix {
 namespace {

@@ -6,6 +6,7 @@
 #include <QSet>
 #include <algorithm>
 
+#include "common/name_list.h"
 #include "picture/picture.h"
 #include "session/flash_session.h"
 #include "session/pit_name.h"
@@ -29,13 +30,6 @@ struct BatchReplaceText {
 
 // The report lists at most this many names of one kind, then how many more.
 constexpr int kListedNames = 5;
-
-QString NameList(const QStringList& names) {
-    QStringList shown = names.mid(0, kListedNames);
-    if (names.size() > kListedNames)
-        shown << BatchReplaceText::tr("и ещё %1").arg(names.size() - kListedNames);
-    return shown.join(QStringLiteral(", "));
-}
 
 }  // namespace
 
@@ -81,11 +75,11 @@ QString BatchClosingText(int replaced, int chosen) {
 QString BatchReportText(const BatchResult& result) {
     QString text = BatchClosingText(result.replaced, result.chosen);
     if (!result.unmatched.isEmpty())
-        text += BatchReplaceText::tr("; нет такой картинки: %1").arg(NameList(result.unmatched));
+        text += BatchReplaceText::tr("; нет такой картинки: %1").arg(NameList(result.unmatched, kListedNames));
     if (!result.skipped.isEmpty())
-        text += BatchReplaceText::tr("; пропущены: %1").arg(NameList(result.skipped));
+        text += BatchReplaceText::tr("; пропущены: %1").arg(NameList(result.skipped, kListedNames));
     if (!result.notPlaced.isEmpty())
-        text += BatchReplaceText::tr("; не хватило места: %1").arg(NameList(result.notPlaced));
+        text += BatchReplaceText::tr("; не хватило места: %1").arg(NameList(result.notPlaced, kListedNames));
     if (result.sizeChanged > 0)
         text += BatchReplaceText::tr("; размер изменён: %1").arg(result.sizeChanged);
     return text;

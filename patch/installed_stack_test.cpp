@@ -1,4 +1,4 @@
-#include "patch/installed_stack.h"
+#include "vkp/installed_stack.h"
 
 #include <gtest/gtest.h>
 
@@ -8,15 +8,17 @@
 #include <QTemporaryDir>
 #include <cstring>
 
+#include "builder/flash_builder.h"
 #include "image/record_scan.h"
+#include "patch/apply_files.h"
 #include "patch/batch_replace.h"
-#include "patch/patch_apply.h"
-#include "patch/patch_conflicts.h"
-#include "patch/patch_file.h"
 #include "patch/patch_generator.h"
+#include "patch/stacked_open.h"
 #include "picture/color_tables.h"
 #include "picture/picture.h"
-#include "testsupport/flash_builder.h"
+#include "vkp/patch_apply.h"
+#include "vkp/patch_conflicts.h"
+#include "vkp/patch_file.h"
 
 namespace vorlix {
 namespace {

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <unordered_set>
 
+#include "common/name_list.h"
 #include "common/prompt.h"
 #include "image/record_scan.h"
 #include "patch/batch_replace.h"
@@ -21,7 +22,7 @@ struct LostPicturesTr {
 };
 
 // A list names at most this many pictures, then how many more.
-constexpr std::size_t kListedPictures = 15;
+constexpr qsizetype kListedPictures = 15;
 
 // The record positions that the search finds in the working image.
 std::unordered_set<std::int32_t> FoundRecords(const FlashSession& session) {
@@ -80,13 +81,11 @@ std::vector<int> RowsLostByBatch(FlashSession& session, const QStringList& files
 
 QString LostPicturesList(const FlashSession& session, const std::vector<int>& rows) {
     QStringList names;
-    for (std::size_t i = 0; i < rows.size() && i < kListedPictures; ++i) {
+    for (int row : rows) {
         names << LostPicturesTr::tr("№%1 (PIT %2)")
-                     .arg(RowText(session, rows[i], ColNumber), RowText(session, rows[i], ColPIT));
+                     .arg(RowText(session, row, ColNumber), RowText(session, row, ColPIT));
     }
-    if (rows.size() > kListedPictures)
-        names << LostPicturesTr::tr("и ещё %1").arg(rows.size() - kListedPictures);
-    return names.join(QStringLiteral(", "));
+    return NameList(names, kListedPictures);
 }
 
 QString LostPicturesText(const FlashSession& session, const std::vector<int>& rows) {

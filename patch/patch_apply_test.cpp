@@ -1,4 +1,4 @@
-#include "patch/patch_apply.h"
+#include "vkp/patch_apply.h"
 
 #include <gtest/gtest.h>
 
@@ -6,10 +6,11 @@
 #include <cstring>
 #include <random>
 
-#include "patch/patch_file.h"
+#include "patch/apply_files.h"
 #include "patch/patch_generator.h"
 #include "patch/patch_test_support.h"
 #include "picture/picture.h"
+#include "vkp/patch_file.h"
 
 namespace vorlix {
 namespace {

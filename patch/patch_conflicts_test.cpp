@@ -1,4 +1,4 @@
-#include "patch/patch_conflicts.h"
+#include "vkp/patch_conflicts.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,8 @@
 #include "patch/patch_generator.h"
 
-#include "patch/patch_lines.h"
+#include "patch/picture_lines.h"
 #include "session/flash_session.h"
+#include "vkp/patch_lines.h"
 
 namespace vorlix {
 

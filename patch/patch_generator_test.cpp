@@ -4,8 +4,9 @@
 
 #include <QFile>
 
-#include "patch/patch_file.h"
 #include "patch/patch_test_support.h"
+#include "settings/version.h"
+#include "vkp/patch_file.h"
 
 namespace vorlix {
 namespace {
@@ -32,7 +33,7 @@ struct ThreePictures : TestSession {
     }
 };
 
-const QString kVersionLine = QStringLiteral(";Сгенерировано vorlix, версия 0.7.8 beta");
+const QString kVersionLine = QStringLiteral(";Сгенерировано vorlix, версия " VORLIX_VERSION_TEXT);
 // Row 0's record from its height on (01 05 00, then the address of
 // 0xD00000), row 2's whole record.
 const QString kRecord0 = QStringLiteral("660011: 01050000004003 02050000004003");

@@ -1,8 +1,9 @@
-#include "patch/patch_lines.h"
+#include "vkp/patch_lines.h"
 
 #include <gtest/gtest.h>
 
 #include "patch/patch_test_support.h"
+#include "patch/picture_lines.h"
 #include "picture/picture.h"
 
 namespace vorlix {

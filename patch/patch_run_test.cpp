@@ -2,8 +2,8 @@
 
 #include <cstring>
 
-#include "patch/patch_apply.h"
 #include "patch/patch_test_support.h"
+#include "vkp/patch_apply.h"
 
 namespace vorlix {
 namespace {

@@ -3,12 +3,12 @@
 #include <QTemporaryDir>
 #include <memory>
 
+#include "builder/flash_builder.h"
 #include "common/prompt.h"
 #include "image/record_scan.h"
 #include "picture/color_tables.h"
 #include "session/flash_session.h"
 #include "settings/settings.h"
-#include "testsupport/flash_builder.h"
 
 namespace vorlix::testing {
 

@@ -1,4 +1,4 @@
-#include "patch/vkp_reader.h"
+#include "vkp/vkp_reader.h"
 
 #include <gtest/gtest.h>
 
@@ -8,12 +8,13 @@
 #include <string_view>
 #include <vector>
 
-#include "patch/patch_apply.h"
-#include "patch/patch_file.h"
 #include "patch/patch_generator.h"
-#include "patch/patch_lines.h"
 #include "patch/patch_test_support.h"
+#include "patch/picture_lines.h"
 #include "picture/picture.h"
+#include "vkp/patch_apply.h"
+#include "vkp/patch_file.h"
+#include "vkp/patch_lines.h"
 
 namespace vorlix {
 namespace {

@@ -5,9 +5,10 @@
 
 #include "image/pit_tables.h"
 #include "image/record_scan.h"
-#include "patch/patch_lines.h"
+#include "patch/picture_lines.h"
 #include "picture/picture.h"
 #include "session/flash_session.h"
+#include "vkp/patch_lines.h"
 
 namespace vorlix {
 

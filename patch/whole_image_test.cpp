@@ -4,8 +4,8 @@
 
 #include <cstring>
 
-#include "patch/patch_lines.h"
 #include "patch/patch_test_support.h"
+#include "vkp/patch_lines.h"
 
 namespace vorlix {
 namespace {

@@ -4,6 +4,7 @@
 #include <bitset>
 #include <unordered_set>
 
+#include "image/picture_types.h"
 #include "picture/color_tables.h"
 #include "picture/picture.h"
 
@@ -19,12 +20,12 @@ struct ColorMergeTr {
 // without a palette.
 int PaletteValue(std::uint8_t type, QRgb c) {
     const int r = qRed(c), g = qGreen(c), b = qBlue(c);
-    switch (type & 0x7F) {
-        case 0x01:
+    switch (type & ~kCompressed) {
+        case kType1Bit:
             return ColorToMono(r, g, b) ? 1 : 0;
-        case 0x03:
+        case kType2Bit:
             return ColorTo2(r, g, b);
-        case 0x05:
+        case kType8Bit:
             return ColorTo8(r, g, b);
         default:
             return -1;

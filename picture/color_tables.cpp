@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "image/picture_types.h"
+
 namespace vorlix {
 
 namespace {
@@ -114,14 +116,14 @@ std::uint16_t ColorTo16(int r, int g, int b) {
 
 QRgb ColorAfterEncoding(std::uint8_t type, QRgb c) {
     const int r = qRed(c), g = qGreen(c), b = qBlue(c);
-    switch (type & 0x7F) {
-        case 0x01:
+    switch (type & ~kCompressed) {
+        case kType1Bit:
             return ColorToMono(r, g, b) ? qRgb(0, 0, 0) : qRgb(255, 255, 255);
-        case 0x03:
+        case kType2Bit:
             return Palette2[ColorTo2(r, g, b)] | 0xFF000000u;
-        case 0x05:
+        case kType8Bit:
             return Palette8[ColorTo8(r, g, b)] | 0xFF000000u;
-        case 0x07:
+        case kType12Bit:
             return Color12(ColorTo12(r, g, b));
         default:
             return Colors16[ColorTo16(r, g, b)] | 0xFF000000u;

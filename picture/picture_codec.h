@@ -5,17 +5,12 @@
 #include <cstdint>
 
 #include "image/flash_image.h"
+#include "image/picture_types.h"
 
 namespace vorlix {
 
-// The picture encodings of the firmware, apart from the Picture class.
-// Type byte: bits 0 to 6 name the encoding, bit 7 marks it compressed.
-inline constexpr std::uint8_t kType1Bit = 0x01;
-inline constexpr std::uint8_t kType2Bit = 0x03;
-inline constexpr std::uint8_t kType8Bit = 0x05;
-inline constexpr std::uint8_t kType12Bit = 0x07;
-inline constexpr std::uint8_t kType16Bit = 0x08;
-inline constexpr std::uint8_t kCompressed = 0x80;
+// The picture encodings of the firmware, apart from the Picture class; the
+// type bytes and what each can do are listed in kPictureTypes.
 
 struct DecodeResult {
     std::int32_t length = 0;  // bytes read, control bytes included

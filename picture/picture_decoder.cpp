@@ -229,35 +229,35 @@ DecodeResult DecodeInto(ImageBytes image, std::int64_t pos, int width, int heigh
     const std::int64_t n = static_cast<std::int64_t>(w) * h;
     DecodeResult r;
     switch (type) {
-        case 0x01:
+        case kType1Bit:
             r = DecodePadded<1, Mono>(s, w, h, out);
             break;
-        case 0x03:
+        case kType2Bit:
             r = DecodePadded<2, Indexed2>(s, w, h, out);
             break;
-        case 0x05:
+        case kType8Bit:
             r = DecodePlain8(s, n, out);
             break;
-        case 0x07:
+        case kType12Bit:
             r = DecodePlainWords<Colour12>(s, n, out);
             break;
-        case 0x08:
+        case kType16Bit:
             r = DecodePlainWords<Colour16>(s, n, out);
             break;
-        case 0x81:
+        case kType1Bit | kCompressed:
             r = DecodeCompressed1(s, n, out);
             break;
-        case 0x85:
+        case kType8Bit | kCompressed:
             r = DecodeCompressedBlocks<1>(s, n, out);
             break;
-        case 0x87:
+        case kType12Bit | kCompressed:
             r = DecodeCompressed12(s, n, out);
             break;
-        case 0x88:
+        case kType16Bit | kCompressed:
             r = DecodeCompressedBlocks<2>(s, n, out);
             break;
         default:
-            break;  // 0x83 and unknown types: nothing is read
+            break;  // compressed 2-bit and unknown types: nothing is read
     }
     r.length = static_cast<std::int32_t>(s.at);
     r.depth = DepthOfType(type);
@@ -267,25 +267,8 @@ DecodeResult DecodeInto(ImageBytes image, std::int64_t pos, int width, int heigh
 }  // namespace
 
 std::uint8_t DepthOfType(std::uint8_t type) {
-    switch (type) {
-        case 0x01:
-        case 0x81:
-            return 1;
-        case 0x03:
-        case 0x83:
-            return 2;
-        case 0x05:
-        case 0x85:
-            return 8;
-        case 0x07:
-        case 0x87:
-            return 12;
-        case 0x08:
-        case 0x88:
-            return 16;
-        default:
-            return type;
-    }
+    const PictureType* known = FindPictureType(type);
+    return known ? known->depth : type;
 }
 
 DecodeResult DecodePixels(ImageBytes image, std::int64_t pos, int width, int height,

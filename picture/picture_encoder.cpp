@@ -144,31 +144,31 @@ std::int32_t EncodePixels(const QImage& source, int width, int height, std::uint
     const int w = std::max(width, 0), h = std::max(height, 0);
     std::uint8_t* o = out;
     switch (type) {
-        case 0x01:
+        case kType1Bit:
             o = EncodePadded<1>(ReducePixels<std::uint8_t>(source, w, h, Mono), w, h, o);
             break;
-        case 0x03:
+        case kType2Bit:
             o = EncodePadded<2>(ReducePixels<std::uint8_t>(source, w, h, Reduce2), w, h, o);
             break;
-        case 0x81:
+        case kType1Bit | kCompressed:
             o = EncodeMonoCompressed(ReducePixels<std::uint8_t>(source, w, h, Mono), o);
             break;
-        case 0x05:
+        case kType8Bit:
             o = EncodePlain(ReducePixels<std::uint8_t>(source, w, h, Reduce8), o);
             break;
-        case 0x07:
+        case kType12Bit:
             o = EncodePlain(ReducePixels<std::uint16_t>(source, w, h, Reduce12), o);
             break;
-        case 0x08:
+        case kType16Bit:
             o = EncodePlain(ReducePixels<std::uint16_t>(source, w, h, Reduce16), o);
             break;
-        case 0x85:
+        case kType8Bit | kCompressed:
             o = EncodeBlocks(ReducePixels<std::uint8_t>(source, w, h, Reduce8), o);
             break;
-        case 0x87:
+        case kType12Bit | kCompressed:
             o = EncodeBlocks(ReducePixels<std::uint16_t>(source, w, h, Reduce12), o);
             break;
-        case 0x88:
+        case kType16Bit | kCompressed:
             o = EncodeBlocks(ReducePixels<std::uint16_t>(source, w, h, Reduce16), o);
             break;
         default:
@@ -178,25 +178,15 @@ std::int32_t EncodePixels(const QImage& source, int width, int height, std::uint
 }
 
 bool HasEncoder(std::uint8_t type) {
-    switch (type) {
-        case 0x01:
-        case 0x03:
-        case 0x05:
-        case 0x07:
-        case 0x08:
-        case 0x81:
-        case 0x85:
-        case 0x87:
-        case 0x88:
-            return true;
-        default:
-            return false;
-    }
+    const PictureType* known = FindPictureType(type);
+    return known && known->encodable;
 }
 
 std::uint8_t TypeAfterLoad(std::uint8_t current, bool keepType) {
     if (keepType && HasEncoder(current)) return current;
-    return (current == 0x01 || current == 0x81) ? 0x01 : 0x88;
+    return (current & ~kCompressed) == kType1Bit
+               ? kType1Bit
+               : static_cast<std::uint8_t>(kType16Bit | kCompressed);
 }
 
 void Picture::Encode() {

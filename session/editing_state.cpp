@@ -5,12 +5,12 @@
 #include <algorithm>
 #include <cstring>
 
-#include "patch/patch_apply.h"
-#include "patch/patch_file.h"
 #include "patch/patch_generator.h"
-#include "patch/vkp_reader.h"
 #include "picture/picture.h"
 #include "session/edit_command.h"
+#include "vkp/patch_apply.h"
+#include "vkp/patch_file.h"
+#include "vkp/vkp_reader.h"
 
 namespace vorlix {
 

@@ -7,10 +7,10 @@
 #include <cstring>
 #include <random>
 
-#include "patch/patch_apply.h"
-#include "patch/patch_file.h"
+#include "builder/flash_builder.h"
 #include "picture/color_tables.h"
-#include "testsupport/flash_builder.h"
+#include "vkp/patch_apply.h"
+#include "vkp/patch_file.h"
 
 namespace vorlix {
 namespace {

@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <stdexcept>
 
+#include "image/picture_types.h"
 #include "session/pit_name.h"
 
 namespace vorlix {
@@ -58,7 +59,7 @@ QString RowText(const FlashSession& session, int row, int column) {
         return column == ColPIT ? FileOffsetText(slot.recordPos, session.settings()) : QString();
     switch (column) {
         case ColCompressed:
-            return (picture->Type() & 0x80) && !slot.compressedCleared ? kRowYes : QString();
+            return (picture->Type() & kCompressed) && !slot.compressedCleared ? kRowYes : QString();
         case ColDepth:
             return QString::number(picture->Depth);
         case ColX:

@@ -4,8 +4,8 @@
 
 #include <QTemporaryDir>
 
+#include "builder/flash_builder.h"
 #include "picture/color_tables.h"
-#include "testsupport/flash_builder.h"
 
 namespace vorlix {
 namespace {

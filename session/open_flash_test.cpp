@@ -11,11 +11,11 @@
 #include <sys/stat.h>
 #endif
 
+#include "builder/flash_builder.h"
 #include "image/record_scan.h"
 #include "picture/color_tables.h"
 #include "session/flash_notices.h"
 #include "settings/installed_patches.h"
-#include "testsupport/flash_builder.h"
 
 namespace vorlix {
 namespace {

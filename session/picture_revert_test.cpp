@@ -5,9 +5,9 @@
 #include <QTemporaryDir>
 #include <cstring>
 
+#include "builder/flash_builder.h"
 #include "picture/color_tables.h"
 #include "session/flash_session.h"
-#include "testsupport/flash_builder.h"
 
 namespace vorlix {
 namespace {

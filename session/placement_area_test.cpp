@@ -5,9 +5,9 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include "builder/flash_builder.h"
 #include "picture/color_tables.h"
 #include "session/open_flash.h"
-#include "testsupport/flash_builder.h"
 
 namespace vorlix {
 namespace {

@@ -2,6 +2,7 @@
 
 #include <QRegularExpression>
 
+#include "image/picture_types.h"
 #include "session/pit_name.h"
 
 namespace vorlix {
@@ -72,7 +73,7 @@ bool RowFilter::Matches(const Term& term, const Picture& picture, const Settings
         case Term::Modified:
             return picture.Modified;
         case Term::Compressed:
-            return (picture.Type() & 0x80) != 0;
+            return (picture.Type() & kCompressed) != 0;
         case Term::Size:
             return (term.width < 0 || picture.Width() == term.width) &&
                    (term.height < 0 || picture.Height() == term.height);

@@ -4,10 +4,6 @@
 <context>
     <name>BatchReplace</name>
     <message>
-        <source>и ещё %1</source>
-        <translation>and %1 more</translation>
-    </message>
-    <message>
         <source>; нет такой картинки: %1</source>
         <translation>; no such picture: %1</translation>
     </message>
@@ -443,12 +439,15 @@ patch (*.vkp) for a flasher. The FullFlash file itself is never written.</transl
         <translation>No. %1 (PIT %2)</translation>
     </message>
     <message>
-        <source>и ещё %1</source>
-        <translation>and %1 more</translation>
-    </message>
-    <message>
         <source>После применения патча программа не найдёт в прошивке эти картинки, строк в списке станет меньше на %1: %2.</source>
         <translation>Once the patch is applied, the program will not find these pictures in the firmware, and the list will have %1 rows fewer: %2.</translation>
+    </message>
+</context>
+<context>
+    <name>NameList</name>
+    <message>
+        <source>и ещё %1</source>
+        <translation>and %1 more</translation>
     </message>
 </context>
 <context>
@@ -1293,10 +1292,6 @@ New: %4</translation>
     <message>
         <source>Откачено патчей: %1, записей: %2</source>
         <translation>Patches undone: %1, records: %2</translation>
-    </message>
-    <message>
-        <source>и ещё %1</source>
-        <translation>and %1 more</translation>
     </message>
     <message>
         <source>Отменить</source>

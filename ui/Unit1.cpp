@@ -29,10 +29,11 @@
 #include <QTreeView>
 #include <QVBoxLayout>
 
-#include "patch/installed_stack.h"
+#include "patch/stacked_open.h"
 #include "picture/color_tables.h"
 #include "picture/picture.h"
 #include "session/flash_notices.h"
+#include "session/flash_session.h"
 #include "session/open_flash.h"
 #include "session/placement_area.h"
 #include "ui/Unit3.h"
@@ -41,6 +42,7 @@
 #include "ui/preview_pane.h"
 #include "ui/program_icon.h"
 #include "ui/window_state.h"
+#include "vkp/installed_stack.h"
 
 namespace vorlix {
 
@@ -344,9 +346,9 @@ void TForm1::CreateClientPanel() {
     // The designed widths, widened where this platform's font needs more
     // room for the caption or the widest text a column holds.
     const QString widest[] = {
-        QStringLiteral("0000"),   QStringLiteral("yes"),   QStringLiteral("16"),
+        QStringLiteral("0000"),   QString(kRowYes),        QStringLiteral("16"),
         QStringLiteral("255"),    QStringLiteral("255"),   QStringLiteral("FFFFFF"),
-        QStringLiteral("FFFFFF"), QStringLiteral("00000"), QStringLiteral("yes")};
+        QStringLiteral("FFFFFF"), QStringLiteral("00000"), QString(kRowYes)};
     const QFontMetrics metrics(ListView1->font());
     for (int c = 0; c < model_->columnCount(); ++c) {
         const int needed = c < int(std::size(widest))

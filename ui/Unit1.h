@@ -7,11 +7,11 @@
 #include <optional>
 #include <vector>
 
-#include "patch/installed_stack.h"
 #include "session/editing_state.h"
 #include "settings/installed_patches.h"
 #include "settings/settings.h"
 #include "ui/user_dialogs.h"
+#include "vkp/installed_stack.h"
 
 class QAction;
 class QButtonGroup;

@@ -20,10 +20,9 @@
 #include <QTreeView>
 #include <algorithm>
 
+#include "patch/apply_files.h"
 #include "patch/batch_replace.h"
 #include "patch/lost_pictures.h"
-#include "patch/patch_apply.h"
-#include "patch/patch_file.h"
 #include "patch/patch_generator.h"
 #include "patch/replacement_size.h"
 #include "patch/whole_image.h"
@@ -34,6 +33,8 @@
 #include "ui/Unit1.h"
 #include "ui/picture_list_model.h"
 #include "ui/preview_pane.h"
+#include "vkp/patch_apply.h"
+#include "vkp/patch_file.h"
 
 namespace vorlix {
 

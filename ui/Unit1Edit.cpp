@@ -14,6 +14,7 @@
 #include <QUndoStack>
 #include <algorithm>
 
+#include "common/name_list.h"
 #include "patch/batch_replace.h"
 #include "picture/picture.h"
 #include "session/edit_command.h"
@@ -31,13 +32,6 @@ namespace {
 // A status text names at most this many files or pictures, then how many
 // more.
 constexpr int kListedNames = 5;
-
-QString Listed(const QStringList& names) {
-    QStringList shown = names.mid(0, kListedNames);
-    if (names.size() > kListedNames)
-        shown << TForm1::tr("и ещё %1").arg(names.size() - kListedNames);
-    return shown.join(QStringLiteral(", "));
-}
 
 QString Suffix(const QString& path) { return QFileInfo(path).suffix().toLower(); }
 
@@ -204,7 +198,7 @@ void TForm1::RevertRows(const std::vector<int>& rows, bool all) {
     if (!result.held.isEmpty())
         text += tr("; исходные данные картинок %1 заняты другими изменёнными картинками: "
                    "верните и их")
-                    .arg(Listed(result.held));
+                    .arg(NameList(result.held, kListedNames));
     SetStatus(2, text);
 }
 
@@ -257,7 +251,7 @@ void TForm1::DropFiles(const QStringList& files, int row) {
     }
     if (!HasOpenImage()) return;
     if (!others.isEmpty())
-        SetStatus(2, tr("Не картинка, не FullFlash и не патч: %1").arg(Listed(others)));
+        SetStatus(2, tr("Не картинка, не FullFlash и не патч: %1").arg(NameList(others, kListedNames)));
     // Patches dropped on the window join those installed on the phone.
     if (!patches.isEmpty()) AddInstalledPatches(patches);
     if (pictures.isEmpty()) return;

@@ -12,9 +12,9 @@
 #include <QToolButton>
 #include <algorithm>
 
-#include "patch/patch_conflicts.h"
 #include "ui/Unit1.h"
 #include "ui/installed_patches_dialog.h"
+#include "vkp/patch_conflicts.h"
 
 namespace vorlix {
 

@@ -15,6 +15,7 @@
 #include <QTreeView>
 #include <cstring>
 
+#include "settings/version.h"
 #include "ui/Unit3.h"
 #include "ui/picture_list_model.h"
 #include "ui/preview_pane.h"
@@ -67,7 +68,7 @@ void Unit1Test::startUpOnEmptyStore() {
     QCOMPARE(w.FrameColor(), 0);
     QVERIFY(!w.CheckBox1->isChecked() && !w.CheckBox2->isChecked());
     QVERIFY(EmptyPane(*w.Image1, qRgb(0, 0, 0)) && EmptyPane(*w.Image2, qRgb(0, 0, 0)));
-    QCOMPARE(w.Label8->text(), QStringLiteral("Vytvořili: 0.7.8 beta"));
+    QCOMPARE(w.Label8->text(), QStringLiteral("Vytvořili: " VORLIX_VERSION_TEXT));
     QCOMPARE(w.RadioGroup1ItemIndex(), 4);
     QVERIFY(run.dialogs.prompt().shown().empty());
     QCOMPARE(folder.Stored("", "InternalVersion"), QStringLiteral("4"));

@@ -17,11 +17,12 @@
 
 #include "cli/cli.h"
 #include "cli/demo_flash.h"
-#include "patch/patch_apply.h"
 #include "picture/picture.h"
+#include "settings/version.h"
 #include "ui/picture_list_model.h"
 #include "ui/preview_pane.h"
 #include "ui/ui_test_support.h"
+#include "vkp/patch_apply.h"
 
 using namespace vorlix;
 
@@ -282,7 +283,7 @@ void CommandsTest::generateSaveAndApply() {
     };
     const auto dataLines = [](const Picture& p) { return (p.Length + 3) / 4; };
     const QString author = QStringLiteral(";Автор патча: Автор");
-    const QString version = QStringLiteral(";Сгенерировано vorlix, версия 0.7.8 beta");
+    const QString version = QStringLiteral(";Сгенерировано vorlix, версия " VORLIX_VERSION_TEXT);
 
     // Records first, then the data blocks.
     w.MakePatchClick();

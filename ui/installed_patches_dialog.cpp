@@ -18,8 +18,8 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
-#include "patch/patch_file.h"
 #include "ui/user_dialogs.h"
+#include "vkp/patch_file.h"
 
 namespace vorlix {
 

@@ -4,8 +4,8 @@
 #include <QStringList>
 #include <functional>
 
-#include "patch/installed_stack.h"
 #include "settings/installed_patches.h"
+#include "vkp/installed_stack.h"
 
 class QLabel;
 class QListWidget;

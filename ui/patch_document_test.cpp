@@ -7,12 +7,12 @@
 #include <QTest>
 #include <QTreeView>
 
-#include "patch/patch_file.h"
 #include "patch/patch_generator.h"
 #include "picture/picture.h"
 #include "ui/picture_list_model.h"
 #include "ui/preview_pane.h"
 #include "ui/ui_test_support.h"
+#include "vkp/patch_file.h"
 
 using namespace vorlix;
 

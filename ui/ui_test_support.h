@@ -3,8 +3,8 @@
 #include <QTemporaryDir>
 #include <memory>
 
+#include "builder/flash_builder.h"
 #include "settings/settings.h"
-#include "testsupport/flash_builder.h"
 #include "ui/Unit1.h"
 #include "ui/user_dialogs.h"
 

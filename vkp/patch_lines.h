@@ -6,8 +6,6 @@
 
 namespace vorlix {
 
-class Picture;
-
 // Record lines never carry more than the 8 bytes of an index record.
 inline constexpr int kRecordLineBytes = 8;
 
@@ -21,19 +19,5 @@ QString PatchOffsetText(std::int64_t imageOffset, std::int32_t fullFlash);
 // null stands for `count` bytes 0xFF.
 QString MakePatchLine(std::int64_t imageOffset, std::int32_t fullFlash,
                       const std::uint8_t* oldBytes, const std::uint8_t* newBytes, int count);
-
-// The line that changes the picture's index record, from the first byte that
-// differs between the base and the working image to the record's end;
-// nothing when the record is unchanged.
-void AppendRecordLine(const Picture& picture, std::int32_t fullFlash, QStringList& lines);
-
-// The lines of the picture's current data, every byte of it, `maxLength`
-// bytes a line (values below 1 count as 1), the last line shorter.
-void AppendDataLines(const Picture& picture, std::int32_t fullFlash, std::int32_t maxLength,
-                     QStringList& lines);
-
-// One line that fills the picture's current data with 0xFF, never split. A
-// picture without data bytes gets no line: it would carry nothing.
-void AppendFillLine(const Picture& picture, std::int32_t fullFlash, QStringList& lines);
 
 }  // namespace vorlix

@@ -2,16 +2,14 @@
 
 #include <QString>
 #include <cstdint>
-#include <functional>
 #include <span>
 #include <vector>
 
 #include "common/prompt.h"
 #include "common/status.h"
 #include "image/flash_image.h"
-#include "patch/vkp_reader.h"
-#include "session/open_flash.h"
 #include "settings/installed_patches.h"
+#include "vkp/vkp_reader.h"
 
 namespace vorlix {
 
@@ -65,15 +63,6 @@ bool PatchPresent(const VkpFile& file, ImageBytes image, std::int32_t fullFlash)
 // Takes the applied patches of `stack` out of `image` again (a copy of the
 // base image that the stack was made on).
 void UnstackPatches(const PatchStack& stack, WritableImageBytes image);
-
-// The open procedure with the installed patches brought on after the
-// FullFlash is placed: `patches` names them once the model is known (the
-// window reads the model's list, the command line gives its own files).
-// `stack` receives the outcome of an open that replaced the image; an open
-// that was called off or not opened leaves it as it was.
-OpenResult OpenFullFlashStacked(FlashSession& session, const QString& path, OpenHooks hooks,
-                                const std::function<InstalledPatchList()>& patches,
-                                PatchStack& stack);
 
 // Bytes as messages show them: upper-case hexadecimal, the first 16 and
 // "…" for more.

@@ -1,14 +1,11 @@
-#include "patch/patch_apply.h"
+#include "vkp/patch_apply.h"
 
 #include <QCoreApplication>
-#include <QFileInfo>
 #include <algorithm>
 #include <cstring>
 #include <tuple>
 
 #include "image/flash_image.h"
-#include "session/flash_session.h"
-#include "settings/settings.h"
 
 namespace vorlix {
 
@@ -276,26 +273,6 @@ Status ApplyPatchSources(std::span<const PatchSource> sources, PatchDirection di
     if (!check.warnings.empty())
         prompt.Tell(kCaptionWarning, PatchProblemsText(check.warnings, sources));
     return RunPatches(sources, direction, image, fullFlash, prompt, counts);
-}
-
-Status ApplyPatchFiles(FlashSession& session, const QStringList& fileNames,
-                       PatchDirection direction, Prompt& prompt, ApplyCounts* counts) {
-    std::vector<PatchSource> sources(static_cast<std::size_t>(fileNames.size()));
-    for (qsizetype i = 0; i < fileNames.size(); ++i) {
-        PatchSource& source = sources[static_cast<std::size_t>(i)];
-        source.name = QFileInfo(fileNames[i]).fileName();
-        if (Status status = ReadVkpFile(fileNames[i], source.file); !status.ok()) {
-            prompt.Error(status.message());
-            return status;
-        }
-    }
-    return ApplyPatchSources(sources, direction, session.image(), session.settings().FullFlash,
-                             prompt, counts);
-}
-
-Status ApplyPatchFile(FlashSession& session, const QString& fileName, Prompt& prompt,
-                      ApplyCounts* counts) {
-    return ApplyPatchFiles(session, {fileName}, PatchDirection::Apply, prompt, counts);
 }
 
 Status ApplyPatchText(FlashImage& image, std::int32_t fullFlash, const QByteArray& text,

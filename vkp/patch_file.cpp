@@ -1,4 +1,4 @@
-#include "patch/patch_file.h"
+#include "vkp/patch_file.h"
 
 #include <QSaveFile>
 #include <QStringDecoder>

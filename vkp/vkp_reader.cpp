@@ -1,4 +1,4 @@
-#include "patch/vkp_reader.h"
+#include "vkp/vkp_reader.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -7,8 +7,8 @@
 #include <cstring>
 #include <optional>
 
-#include "patch/patch_apply.h"
-#include "patch/patch_file.h"
+#include "vkp/patch_apply.h"
+#include "vkp/patch_file.h"
 
 namespace vorlix {
 

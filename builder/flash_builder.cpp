@@ -1,4 +1,4 @@
-#include "testsupport/flash_builder.h"
+#include "builder/flash_builder.h"
 
 #include <QFile>
 #include <algorithm>

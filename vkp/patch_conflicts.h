@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "image/flash_image.h"
-#include "patch/patch_apply.h"
+#include "vkp/patch_apply.h"
 
 namespace vorlix {
 

@@ -9,12 +9,11 @@
 
 #include "common/prompt.h"
 #include "common/status.h"
-#include "patch/vkp_reader.h"
+#include "vkp/vkp_reader.h"
 
 namespace vorlix {
 
 class FlashImage;
-class FlashSession;
 
 inline constexpr TrText kUnequalLengthsMessage{
     "PatchApply",
@@ -90,13 +89,6 @@ struct ApplyCounts {
                                        PatchDirection direction, FlashImage& image,
                                        std::int32_t fullFlash, Prompt& prompt,
                                        ApplyCounts* counts = nullptr);
-// The same for files, in the order given; a file that cannot be read is
-// shown and nothing is applied.
-[[nodiscard]] Status ApplyPatchFiles(FlashSession& session, const QStringList& fileNames,
-                                     PatchDirection direction, Prompt& prompt,
-                                     ApplyCounts* counts = nullptr);
-[[nodiscard]] Status ApplyPatchFile(FlashSession& session, const QString& fileName, Prompt& prompt,
-                                    ApplyCounts* counts = nullptr);
 // A patch text already in memory, applied.
 [[nodiscard]] Status ApplyPatchText(FlashImage& image, std::int32_t fullFlash,
                                     const QByteArray& text, Prompt& prompt,

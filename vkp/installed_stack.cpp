@@ -1,11 +1,10 @@
-#include "patch/installed_stack.h"
+#include "vkp/installed_stack.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <cstring>
 
-#include "patch/patch_apply.h"
-#include "settings/settings.h"
+#include "vkp/patch_apply.h"
 
 namespace vorlix {
 
@@ -189,26 +188,6 @@ void UnstackPatches(const PatchStack& stack, WritableImageBytes image) {
         std::memcpy(image.data() + range.pos, stack.replacedBytes.data() + end,
                     static_cast<std::size_t>(range.length));
     }
-}
-
-OpenResult OpenFullFlashStacked(FlashSession& session, const QString& path, OpenHooks hooks,
-                                const std::function<InstalledPatchList()>& patches,
-                                PatchStack& stack) {
-    PatchStack next;
-    const auto status = hooks.status;
-    hooks.placed = [&](WritableImageBytes base, std::vector<ImageRange>& reserved) {
-        const InstalledPatchList list = patches ? patches() : InstalledPatchList();
-        if (list.empty()) return true;
-        if (status) status(InstalledPatches::tr("Наложение установленных патчей"));
-        Settings& settings = session.settings();
-        if (!StackInstalledPatches(list, base, settings.FullFlash, settings.prompt(), next).ok())
-            return false;
-        reserved = next.reserved;
-        return true;
-    };
-    const OpenResult result = OpenFullFlash(session, path, hooks);
-    if (result == OpenResult::Opened || result == OpenResult::Stopped) stack = std::move(next);
-    return result;
 }
 
 QString StackStateText(StackState state) {

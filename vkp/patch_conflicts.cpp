@@ -1,11 +1,11 @@
-#include "patch/patch_conflicts.h"
+#include "vkp/patch_conflicts.h"
 
 #include <QCoreApplication>
 #include <algorithm>
 #include <cstring>
 #include <tuple>
 
-#include "patch/installed_stack.h"
+#include "vkp/installed_stack.h"
 
 namespace vorlix {
 

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include "common/prompt.h"
+#include "common/status.h"
+#include "vkp/patch_apply.h"
+
+namespace vorlix {
+
+class FlashSession;
+
+// ApplyPatchSources for files onto the session's image, in the order
+// given; a file that cannot be read is shown and nothing is applied.
+[[nodiscard]] Status ApplyPatchFiles(FlashSession& session, const QStringList& fileNames,
+                                     PatchDirection direction, Prompt& prompt,
+                                     ApplyCounts* counts = nullptr);
+[[nodiscard]] Status ApplyPatchFile(FlashSession& session, const QString& fileName, Prompt& prompt,
+                                    ApplyCounts* counts = nullptr);
+
+}  // namespace vorlix
