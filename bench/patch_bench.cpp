@@ -247,8 +247,7 @@ void BM_RecordOneReplacement(benchmark::State& state) {
         grey = (grey + 9) % 256;  // every step changes the picture
         image.fill(QColor(grey, grey, grey));
         recorder.Begin(*t.session, {0});
-        bool placed = false;
-        if (!picture.LoadImage(image, &placed, &t.session->Pictures).ok() || !placed)
+        if (!picture.LoadImage(image, &t.session->Pictures).placed())
             state.SkipWithError("not replaced");
         const PictureEdit edit = recorder.End(*t.session);
         pictures = edit.Rows().size();

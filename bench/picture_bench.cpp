@@ -175,7 +175,7 @@ void BM_Replace500(benchmark::State& state) {
             p.Record[0] = 10;
             p.Record[1] = 10;
             p.Record[2] = 0x08;
-            placed += p.Replace(&s.pictures) ? 1 : 0;
+            placed += p.Replace(&s.pictures) == Placement::Placed ? 1 : 0;
         }
     }
     state.counters["placed"] = placed;

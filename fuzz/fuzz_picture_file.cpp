@@ -100,9 +100,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const PitRecord before = p.Record;
     const std::vector<std::uint8_t> workBefore(p.WorkImage + program.PlaceLo(),
                                                p.WorkImage + program.PlaceHi());
-    bool placed = false;
-    const Status loaded = p.LoadBmp(path, &placed);
-    if (!loaded.ok()) {
+    const Replacement loaded = p.LoadBmp(path);
+    const bool placed = loaded.placed();
+    if (!loaded.status.ok()) {
         FUZZ_CHECK(!placed && p.Record == before && !p.Modified);
         return 0;
     }

@@ -62,11 +62,11 @@ Status ReadForIdentification(QFile& file, std::uint8_t* base, std::int64_t& leng
     return status;
 }
 
-Status PlaceBySettings(FlashImage& image, std::int64_t length, const Settings& settings) {
+Status PlaceBySettings(FlashImage& image, std::int64_t length, const ModelSettings& settings) {
     return PlaceBySettings(image.BaseImage(), length, settings);
 }
 
-Status PlaceBySettings(std::uint8_t* base, std::int64_t length, const Settings& settings) {
+Status PlaceBySettings(std::uint8_t* base, std::int64_t length, const ModelSettings& settings) {
     const std::int64_t at = settings.FullFlash;
     if (length <= 0) return Status::Ok();  // nothing to lay out: all erased already
     if (!InImage(at)) {
@@ -79,11 +79,11 @@ Status PlaceBySettings(std::uint8_t* base, std::int64_t length, const Settings& 
     return Status::Ok();
 }
 
-void PlaceWithoutSettings(FlashImage& image, std::int64_t length, Settings& settings) {
+void PlaceWithoutSettings(FlashImage& image, std::int64_t length, ModelSettings& settings) {
     PlaceWithoutSettings(image.BaseImage(), length, settings);
 }
 
-void PlaceWithoutSettings(std::uint8_t* base, std::int64_t length, Settings& settings) {
+void PlaceWithoutSettings(std::uint8_t* base, std::int64_t length, ModelSettings& settings) {
     length = std::clamp<std::int64_t>(length, 0, kImageSize);
     const auto fileSize = static_cast<std::int32_t>(length);
     settings.FullFlash = kImageSize - fileSize;
@@ -101,7 +101,7 @@ void PlaceWithoutSettings(std::uint8_t* base, std::int64_t length, Settings& set
 }
 
 void PlaceKnownModel(std::uint8_t* base, std::int64_t length, const KnownModel& model,
-                     Settings& settings) {
+                     ModelSettings& settings) {
     const std::int64_t at = std::clamp<std::int64_t>(model.fullFlash, 0, kImageSize - 1);
     const auto held =
         static_cast<std::int32_t>(std::clamp<std::int64_t>(length, 0, kImageSize - at));

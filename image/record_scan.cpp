@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "image/pit_tables.h"
-#include "settings/settings.h"
+#include "settings/model_settings.h"
 
 namespace vorlix {
 
@@ -59,7 +59,7 @@ class Progress {
 
 }  // namespace
 
-RecordCriteria RecordCriteria::FromSettings(const Settings& settings) {
+RecordCriteria RecordCriteria::FromSettings(const ModelSettings& settings) {
     RecordCriteria c;
     c.dataLow = std::int64_t{settings.FullFlash} + settings.PictureAdrMin;
     c.dataHigh = std::int64_t{settings.FullFlash} + settings.PictureAdrMax;
@@ -75,7 +75,7 @@ bool IsValidPitRecord(const std::uint8_t* r, const RecordCriteria& criteria) {
            r[1] >= 1 && r[1] <= criteria.maxY && IsPictureType(r[2]) && r[3] == 0;
 }
 
-SearchPlan PlanSearch(const std::uint8_t* base, const Settings& settings, bool scanRecords) {
+SearchPlan PlanSearch(const std::uint8_t* base, const ModelSettings& settings, bool scanRecords) {
     SearchPlan plan;
     plan.scanRecords = scanRecords;
     plan.criteria = RecordCriteria::FromSettings(settings);

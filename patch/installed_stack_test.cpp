@@ -54,7 +54,7 @@ class Program {
     // patch to `path`.
     void MakePatch(const QStringList& pictures, const QString& path) {
         BatchResult result;
-        ASSERT_TRUE(BatchReplace(session, pictures, prompt, result).ok());
+        ASSERT_TRUE(BatchReplace(session, pictures, result).ok());
         ASSERT_EQ(result.replaced, pictures.size());
         QStringList lines;
         GeneratePatch(session, lines);

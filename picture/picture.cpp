@@ -1,16 +1,16 @@
 #include "picture/picture.h"
 
-#include "settings/settings.h"
+#include "settings/model_settings.h"
 
 namespace vorlix {
 
-Picture::Picture(FlashImage& image, std::int32_t recordPos, const Settings& settings)
+Picture::Picture(FlashImage& image, std::int32_t recordPos, const ModelSettings& model)
     : BaseImage(image.BaseImage()),
       WorkImage(image.WorkImage()),
       UsageMap(image.UsageMap()),
       RecordPos(recordPos),
       image_(image),
-      settings_(settings) {
+      model_(model) {
     ReadRecord(Record, BaseImage, RecordPos);
     Decode();
     BaseDataPos = DataPos();
@@ -37,7 +37,7 @@ void Picture::WriteRecord(const PitRecord& record, std::uint8_t* image, std::int
 }
 
 std::int32_t Picture::DataPos() const {
-    return GetDataPos(Record.data(), FormatFor(settings_.ModelAndVersion));
+    return GetDataPos(Record.data(), FormatFor(model_.ModelAndVersion));
 }
 
 }  // namespace vorlix

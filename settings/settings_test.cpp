@@ -242,6 +242,89 @@ TEST_F(SettingsTest, StoreKeepsSubKeysApartAndReportsRefusals) {
     EXPECT_EQ(prompt.shown().back().caption, kCaptionError);
 }
 
+// Every program value with a stored text other than its default: a load
+// and a save give it back, a reset writes the default (the recent files and
+// the language are kept), and the read that writes nothing takes it in its
+// group and leaves the store as it was.
+TEST_F(SettingsTest, EveryProgramValueRoundTrips) {
+    struct Case {
+        const char* name;
+        const char* stored;
+        const char* byDefault;
+        bool reset;
+        unsigned group;
+    };
+    constexpr unsigned kWindow = Settings::kWindowValues, kPatch = Settings::kPatchValues,
+                       kView = Settings::kViewValues;
+    // clang-format off
+    const Case cases[] = {
+        {"WindowState", "2", "0", true, kWindow},     {"WindowWidth", "1000", "778", true, kWindow},
+        {"WindowHeight", "700", "540", true, kWindow}, {"Recent0", "/a.fls", "", false, kWindow},
+        {"Recent7", "/h.fls", "", false, kWindow},     {"FrameColor", "255", "0", true, kWindow},
+        {"AutoName", "1", "0", true, kWindow},         {"OnlySelected", "1", "0", true, kWindow},
+        {"PlainPatch", "1", "0", true, kPatch},        {"PatchMaxLength", "9", "27", true, kPatch},
+        {"AuthorName", "Ivan", "", true, kPatch},
+        {"KeepDepthAndCompression", "1", "0", true, kPatch},
+        {"AskSizeChange", "0", "1", true, kView},      {"PreviewZoom", "3", "1", true, kView},
+        {"GalleryCell", "96", "64", true, kView},      {"ShowGallery", "1", "0", true, kView},
+        {"PictureFormat", "png", "bmp", true, kView},  {"Language", "en", "original", false, kView},
+    };
+    // clang-format on
+    Put("", "InternalVersion", "4");
+    for (const Case& c : cases) Put("", c.name, QString::fromLatin1(c.stored));
+    const QString ini = dir.filePath(QStringLiteral("vorlix.ini"));
+    const QString source = dir.filePath(QStringLiteral("source.ini"));
+    ASSERT_TRUE(QFile::copy(ini, source));
+    auto bytesOf = [](const QString& path) {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    };
+    auto restore = [&] { return QFile::remove(ini) && QFile::copy(source, ini); };
+
+    // Saved into an empty store, every value comes back as it was read.
+    ASSERT_TRUE(settings.LoadProgramSettings().ok());
+    ASSERT_TRUE(QFile::remove(ini));
+    ASSERT_TRUE(settings.SaveProgramSettings().ok());
+    for (const Case& c : cases) EXPECT_EQ(Get("", c.name), c.stored) << c.name;
+
+    // Each group read without writing, then saved: its values as stored.
+    for (const unsigned group : {kWindow, kPatch, kView}) {
+        ASSERT_TRUE(restore());
+        Settings peeked(store, prompt);
+        ASSERT_TRUE(peeked.PeekProgramValues(group).ok());
+        EXPECT_EQ(bytesOf(ini), bytesOf(source));
+        ASSERT_TRUE(QFile::remove(ini));
+        ASSERT_TRUE(peeked.SaveProgramSettings().ok());
+        for (const Case& c : cases)
+            if (c.group == group) {
+                EXPECT_EQ(Get("", c.name), c.stored) << c.name;
+            }
+    }
+
+    ASSERT_TRUE(restore());
+    ASSERT_TRUE(settings.ResetProgramSettings().ok());
+    for (const Case& c : cases)
+        EXPECT_EQ(Get("", c.name), c.reset ? c.byDefault : c.stored) << c.name;
+    EXPECT_TRUE(prompt.shown().empty());
+}
+
+// The read that writes nothing goes on past a value that does not convert,
+// which keeps its default, and returns the first error without showing it.
+TEST_F(SettingsTest, PeekReadsPastAValueThatDoesNotConvert) {
+    Put("", "WindowWidth", "wide");
+    Put("", "FrameColor", "red");
+    Put("", "OnlySelected", "2");
+    settings.WindowWidth = 5;
+    const Status status = settings.PeekProgramValues(Settings::kWindowValues);
+    EXPECT_EQ(status.message(), QStringLiteral("'wide' is not a valid integer value"));
+    EXPECT_EQ(settings.WindowWidth, 778);
+    EXPECT_EQ(settings.FrameColor, 0);
+    EXPECT_TRUE(settings.OnlySelected);
+    EXPECT_EQ(settings.WindowHeight, 540);
+    EXPECT_FALSE(store.HasValue("", "WindowHeight"));
+    EXPECT_TRUE(prompt.shown().empty());
+}
+
 // Absent, a loaded picture takes the usual type and a size change asks;
 // both are saved and reset like every program value.
 TEST_F(SettingsTest, ReplacementSettings) {
