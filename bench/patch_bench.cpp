@@ -35,7 +35,7 @@ struct BenchSession {
     QTemporaryDir dir;
     SettingsStore store{dir.filePath("settings.ini")};
     ScriptedPrompt prompt;
-    Settings settings{store, prompt};
+    Settings settings{store};
     std::unique_ptr<FlashSession> session = std::make_unique<FlashSession>(settings);
 
     BenchSession() {

@@ -27,7 +27,7 @@ const std::uint8_t kTypes[] = {0x01, 0x03, 0x05, 0x07, 0x08, 0x81, 0x85, 0x87, 0
 struct Session {
     SettingsStore store{QDir::temp().filePath(QStringLiteral("vorlix_picture_bench.ini"))};
     ScriptedPrompt prompt;
-    Settings settings{store, prompt};
+    Settings settings{store};
     FlashImage image;
     PictureList pictures;
 

@@ -23,7 +23,7 @@ CliSession::CliSession(QIODevice& err, const QString& settingsPath, bool answerY
     : err_(err),
       prompt_(err, answerYes),
       store_(MakeStore(settingsPath)),
-      settings_(*store_, prompt_),
+      settings_(*store_),
       state_(settings_) {
     for (const QString& path : installed) installed_.push_back({path, true});
 }
@@ -69,13 +69,19 @@ int CliSession::Open(const QString& path, std::optional<bool> scanRecords, bool 
         programValuesRead = LoadProgramValues().ok();
     };
     hooks.chooseModel = [this](const QString&) { return ModelChoice{false, model_}; };
-    const OpenResult result = OpenFullFlashStacked(
-        state_.session(), path, hooks, [this] { return installed_; }, stack_);
+    hooks.notice = [this](const QString& caption, const QString& text) {
+        prompt_.Tell(caption, text);
+    };
+    const OpenOutcome outcome = OpenFullFlashStacked(
+        state_.session(), path, hooks, [this] { return installed_; }, prompt_, stack_);
+    if (!outcome.error.ok() && !outcome.error.message().isEmpty())
+        prompt_.Error(outcome.error.message());
+    const OpenResult result = outcome.result;
     // What the open stored is the user's; the command line's own rules
     // apply again from here.
     UseOwnRules();
     if (!programValuesRead) return 1;
-    // Either way the user has been told why.
+    // Either way the user has just been told why.
     if (result == OpenResult::NotOpened || result == OpenResult::Stopped) return 1;
     if (result == OpenResult::Cancelled) {
         WriteLine(err_, QCoreApplication::translate(

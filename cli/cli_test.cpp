@@ -95,7 +95,7 @@ TEST_F(CliTest, ListByRecordsOverridesTheSearchForOneRunOnly) {
     {
         ScriptedPrompt prompt;
         SettingsStore store(settingsPath());
-        Settings settings(store, prompt);
+        Settings settings(store);
         settings.ModelAndVersion = "C55v50";
         ASSERT_TRUE(settings.ResetModelSettings().ok());
         ASSERT_TRUE(store.WriteValue("C55v50", "Default", "1").ok());

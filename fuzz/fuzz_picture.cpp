@@ -39,7 +39,7 @@ struct Range {
 struct Program {
     fuzz::SilentPrompt prompt;
     SettingsStore store{fuzz::InputPath(QStringLiteral("unused.ini"))};
-    Settings settings{store, prompt};
+    Settings settings{store};
     FlashImage image;
     std::vector<Range> dirty;
 

@@ -34,7 +34,7 @@ constexpr std::uint8_t kEncoderTypes[] = {0x01, 0x81, 0x03, 0x05, 0x85, 0x07, 0x
 struct Program {
     fuzz::SilentPrompt prompt;
     SettingsStore store{fuzz::InputPath(QStringLiteral("unused.ini"))};
-    Settings settings{store, prompt};
+    Settings settings{store};
     FlashImage image;
 
     Program() {

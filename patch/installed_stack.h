@@ -70,10 +70,11 @@ void UnstackPatches(const PatchStack& stack, std::uint8_t* image);
 // FullFlash is placed: `patches` names them once the model is known (the
 // window reads the model's list, the command line gives its own files).
 // `stack` receives the outcome of an open that replaced the image; an open
-// that was called off or not opened leaves it as it was.
-OpenResult OpenFullFlashStacked(FlashSession& session, const QString& path, OpenHooks hooks,
-                                const std::function<InstalledPatchList()>& patches,
-                                PatchStack& stack);
+// that was called off or not opened leaves it as it was. `prompt` asks
+// about a patch that does not fit.
+OpenOutcome OpenFullFlashStacked(FlashSession& session, const QString& path, OpenHooks hooks,
+                                 const std::function<InstalledPatchList()>& patches, Prompt& prompt,
+                                 PatchStack& stack);
 
 // Bytes as messages show them: upper-case hexadecimal, the first 16 and
 // "…" for more.

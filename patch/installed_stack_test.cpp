@@ -31,13 +31,13 @@ class Program {
         : store_(dir.filePath(name)) {
         BuildColorTables();
         EXPECT_TRUE(store_.WriteValue("C55v50", "Default", "1").ok());
-        EXPECT_TRUE(settings.LoadProgramSettings().ok() && settings.LoadModelSettings().ok());
+        EXPECT_TRUE(settings.LoadProgramSettings(prompt).ok() && settings.LoadModelSettings().ok());
         settings.PatchMaxLength = 27;
     }
 
     OpenResult Open(const QString& path, const InstalledPatchList& patches = {}) {
         const OpenResult result = OpenFullFlashStacked(
-            session, path, {}, [patches] { return patches; }, stack);
+            session, path, {}, [patches] { return patches; }, prompt, stack);
         if (result == OpenResult::Opened) Search();
         return result;
     }
@@ -71,7 +71,7 @@ class Program {
     SettingsStore store_;
 
   public:
-    Settings settings{store_, prompt};
+    Settings settings{store_};
     FlashSession session{settings};
     PatchStack stack;
 };

@@ -121,7 +121,7 @@ class EditingStateTest : public ::testing::Test {
     QTemporaryDir dir_;
     ScriptedPrompt prompt_;
     SettingsStore store_{dir_.filePath("settings.ini")};
-    Settings settings_{store_, prompt_};
+    Settings settings_{store_};
     EditingState state_{settings_};
     FlashImage applied_;
     QStringList saved_;  // files saved since the open

@@ -104,13 +104,12 @@ std::vector<const Value*> ProgramValuesBy(int Value::*place) {
 
 QString ListName(const Value& v, int i) { return v.name + QString::number(i); }
 
-// Reads and writes the values of one key in turn. The first failure is
-// shown to the user and ends the run: later calls do nothing, and the
-// field of the failing value keeps what it held.
+// Reads and writes the values of one key in turn. The first failure ends
+// the run and is kept for the caller: later calls do nothing, and the field
+// of the failing value keeps what it held.
 class KeyAccess {
   public:
-    KeyAccess(SettingsStore& store, Prompt& prompt, QString subKey)
-        : store_(store), prompt_(prompt), subKey_(std::move(subKey)) {}
+    KeyAccess(SettingsStore& store, QString subKey) : store_(store), subKey_(std::move(subKey)) {}
 
     bool ok() const { return status_.ok(); }
     const Status& status() const { return status_; }
@@ -201,21 +200,19 @@ class KeyAccess {
   private:
     bool Failed(Status status) {
         if (status.ok()) return false;
-        prompt_.Error(status.message());
         status_ = std::move(status);
         return true;
     }
 
     SettingsStore& store_;
-    Prompt& prompt_;
     QString subKey_;
     Status status_;
 };
 
 }  // namespace
 
-Status Settings::LoadProgramSettings() {
-    KeyAccess program(store_, prompt_, QString());
+Status Settings::LoadProgramSettings(Prompt& prompt) {
+    KeyAccess program(store_, QString());
 
     std::int32_t stored = 0;
     program.Int("InternalVersion", "0", stored);
@@ -225,10 +222,10 @@ Status Settings::LoadProgramSettings() {
         program.Write("InternalVersion", own);
     } else if (stored > kInternalVersion) {
         // Yes keeps the question away until a still newer program has run.
-        if (prompt_.Ask(tr("Контроль версий"),
-                        tr("На данном компьюетере уже запускалась более новая версия программы.\n"
-                           "Отключить это предупреждение?"),
-                        Buttons::YesNo) == Answer::Yes)
+        if (prompt.Ask(tr("Контроль версий"),
+                       tr("На данном компьюетере уже запускалась более новая версия программы.\n"
+                          "Отключить это предупреждение?"),
+                       Buttons::YesNo) == Answer::Yes)
             program.Write("InternalVersion", own);
     }
 
@@ -237,7 +234,7 @@ Status Settings::LoadProgramSettings() {
 }
 
 Status Settings::SaveProgramSettings() {
-    KeyAccess program(store_, prompt_, QString());
+    KeyAccess program(store_, QString());
     for (const Value* v : ProgramValuesBy(&Value::saveAt)) program.Write(*v, *this);
     return program.status();
 }
@@ -288,32 +285,35 @@ bool Settings::HasModelSettings(const QString& modelKey) const {
     return marker != values.constEnd() && *marker != QLatin1String("0");
 }
 
-Status Settings::LoadModelSettings(bool* usedOwnKey, bool tellNewModel) {
+QString Settings::NewModelText() {
+    return tr(
+        "Настройки для данной модели и версии прошивки не найдены.\n"
+        "Будут загружены общие настройки.");
+}
+
+Status Settings::LoadModelSettings(bool* usedOwnKey) {
     const QString model = ModelAndVersion;
     bool own = true;
     if (usedOwnKey) *usedOwnKey = own;
 
     // "Default" is compared as text: only an exact "0" marks a model whose
     // settings were never established ("00" or " 0" count as established).
-    KeyAccess modelKey(store_, prompt_, model);
+    KeyAccess modelKey(store_, model);
     QString marker;
     modelKey.Text("Default", "0", marker);
     if (!modelKey.ok()) return modelKey.status();
     if (marker == QLatin1String("0") && model != kGeneralKey) {
-        if (tellNewModel) {
-            prompt_.Tell(kCaptionWarning,
-                         tr("Настройки для данной модели и версии прошивки не найдены.\n"
-                            "Будут загружены общие настройки."));
-        }
-        modelKey.Write("Default", QStringLiteral("1"));
-        if (!modelKey.ok()) return modelKey.status();
+        // Said before the marker is written, so that the caller can tell
+        // the user of the new model also when the write is refused.
         own = false;
         if (usedOwnKey) *usedOwnKey = own;
+        modelKey.Write("Default", QStringLiteral("1"));
+        if (!modelKey.ok()) return modelKey.status();
     }
 
     // ModelAndVersion keeps naming the model throughout, also when a value
     // of the general key fails to convert.
-    KeyAccess source(store_, prompt_, own ? model : kGeneralKey);
+    KeyAccess source(store_, own ? model : kGeneralKey);
     for (const Value& v : ModelValues()) source.Read(v, *this);
     if (!source.ok()) return source.status();
 
@@ -323,19 +323,19 @@ Status Settings::LoadModelSettings(bool* usedOwnKey, bool tellNewModel) {
 }
 
 Status Settings::SaveModelSettings() {
-    KeyAccess modelKey(store_, prompt_, ModelAndVersion);
+    KeyAccess modelKey(store_, ModelAndVersion);
     for (const Value& v : ModelValues()) modelKey.Write(v, *this);
     return modelKey.status();
 }
 
 Status Settings::ResetProgramSettings() {
-    KeyAccess program(store_, prompt_, QString());
+    KeyAccess program(store_, QString());
     for (const Value* v : ProgramValuesBy(&Value::resetAt)) program.WriteDefault(*v);
     return program.status();
 }
 
 Status Settings::ResetModelSettings() {
-    KeyAccess modelKey(store_, prompt_, ModelAndVersion);
+    KeyAccess modelKey(store_, ModelAndVersion);
     for (const Value& v : ModelValues()) modelKey.WriteDefault(v);
     return modelKey.status();
 }

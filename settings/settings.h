@@ -91,7 +91,7 @@ class Settings : public ModelSettings {
     static constexpr std::int32_t kInternalVersion = 4;
     static inline const QString kVersionText = QStringLiteral(VORLIX_VERSION_TEXT);
 
-    Settings(SettingsStore& store, Prompt& prompt) : store_(store), prompt_(prompt) {}
+    explicit Settings(SettingsStore& store) : store_(store) {}
 
     // Program value: bytes of picture data per patch line.
     std::int32_t PatchMaxLength = 0;
@@ -131,13 +131,13 @@ class Settings : public ModelSettings {
     // original texts would not find the way back.
     QString Language = LanguageText(UiLanguage::Original);
 
-    // Every error status of the loads, saves and resets below has already
-    // been shown to the user through the prompt (caption "Ошибка"); callers
-    // only stop what they were doing.
+    // The loads, saves and resets below show nothing: a stored value that
+    // does not convert, or a value the store refuses, stops them with an
+    // error status for the caller to show (caption "Ошибка").
 
-    // Version check, then the program values. A stored value that is not an
-    // integer is shown to the user and stops the load (error status).
-    [[nodiscard]] Status LoadProgramSettings();
+    // Version check, then the program values. When a newer program has run
+    // before, `prompt` asks whether to turn that question off.
+    [[nodiscard]] Status LoadProgramSettings(Prompt& prompt);
     [[nodiscard]] Status SaveProgramSettings();
     // The program values fall into groups for the reads below: the
     // window's (its size and state, the recent files, the frame colour and
@@ -155,10 +155,12 @@ class Settings : public ModelSettings {
     [[nodiscard]] Status PeekProgramValues(unsigned groups);
     // Reads the model values of ModelAndVersion. `usedOwnKey` is false when
     // the model was met for the first time and the general values were
-    // taken (after the warning, unless `tellNewModel` is false because the
-    // caller says it in its own words). A conversion error is shown and
-    // stops it.
-    [[nodiscard]] Status LoadModelSettings(bool* usedOwnKey = nullptr, bool tellNewModel = true);
+    // taken (set so also when the load then fails); the caller tells the
+    // user so with NewModelText, unless it says it in its own words.
+    [[nodiscard]] Status LoadModelSettings(bool* usedOwnKey = nullptr);
+    // "Настройки для данной модели и версии прошивки не найдены. ...": the
+    // warning for a model met for the first time.
+    static QString NewModelText();
     // True when the store holds established settings of `modelKey` (a
     // model met before); reads without writing.
     bool HasModelSettings(const QString& modelKey) const;
@@ -168,11 +170,9 @@ class Settings : public ModelSettings {
     void AddRecent(const QString& path);
 
     SettingsStore& store() { return store_; }
-    Prompt& prompt() { return prompt_; }
 
   private:
     SettingsStore& store_;
-    Prompt& prompt_;
 };
 
 }  // namespace vorlix
