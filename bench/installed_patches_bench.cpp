@@ -75,8 +75,8 @@ void BM_OpenWithInstalledPatches(benchmark::State& state) {
     (void)store.WriteValue(QStringLiteral("C55v50"), QStringLiteral("Default"),
                            QStringLiteral("1"));
     ScriptedPrompt prompt;
-    Settings settings(store, prompt);
-    (void)settings.LoadProgramSettings();
+    Settings settings(store);
+    (void)settings.LoadProgramSettings(prompt);
     (void)settings.LoadModelSettings();
     auto session = std::make_unique<FlashSession>(settings);
     InstalledPatchList list;
@@ -85,7 +85,8 @@ void BM_OpenWithInstalledPatches(benchmark::State& state) {
     int applied = 0;
     for (auto _ : state) {
         if (OpenFullFlashStacked(
-                *session, set->flash, {}, [&] { return list; }, stack) != OpenResult::Opened)
+                *session, set->flash, {}, [&] { return list; }, prompt, stack) !=
+            OpenResult::Opened)
             state.SkipWithError("not opened");
         applied = 0;
         for (const StackedPatch& p : stack.patches) applied += p.state == StackState::Applied;

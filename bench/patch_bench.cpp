@@ -34,7 +34,7 @@ struct BenchSession {
     QTemporaryDir dir;
     SettingsStore store{dir.filePath("settings.ini")};
     ScriptedPrompt prompt;
-    Settings settings{store, prompt};
+    Settings settings{store};
     std::unique_ptr<FlashSession> session = std::make_unique<FlashSession>(settings);
 
     BenchSession() {
@@ -256,8 +256,7 @@ void BM_RecordOneReplacement(benchmark::State& state) {
         grey = (grey + 9) % 256;  // every step changes the picture
         image.fill(QColor(grey, grey, grey));
         recorder.Begin(*t.session, {0});
-        bool placed = false;
-        if (!picture.LoadImage(image, &placed, &t.session->Pictures).ok() || !placed)
+        if (!picture.LoadImage(image, &t.session->Pictures).placed())
             state.SkipWithError("not replaced");
         const PictureEdit edit = recorder.End(*t.session);
         pictures = edit.Rows().size();

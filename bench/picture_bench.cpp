@@ -27,7 +27,7 @@ const std::uint8_t kTypes[] = {0x01, 0x03, 0x05, 0x07, 0x08, 0x81, 0x85, 0x87, 0
 struct Session {
     SettingsStore store{QDir::temp().filePath(QStringLiteral("vorlix_picture_bench.ini"))};
     ScriptedPrompt prompt;
-    Settings settings{store, prompt};
+    Settings settings{store};
     FlashImage image;
     PictureList pictures;
 
@@ -175,7 +175,7 @@ void BM_Replace500(benchmark::State& state) {
             p.Record[0] = 10;
             p.Record[1] = 10;
             p.Record[2] = 0x08;
-            placed += p.Replace(&s.pictures) ? 1 : 0;
+            placed += p.Replace(&s.pictures) == Placement::Placed ? 1 : 0;
         }
     }
     state.counters["placed"] = placed;

@@ -17,43 +17,6 @@ std::unique_ptr<SettingsStore> MakeStore(const QString& path) {
                           : std::make_unique<SettingsStore>(path);
 }
 
-// Reads program values as they stand in the store: a missing one takes its
-// default in memory only.
-class ReadOnlyProgramValues {
-  public:
-    explicit ReadOnlyProgramValues(SettingsStore& store) : store_(store) {}
-
-    Status Text(const QString& name, const QString& defaultText, QString& field) {
-        field = defaultText;
-        if (!store_.HasValue(QString(), name)) return Status::Ok();
-        // Only a value that is present is read, with an empty default: the
-        // store writes nothing back but an empty text over an empty one.
-        // An empty value means the default, as when the window reads it.
-        const QString text = store_.ReadValue(QString(), name, QString());
-        if (!text.isEmpty()) field = text;
-        return Status::Ok();
-    }
-
-    // A value that does not convert leaves the default in the field, so
-    // that a later store of the fields loses nothing else.
-    Status Int(const QString& name, const char* defaultText, std::int32_t& field) {
-        field = ParseIntText(QString::fromLatin1(defaultText)).value_or(0);
-        QString text;
-        if (Status s = Text(name, QString::fromLatin1(defaultText), text); !s.ok()) return s;
-        return ConvertInt(text, field);
-    }
-
-    Status Bool(const QString& name, const char* defaultText, bool& field) {
-        std::int32_t value = 0;
-        if (Status s = Int(name, defaultText, value); !s.ok()) return s;
-        field = value != 0;
-        return Status::Ok();
-    }
-
-  private:
-    SettingsStore& store_;
-};
-
 }  // namespace
 
 CliSession::CliSession(QIODevice& err, const QString& settingsPath, bool answerYes,
@@ -61,51 +24,35 @@ CliSession::CliSession(QIODevice& err, const QString& settingsPath, bool answerY
     : err_(err),
       prompt_(err, answerYes),
       store_(MakeStore(settingsPath)),
-      settings_(*store_, prompt_),
+      settings_(*store_),
       state_(settings_) {
     for (const QString& path : installed) installed_.push_back({path, true});
 }
 
 Status CliSession::LoadProgramValues() {
-    ReadOnlyProgramValues values(*store_);
-    Settings& s = settings_;
-    // Every value is read, also after one that does not convert.
-    Status status;
-    auto step = [&](Status next) {
-        if (status.ok()) status = std::move(next);
-    };
-    step(values.Int("WindowState", "0", s.WindowState));
-    step(values.Int("WindowWidth", "778", s.WindowWidth));
-    step(values.Int("WindowHeight", "540", s.WindowHeight));
-    for (int i = 0; i < static_cast<int>(s.Recent.size()); ++i)
-        step(values.Text(QStringLiteral("Recent%1").arg(i), QString(), s.Recent[i]));
-    step(values.Int("FrameColor", "0", s.FrameColor));
-    step(values.Bool("AutoName", "0", s.AutoName));
-    step(values.Bool("OnlySelected", "0", s.OnlySelected));
+    const Status status = settings_.PeekProgramValues(Settings::kWindowValues);
     if (!status.ok()) prompt_.Error(status.message());
     const Status patchValues = LoadPatchValues();
+    // The view's values are not the command line's to check, but they are
+    // read too: a store of the program values then gives them back as they
+    // were (one that does not convert is stored as its default, as the
+    // window's load would stop at it).
+    (void)settings_.PeekProgramValues(Settings::kViewValues);
     return status.ok() ? patchValues : status;
 }
 
 Status CliSession::LoadPatchValues() {
-    ReadOnlyProgramValues values(*store_);
-    Settings& s = settings_;
-    Status status;
-    auto step = [&](Status next) {
-        if (!next.ok() && status.ok()) {
-            prompt_.Error(next.message());
-            status = std::move(next);
-        }
-    };
-    step(values.Bool("PlainPatch", "0", s.PlainPatch));
-    step(values.Int("PatchMaxLength", "27", s.PatchMaxLength));
-    step(values.Text("AuthorName", QString(), s.AuthorName));
-    step(values.Bool("KeepDepthAndCompression", "0", s.KeepDepthAndCompression));
+    const Status status = settings_.PeekProgramValues(Settings::kPatchValues);
+    if (!status.ok()) prompt_.Error(status.message());
+    UseOwnRules();
+    return status;
+}
+
+void CliSession::UseOwnRules() {
     // A size change is the window's question; the command line reports it
     // in its closing line and asks only about pictures too large to be
     // found again.
-    s.AskSizeChange = false;
-    return status;
+    settings_.AskSizeChange = false;
 }
 
 int CliSession::Open(const QString& path, std::optional<bool> scanRecords, bool search) {
@@ -123,10 +70,19 @@ int CliSession::Open(const QString& path, std::optional<bool> scanRecords, bool 
         programValuesRead = LoadProgramValues().ok();
     };
     hooks.chooseModel = [this](const QString&) { return ModelChoice{false, model_}; };
-    const OpenResult result = OpenFullFlashStacked(
-        state_.session(), path, hooks, [this] { return installed_; }, stack_);
+    hooks.notice = [this](const QString& caption, const QString& text) {
+        prompt_.Tell(caption, text);
+    };
+    const OpenOutcome outcome = OpenFullFlashStacked(
+        state_.session(), path, hooks, [this] { return installed_; }, prompt_, stack_);
+    if (!outcome.error.ok() && !outcome.error.message().isEmpty())
+        prompt_.Error(outcome.error.message());
+    const OpenResult result = outcome.result;
+    // What the open stored is the user's; the command line's own rules
+    // apply again from here.
+    UseOwnRules();
     if (!programValuesRead) return 1;
-    // Either way the user has been told why.
+    // Either way the user has just been told why.
     if (result == OpenResult::NotOpened || result == OpenResult::Stopped) return 1;
     if (result == OpenResult::Cancelled) {
         WriteLine(err_, QCoreApplication::translate(

@@ -29,13 +29,14 @@ class CliSession {
     // knows (--model): a known model or a model-and-version text.
     void SetModel(const QString& model) { model_ = model; }
 
-    // Reads the program values that are stored, taking the defaults for
-    // the missing ones. Nothing is stored, apart from what the store itself
-    // writes back when a present value is empty.
+    // Reads every program value as it is stored, taking the defaults for
+    // the missing ones, and writes nothing. A window value or a patch value
+    // that does not convert is shown and returned; a view value that does
+    // not convert keeps its default.
     [[nodiscard]] Status LoadProgramValues();
     // The same for the values a patch is made with: PatchMaxLength,
-    // PlainPatch, AuthorName, and the two that rule replacements,
-    // KeepDepthAndCompression and AskSizeChange.
+    // PlainPatch, AuthorName and KeepDepthAndCompression; size changes are
+    // not asked about (AskSizeChange is off for the run).
     [[nodiscard]] Status LoadPatchValues();
 
     // The open procedure as the window runs it (identification, model
@@ -61,6 +62,9 @@ class CliSession {
     qint64 fileSize() const { return fileSize_; }
 
   private:
+    // The rules that differ from the window's.
+    void UseOwnRules();
+
     QIODevice& err_;
     CliPrompt prompt_;
     std::unique_ptr<SettingsStore> store_;

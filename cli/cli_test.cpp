@@ -94,7 +94,7 @@ TEST_F(CliTest, ListByRecordsOverridesTheSearchForOneRunOnly) {
     {
         ScriptedPrompt prompt;
         SettingsStore store(settingsPath());
-        Settings settings(store, prompt);
+        Settings settings(store);
         settings.ModelAndVersion = "C55v50";
         ASSERT_TRUE(settings.ResetModelSettings().ok());
         ASSERT_TRUE(store.WriteValue("C55v50", "Default", "1").ok());
@@ -119,6 +119,27 @@ TEST_F(CliTest, ModelWithoutTablesIsSearchedByRecords) {
     ASSERT_EQ(Run({"list", flash}), kExitOk);
     EXPECT_EQ(StoredValue("X75v11", "SearchType"), "1");
     EXPECT_EQ(StoredValue("X75v11", "sPITAdr"), "0xFFFFFFFF");
+}
+
+// The window's view settings are stored back as they were when a new
+// model's settings are stored, and the command line's own rule for size
+// changes is not among them.
+TEST_F(CliTest, ViewSettingsStayAsStoredWhenANewModelIsStored) {
+    {
+        SettingsStore store(settingsPath());
+        ASSERT_TRUE(store.WriteValue("", "PreviewZoom", "3").ok());
+        ASSERT_TRUE(store.WriteValue("", "ShowGallery", "1").ok());
+        ASSERT_TRUE(store.WriteValue("", "PictureFormat", "png").ok());
+        ASSERT_TRUE(store.WriteValue("", "Language", "en").ok());
+    }
+    ASSERT_EQ(Run({"list", demo_}), kExitOk) << Err();
+    EXPECT_EQ(StoredValue("C55v50", "Default"), "1");
+    EXPECT_EQ(StoredValue("", "PreviewZoom"), "3");
+    EXPECT_EQ(StoredValue("", "ShowGallery"), "1");
+    EXPECT_EQ(StoredValue("", "PictureFormat"), "png");
+    EXPECT_EQ(StoredValue("", "Language"), "en");
+    EXPECT_EQ(StoredValue("", "AskSizeChange"), "1");
+    EXPECT_EQ(StoredValue("", "GalleryCell"), "64");
 }
 
 TEST_F(CliTest, ProgramSettingsAndRecentFilesStayAsStored) {

@@ -168,7 +168,10 @@ int PatchCommand(const CliContext& cx, const QString& flash, const QStringList& 
                     "Cli", "Патч не записан: размер картинок не подтверждён (--yes заменяет их)."));
 
     BatchResult batch;
-    if (!BatchReplace(cli.session(), files, cli.prompt(), batch).ok()) return kExitError;
+    if (const Status status = BatchReplace(cli.session(), files, batch); !status.ok()) {
+        cli.prompt().Error(status.message());
+        return kExitError;
+    }
     WriteLine(cx.err, BatchReportText(batch));
 
     // The patch is made and checked as the window saves it: read back and

@@ -20,7 +20,7 @@ struct Program {
     fuzz::SilentPrompt prompt;
     QString ini = fuzz::InputPath(QStringLiteral("vorlix.ini"));
     SettingsStore store{ini};
-    Settings settings{store, prompt};
+    Settings settings{store};
     FlashSession session{settings};
 };
 

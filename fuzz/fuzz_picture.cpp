@@ -39,7 +39,7 @@ struct Range {
 struct Program {
     fuzz::SilentPrompt prompt;
     SettingsStore store{fuzz::InputPath(QStringLiteral("unused.ini"))};
-    Settings settings{store, prompt};
+    Settings settings{store};
     FlashImage image;
     std::vector<Range> dirty;
 
@@ -84,7 +84,7 @@ void ReplaceByItsOwnDecoding(Program& program, Picture& p, std::uint8_t type,
                              std::int64_t firstDrawn) {
     const QImage source = p.SourceBitmap.convertToFormat(QImage::Format_RGB32);
     p.Record[2] = type;
-    FUZZ_CHECK(p.Replace(nullptr));
+    FUZZ_CHECK(p.Replace(nullptr) == Placement::Placed);
     program.Touch(p.DataPos(), static_cast<std::int64_t>(p.NewData.size()));
     FUZZ_CHECK(p.Length == static_cast<std::int32_t>(p.NewData.size()));
     PitRecord written;

@@ -34,7 +34,7 @@ constexpr std::uint8_t kEncoderTypes[] = {0x01, 0x81, 0x03, 0x05, 0x85, 0x07, 0x
 struct Program {
     fuzz::SilentPrompt prompt;
     SettingsStore store{fuzz::InputPath(QStringLiteral("unused.ini"))};
-    Settings settings{store, prompt};
+    Settings settings{store};
     FlashImage image;
 
     Program() {
@@ -103,9 +103,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const PitRecord before = p.Record;
     const std::vector<std::uint8_t> workBefore(p.WorkImage().data() + program.PlaceLo(),
                                                p.WorkImage().data() + program.PlaceHi());
-    bool placed = false;
-    const Status loaded = p.LoadBmp(path, &placed);
-    if (!loaded.ok()) {
+    const Replacement loaded = p.LoadBmp(path);
+    const bool placed = loaded.placed();
+    if (!loaded.status.ok()) {
         FUZZ_CHECK(!placed && p.Record == before && !p.Modified);
         return 0;
     }

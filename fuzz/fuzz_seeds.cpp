@@ -161,8 +161,8 @@ void SettingsSeeds() {
     QFile::remove(ini);
     fuzz::SilentPrompt prompt;
     SettingsStore store(ini);
-    Settings settings(store, prompt);
-    if (!settings.LoadProgramSettings().ok() || !settings.LoadModelSettings().ok())
+    Settings settings(store);
+    if (!settings.LoadProgramSettings(prompt).ok() || !settings.LoadModelSettings().ok())
         fuzz::Fail("first start", __FILE__, __LINE__);
     auto read = [&] {
         QFile file(ini);

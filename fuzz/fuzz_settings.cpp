@@ -47,8 +47,8 @@ struct Values {
 
 // Loads everything as the window's start-up and an open do; false when a
 // value did not convert (the user was told; the load stops there).
-bool Load(Settings& settings, const QString& key) {
-    if (!settings.LoadProgramSettings().ok()) return false;
+bool Load(Settings& settings, Prompt& prompt, const QString& key) {
+    if (!settings.LoadProgramSettings(prompt).ok()) return false;
     settings.ModelAndVersion = key;
     return settings.LoadModelSettings().ok();
 }
@@ -81,12 +81,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (const QString& key : {Settings::kGeneralKey, QStringLiteral("C55v50")}) {
         fuzz::SilentPrompt prompt(answer);
         SettingsStore store(ini);
-        Settings first(store, prompt);
-        if (!Load(first, key)) continue;
+        Settings first(store);
+        if (!Load(first, prompt, key)) continue;
         if (!first.SaveProgramSettings().ok() || !first.SaveModelSettings().ok()) continue;
 
-        Settings second(store, prompt);
-        FUZZ_CHECK(Load(second, key));
+        Settings second(store);
+        FUZZ_CHECK(Load(second, prompt, key));
         FUZZ_CHECK(Values::Of(second) == Values::Of(first));
     }
     QFile::remove(ini);

@@ -72,7 +72,7 @@ Status ReadForIdentification(QFile& file, StagedImage& image, std::int64_t& leng
     return status;
 }
 
-Status PlaceBySettings(StagedImage& image, std::int64_t length, const Settings& settings) {
+Status PlaceBySettings(StagedImage& image, std::int64_t length, const ModelSettings& settings) {
     const std::int64_t at = settings.FullFlash;
     if (length <= 0) return Status::Ok();  // nothing to lay out: all erased already
     if (!InImage(at, 1, kMaxImageSize)) {
@@ -85,7 +85,7 @@ Status PlaceBySettings(StagedImage& image, std::int64_t length, const Settings& 
     return Status::Ok();
 }
 
-void PlaceWithoutSettings(StagedImage& image, std::int64_t length, Settings& settings) {
+void PlaceWithoutSettings(StagedImage& image, std::int64_t length, ModelSettings& settings) {
     length = std::clamp<std::int64_t>(length, 0, kMaxImageSize);
     const auto fileSize = static_cast<std::int32_t>(length);
     settings.FullFlash = std::max(kImageSize - fileSize, 0);
@@ -103,7 +103,7 @@ void PlaceWithoutSettings(StagedImage& image, std::int64_t length, Settings& set
 }
 
 void PlaceKnownModel(StagedImage& image, std::int64_t length, const KnownModel& model,
-                     Settings& settings) {
+                     ModelSettings& settings) {
     const std::int64_t at = std::clamp<std::int64_t>(model.fullFlash, 0, kMaxImageSize - 1);
     length = std::clamp<std::int64_t>(length, 0, kMaxImageSize);
     MoveFirstRead(image, length, at);

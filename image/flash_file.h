@@ -8,7 +8,7 @@
 
 namespace vorlix {
 
-class Settings;
+struct ModelSettings;
 struct KnownModel;
 
 // How a FullFlash file is laid into the base image. The file is read once,
@@ -62,7 +62,7 @@ class StagedImage {
 // refused with a message, leaving the image as it was, unless the file is
 // empty.
 [[nodiscard]] Status PlaceBySettings(StagedImage& image, std::int64_t length,
-                                     const Settings& settings);
+                                     const ModelSettings& settings);
 
 // Read without stored settings: FullFlash becomes 0x1000000 - length (0 for
 // a longer file) so that the file ends with the 24-bit space, and the six
@@ -70,13 +70,13 @@ class StagedImage {
 // "S45" or "ME45" the file is laid once more at 0x800000, as much of it as
 // fits, and FullFlash becomes 0x800000; the first copy stays where the
 // second does not cover it.
-void PlaceWithoutSettings(StagedImage& image, std::int64_t length, Settings& settings);
+void PlaceWithoutSettings(StagedImage& image, std::int64_t length, ModelSettings& settings);
 
 // Read for a model of the table of known models met the first time: the
 // file at the model's FullFlash, the six file-offset bounds covering the
 // part of the file the image holds from there, and the model's largest
 // picture as MaxSizeX and MaxSizeY.
 void PlaceKnownModel(StagedImage& image, std::int64_t length, const KnownModel& model,
-                     Settings& settings);
+                     ModelSettings& settings);
 
 }  // namespace vorlix

@@ -52,7 +52,7 @@ class FlashFileTest : public ::testing::Test {
     QFile file_;
     ScriptedPrompt prompt_;
     SettingsStore store_{dir_.filePath("settings.ini")};
-    Settings s_{store_, prompt_};
+    Settings s_{store_};
     StagedImage image_;
 };
 

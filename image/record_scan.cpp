@@ -5,7 +5,7 @@
 
 #include "image/picture_types.h"
 #include "image/pit_tables.h"
-#include "settings/settings.h"
+#include "settings/model_settings.h"
 
 namespace vorlix {
 
@@ -42,7 +42,7 @@ class Progress {
 
 }  // namespace
 
-RecordCriteria RecordCriteria::FromSettings(const Settings& settings) {
+RecordCriteria RecordCriteria::FromSettings(const ModelSettings& settings) {
     RecordCriteria c;
     c.dataLow = std::int64_t{settings.FullFlash} + settings.PictureAdrMin;
     c.dataHigh = std::int64_t{settings.FullFlash} + settings.PictureAdrMax;
@@ -58,7 +58,7 @@ bool IsValidPitRecord(const std::uint8_t* r, const RecordCriteria& criteria) {
            r[1] >= 1 && r[1] <= criteria.maxY && FindPictureType(r[2]) != nullptr && r[3] == 0;
 }
 
-SearchPlan PlanSearch(ImageBytes base, const Settings& settings, bool scanRecords) {
+SearchPlan PlanSearch(ImageBytes base, const ModelSettings& settings, bool scanRecords) {
     SearchPlan plan;
     plan.scanRecords = scanRecords;
     plan.criteria = RecordCriteria::FromSettings(settings);

@@ -7,7 +7,7 @@
 
 namespace vorlix {
 
-class Settings;
+struct ModelSettings;
 
 // What the record test compares a record with, taken from the settings at
 // one moment so that a search thread never reads settings that the window
@@ -20,7 +20,7 @@ struct RecordCriteria {
     std::int32_t maxY = 0;
     AddressFormat format = AddressFormat::Paged;
 
-    static RecordCriteria FromSettings(const Settings& settings);
+    static RecordCriteria FromSettings(const ModelSettings& settings);
 };
 
 // The record test: does this 8-byte record describe a picture?
@@ -36,7 +36,7 @@ struct SearchPlan {
     RecordCriteria criteria;
 };
 // Reads S, E and C from the base image (tables) or the settings (records).
-SearchPlan PlanSearch(ImageBytes base, const Settings& settings, bool scanRecords);
+SearchPlan PlanSearch(ImageBytes base, const ModelSettings& settings, bool scanRecords);
 
 struct SearchCallbacks {
     // Polled between candidates; true ends the search.

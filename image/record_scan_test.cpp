@@ -31,7 +31,7 @@ class RecordScanTest : public ::testing::Test {
     QTemporaryDir dir_;
     ScriptedPrompt prompt_;
     SettingsStore store_{dir_.filePath("settings.ini")};
-    Settings s_{store_, prompt_};
+    Settings s_{store_};
     FlashImage image_;
     std::vector<int> percents_;
     SearchCounts counts_;

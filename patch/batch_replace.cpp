@@ -85,8 +85,8 @@ QString BatchReportText(const BatchResult& result) {
     return text;
 }
 
-Status BatchReplace(FlashSession& session, const QStringList& files, Prompt& prompt,
-                    BatchResult& result, const ProgressSink& progress, const QStringList& skip) {
+Status BatchReplace(FlashSession& session, const QStringList& files, BatchResult& result,
+                    const ProgressSink& progress, const QStringList& skip) {
     result = BatchResult();
     result.chosen = static_cast<int>(files.size());
     const std::vector<int> rows = MatchBatchFiles(session, files);
@@ -109,10 +109,11 @@ Status BatchReplace(FlashSession& session, const QStringList& files, Prompt& pro
         }
 
         const int widthBefore = picture->Width(), heightBefore = picture->Height();
-        bool placed = false;
-        if (Status status = picture->LoadBmp(files[k], &placed, &session.Pictures); !status.ok()) {
+        const Replacement replaced = picture->LoadBmp(files[k], &session.Pictures,
+                                                      session.settings().KeepDepthAndCompression);
+        if (const Status& status = replaced.status; !status.ok()) {
             progress.Position(0);
-            const Status stopped = status.WithMessage(
+            return status.WithMessage(
                 status.message() + QLatin1Char('\n') +
                 BatchReplaceText::tr(
                     "До этого файла заменено картинок: %1. Не обработано файлов, включая "
@@ -120,10 +121,8 @@ Status BatchReplace(FlashSession& session, const QStringList& files, Prompt& pro
                     .arg(result.replaced)
                     .arg(result.chosen - k)
                     .arg(result.chosen));
-            prompt.Error(stopped.message());
-            return stopped;
         }
-        if (placed) {
+        if (replaced.placed()) {
             ++result.replaced;
             if (picture->Width() != widthBefore || picture->Height() != heightBefore)
                 ++result.sizeChanged;

@@ -47,9 +47,9 @@ QString BatchReportText(const BatchResult& result);
 // without a valid key or a matching row, and the files in `skip`, are
 // passed over. A file that cannot be read ends the command with its error,
 // which also tells how many pictures were replaced before it and how many
-// files were not processed; it is shown through `prompt` and returned. The
+// files were not processed; it is returned for the caller to show. The
 // files before it stay replaced.
-[[nodiscard]] Status BatchReplace(FlashSession& session, const QStringList& files, Prompt& prompt,
+[[nodiscard]] Status BatchReplace(FlashSession& session, const QStringList& files,
                                   BatchResult& result, const ProgressSink& progress = {},
                                   const QStringList& skip = {});
 

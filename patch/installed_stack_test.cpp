@@ -33,13 +33,13 @@ class Program {
         : store_(dir.filePath(name)) {
         BuildColorTables();
         EXPECT_TRUE(store_.WriteValue("C55v50", "Default", "1").ok());
-        EXPECT_TRUE(settings.LoadProgramSettings().ok() && settings.LoadModelSettings().ok());
+        EXPECT_TRUE(settings.LoadProgramSettings(prompt).ok() && settings.LoadModelSettings().ok());
         settings.PatchMaxLength = 27;
     }
 
     OpenResult Open(const QString& path, const InstalledPatchList& patches = {}) {
         const OpenResult result = OpenFullFlashStacked(
-            session, path, {}, [patches] { return patches; }, stack);
+            session, path, {}, [patches] { return patches; }, prompt, stack);
         if (result == OpenResult::Opened) Search();
         return result;
     }
@@ -56,7 +56,7 @@ class Program {
     // patch to `path`.
     void MakePatch(const QStringList& pictures, const QString& path) {
         BatchResult result;
-        ASSERT_TRUE(BatchReplace(session, pictures, prompt, result).ok());
+        ASSERT_TRUE(BatchReplace(session, pictures, result).ok());
         ASSERT_EQ(result.replaced, pictures.size());
         QStringList lines;
         GeneratePatch(session, lines);
@@ -73,7 +73,7 @@ class Program {
     SettingsStore store_;
 
   public:
-    Settings settings{store_, prompt};
+    Settings settings{store_};
     FlashSession session{settings};
     PatchStack stack;
 };

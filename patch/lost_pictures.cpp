@@ -61,11 +61,11 @@ std::vector<int> RowsLostByReplacing(FlashSession& session, int row, const QStri
     Picture* picture = session.PictureOfRow(row);
     if (!picture) return {};
     return RowsLostBy(session, {row}, [&] {
-        bool placed = false;
         // A file that cannot be read changes nothing; the replacement
         // itself reports it.
-        (void)(image ? picture->LoadImage(*image, &placed, &session.Pictures)
-                     : picture->LoadBmp(file, &placed, &session.Pictures));
+        const bool keepType = session.settings().KeepDepthAndCompression;
+        (void)(image ? picture->LoadImage(*image, &session.Pictures, keepType)
+                     : picture->LoadBmp(file, &session.Pictures, keepType));
     });
 }
 
@@ -73,9 +73,8 @@ std::vector<int> RowsLostByBatch(FlashSession& session, const QStringList& files
                                  const QStringList& skip) {
     return RowsLostBy(session, MatchBatchFiles(session, files), [&] {
         // Read errors are the batch's own to report; the trial stops there.
-        ScriptedPrompt silent;
         BatchResult result;
-        (void)BatchReplace(session, files, silent, result, {}, skip);
+        (void)BatchReplace(session, files, result, {}, skip);
     });
 }
 

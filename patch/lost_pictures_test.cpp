@@ -93,7 +93,7 @@ TEST(LostPictures, TrialNamesWhatTheSearchNoLongerFinds) {
 
         // Made for real, the replacement loses just those.
         BatchResult result;
-        ASSERT_TRUE(BatchReplace(*t.session, files, t.prompt, result).ok());
+        ASSERT_TRUE(BatchReplace(*t.session, files, result).ok());
         ASSERT_EQ(result.replaced, int(files.size())) << c.what;
         const std::set<QString> after = FoundInWorkImage(t);
         std::set<QString> missing;

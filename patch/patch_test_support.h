@@ -18,7 +18,7 @@ struct TestSession {
     QTemporaryDir dir;
     SettingsStore store{dir.filePath(QStringLiteral("settings.ini"))};
     ScriptedPrompt prompt;
-    Settings settings{store, prompt};
+    Settings settings{store};
     std::unique_ptr<FlashSession> session = std::make_unique<FlashSession>(settings);
 
     TestSession() {

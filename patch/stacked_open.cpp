@@ -14,24 +14,24 @@ struct InstalledPatches {
 
 }  // namespace
 
-OpenResult OpenFullFlashStacked(FlashSession& session, const QString& path, OpenHooks hooks,
-                                const std::function<InstalledPatchList()>& patches,
-                                PatchStack& stack) {
+OpenOutcome OpenFullFlashStacked(FlashSession& session, const QString& path, OpenHooks hooks,
+                                 const std::function<InstalledPatchList()>& patches, Prompt& prompt,
+                                 PatchStack& stack) {
     PatchStack next;
     const auto status = hooks.status;
     hooks.placed = [&](WritableImageBytes base, std::vector<ImageRange>& reserved) {
         const InstalledPatchList list = patches ? patches() : InstalledPatchList();
         if (list.empty()) return true;
         if (status) status(InstalledPatches::tr("Наложение установленных патчей"));
-        Settings& settings = session.settings();
-        if (!StackInstalledPatches(list, base, settings.FullFlash, settings.prompt(), next).ok())
+        if (!StackInstalledPatches(list, base, session.settings().FullFlash, prompt, next).ok())
             return false;
         reserved = next.reserved;
         return true;
     };
-    const OpenResult result = OpenFullFlash(session, path, hooks);
-    if (result == OpenResult::Opened || result == OpenResult::Stopped) stack = std::move(next);
-    return result;
+    OpenOutcome outcome = OpenFullFlash(session, path, hooks);
+    if (outcome.result == OpenResult::Opened || outcome.result == OpenResult::Stopped)
+        stack = std::move(next);
+    return outcome;
 }
 
 }  // namespace vorlix

@@ -3,6 +3,7 @@
 #include <QString>
 #include <functional>
 
+#include "common/prompt.h"
 #include "session/open_flash.h"
 #include "settings/installed_patches.h"
 #include "vkp/installed_stack.h"
@@ -15,9 +16,10 @@ class FlashSession;
 // FullFlash is placed: `patches` names them once the model is known (the
 // window reads the model's list, the command line gives its own files).
 // `stack` receives the outcome of an open that replaced the image; an open
-// that was called off or not opened leaves it as it was.
-OpenResult OpenFullFlashStacked(FlashSession& session, const QString& path, OpenHooks hooks,
-                                const std::function<InstalledPatchList()>& patches,
-                                PatchStack& stack);
+// that was called off or not opened leaves it as it was. `prompt` asks
+// about a patch that does not fit.
+OpenOutcome OpenFullFlashStacked(FlashSession& session, const QString& path, OpenHooks hooks,
+                                 const std::function<InstalledPatchList()>& patches, Prompt& prompt,
+                                 PatchStack& stack);
 
 }  // namespace vorlix

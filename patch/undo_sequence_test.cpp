@@ -68,17 +68,18 @@ struct Edit {
     void Make(Session& s) const {
         FlashSession& session = *s.session;
         Picture* p = session.PictureOfRow(rows.empty() ? -1 : rows.front());
-        bool placed = false;
         BatchResult result;
         switch (kind) {
             case Replace:
-                ASSERT_TRUE(p->LoadImage(image, &placed, &session.Pictures).ok());
+                ASSERT_TRUE(p->LoadImage(image, &session.Pictures,
+                                         session.settings().KeepDepthAndCompression)
+                                .status.ok());
                 session.WriteRowAfterReplace(rows.front());
                 break;
             case Depth: {
                 const std::uint8_t before = p->Record[2];
                 p->Record[2] = type;
-                if (!p->Replace(&session.Pictures)) p->Record[2] = before;
+                if (p->Replace(&session.Pictures) == Placement::NoPlace) p->Record[2] = before;
                 session.WriteRowAfterReplace(rows.front());
                 break;
             }
@@ -86,7 +87,7 @@ struct Edit {
                 RevertPictures(session, rows);
                 break;
             case Batch:
-                ASSERT_TRUE(BatchReplace(session, files, s.prompt, result).ok());
+                ASSERT_TRUE(BatchReplace(session, files, result).ok());
                 break;
         }
     }

@@ -5,7 +5,6 @@
 
 #include "picture/picture.h"
 #include "picture/picture_codec.h"
-#include "settings/settings.h"
 
 namespace vorlix {
 
@@ -66,59 +65,58 @@ std::optional<PictureFileFormat> FormatFromSuffix(const QString& name) {
     return std::nullopt;
 }
 
-Status Picture::LoadBmp(const QString& fileName, bool* placed, const PictureList* others) {
-    if (placed != nullptr) *placed = false;
+Replacement Picture::LoadBmp(const QString& fileName, const PictureList* others, bool keepType) {
     QImageReader reader(fileName);
     // Refuse an oversized file before its pixels are read.
     const QSize declared = reader.size();
     if (declared.isValid() && (declared.width() > kMaxSide || declared.height() > kMaxSide))
-        return TooLarge(fileName, declared);
+        return {TooLarge(fileName, declared)};
 
     QImage file;
     if (!reader.read(&file)) {
         const QString message =
             PictureText::tr("Не удалось прочитать изображение из файла «%1»: %2")
                 .arg(Shown(fileName), reader.errorString());
-        return reader.error() == QImageReader::FileNotFoundError ? Status::NotFound(message)
-                                                                 : Status::Corruption(message);
+        return {reader.error() == QImageReader::FileNotFoundError ? Status::NotFound(message)
+                                                                  : Status::Corruption(message)};
     }
     if (file.isNull() || file.width() <= 0 || file.height() <= 0)
-        return Status::Corruption(
+        return {Status::Corruption(
             PictureText::tr("Изображение в файле «%1» не содержит ни одной точки.")
-                .arg(Shown(fileName)));
-    if (file.width() > kMaxSide || file.height() > kMaxSide) return TooLarge(fileName, file.size());
-    return LoadImage(file, placed, others);
+                .arg(Shown(fileName)))};
+    if (file.width() > kMaxSide || file.height() > kMaxSide)
+        return {TooLarge(fileName, file.size())};
+    return LoadImage(file, others, keepType);
 }
 
-Status Picture::LoadImage(const QImage& image, bool* placed, const PictureList* others) {
-    if (placed != nullptr) *placed = false;
+Replacement Picture::LoadImage(const QImage& image, const PictureList* others, bool keepType) {
     if (image.isNull() || image.width() <= 0 || image.height() <= 0)
-        return Status::InvalidArgument(PictureText::tr("Изображение не содержит ни одной точки."));
+        return {
+            Status::InvalidArgument(PictureText::tr("Изображение не содержит ни одной точки."))};
     if (image.width() > kMaxSide || image.height() > kMaxSide)
-        return Status::InvalidArgument(
+        return {Status::InvalidArgument(
             PictureText::tr(
                 "Изображение имеет размер %1×%2 точек, а ширина и высота картинки не могут "
                 "превышать %3 точек.")
                 .arg(image.width())
                 .arg(image.height())
-                .arg(kMaxSide));
+                .arg(kMaxSide))};
 
     const QImage sourceBefore = SourceBitmap;
     const PitRecord recordBefore = Record;
     SourceBitmap = OverWhite(image);
     Record[0] = static_cast<std::uint8_t>(image.width());
     Record[1] = static_cast<std::uint8_t>(image.height());
-    Record[2] = TypeAfterLoad(Type(), settings_.KeepDepthAndCompression);
-    const bool ok = Replace(others);
-    if (!ok) {
+    Record[2] = TypeAfterLoad(Type(), keepType);
+    const Placement placement = Replace(others);
+    if (placement == Placement::NoPlace) {
         // No place for the new data: the picture keeps describing what it
         // still holds, so its row and a later replacement stay true to the
         // working image.
         SourceBitmap = sourceBefore;
         Record = recordBefore;
     }
-    if (placed != nullptr) *placed = ok;
-    return Status::Ok();
+    return {Status::Ok(), placement};
 }
 
 Status Picture::SaveBmp(const QString& fileName) const {

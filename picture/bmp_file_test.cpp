@@ -77,10 +77,9 @@ TEST_F(BmpFileTest, LoadsEveryKindOfFile) {
                           Case{"alpha.png", {2, 2}, {1, 1}, qRgb(255, 255, 255)},
                           Case{"four.bmp", {3, 2}, {2, 1}, qRgb(255, 0, 0)}}) {
         auto p = Make(kRec, 2, 2, 0x05, kData, {1, 2, 3, 4});
-        bool placed = false;
-        const Status s = p->LoadBmp(Path(c.file), &placed);
-        ASSERT_TRUE(s.ok()) << c.file << ": " << s.ToString().toStdString();
-        EXPECT_TRUE(placed) << c.file;
+        const Replacement r = p->LoadBmp(Path(c.file));
+        ASSERT_TRUE(r.status.ok()) << c.file << ": " << r.status.ToString().toStdString();
+        EXPECT_EQ(r.placement, Placement::Placed) << c.file;
         EXPECT_EQ(p->SourceBitmap.size(), c.size) << c.file;
         EXPECT_EQ(Pixel(p->SourceBitmap, c.at.x(), c.at.y()), c.colour) << c.file;
         EXPECT_EQ(p->Width(), c.size.width());
@@ -93,7 +92,7 @@ TEST_F(BmpFileTest, LoadsEveryKindOfFile) {
 
     // A monochrome picture stays monochrome, uncompressed.
     auto m = Make(kRec, 8, 1, 0x81, kData, {0xC8});
-    ASSERT_TRUE(m->LoadBmp(Path("mono.bmp"), nullptr).ok());
+    ASSERT_TRUE(m->LoadBmp(Path("mono.bmp")).status.ok());
     EXPECT_EQ(m->Type(), 0x01);
     EXPECT_EQ(m->Length, 6);
 }
@@ -118,17 +117,16 @@ TEST_F(BmpFileTest, BadFilesChangeNothing) {
     const qint64 sourceKey = p->SourceBitmap.cacheKey();
     for (const char* name : {"wide.bmp", "tall.png", "truncated.bmp", "garbage.bmp", "empty.bmp",
                              "zero.bmp", "missing.bmp"}) {
-        bool placed = true;
-        const Status s = p->LoadBmp(Path(name), &placed);
-        EXPECT_FALSE(s.ok()) << name;
-        EXPECT_FALSE(s.message().isEmpty()) << name;
-        EXPECT_FALSE(placed) << name;
+        const Replacement r = p->LoadBmp(Path(name));
+        EXPECT_FALSE(r.status.ok()) << name;
+        EXPECT_FALSE(r.status.message().isEmpty()) << name;
+        EXPECT_FALSE(r.placed()) << name;
         EXPECT_EQ(p->Record, record) << name;
         EXPECT_EQ(p->SourceBitmap.cacheKey(), sourceKey) << name;
         EXPECT_FALSE(p->Modified);
         EXPECT_EQ(image.MutableWorkImage()[kData], 1);
     }
-    const Status tooWide = p->LoadBmp(Path("wide.bmp"), nullptr);
+    const Status tooWide = p->LoadBmp(Path("wide.bmp")).status;
     EXPECT_EQ(tooWide.code(), Status::Code::InvalidArgument);
     EXPECT_TRUE(tooWide.message().contains(QStringLiteral("255")));
 }
@@ -144,9 +142,9 @@ TEST_F(BmpFileTest, AFileWithoutRoomLeavesThePictureAsItWas) {
     ASSERT_TRUE(big.save(Path("big.bmp"), "BMP"));
     const PitRecord record = p->Record;
     const qint64 sourceKey = p->SourceBitmap.cacheKey();
-    bool placed = true;
-    ASSERT_TRUE(p->LoadBmp(Path("big.bmp"), &placed).ok());
-    EXPECT_FALSE(placed);
+    const Replacement r = p->LoadBmp(Path("big.bmp"));
+    ASSERT_TRUE(r.status.ok());
+    EXPECT_EQ(r.placement, Placement::NoPlace);
     EXPECT_EQ(p->Record, record);
     EXPECT_EQ(p->SourceBitmap.cacheKey(), sourceKey);
     EXPECT_EQ(p->Length, 4);

@@ -1,11 +1,11 @@
 #include "picture/picture.h"
 
-#include "settings/settings.h"
+#include "settings/model_settings.h"
 
 namespace vorlix {
 
-Picture::Picture(FlashImage& image, std::int32_t recordPos, const Settings& settings)
-    : RecordPos(recordPos), image_(image), settings_(settings) {
+Picture::Picture(FlashImage& image, std::int32_t recordPos, const ModelSettings& model)
+    : RecordPos(recordPos), image_(image), model_(model) {
     ReadRecord(Record, BaseImage(), RecordPos);
     Decode();
     BaseDataPos = DataPos();
@@ -34,7 +34,7 @@ void Picture::WriteRecord(const PitRecord& record, WritableImageBytes image, std
 }
 
 std::int32_t Picture::DataPos() const {
-    return GetDataPos(Record.data(), FormatFor(settings_.ModelAndVersion));
+    return GetDataPos(Record.data(), FormatFor(model_.ModelAndVersion));
 }
 
 }  // namespace vorlix

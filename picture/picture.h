@@ -12,8 +12,8 @@
 
 namespace vorlix {
 
-class Settings;
 class Picture;
+struct ModelSettings;
 
 // The pictures of the open image in list order; row "№" - 1 is the index.
 using PictureList = std::vector<std::unique_ptr<Picture>>;
@@ -30,6 +30,20 @@ std::optional<PictureFileFormat> FormatFromSuffix(const QString& name);
 // Answer of FindFreePlace when no block fits: never a real image offset.
 inline constexpr std::int32_t kNoPlace = -1;
 
+// Whether a replacement's new data found a place. When it found none, the
+// picture (Record, Length, NewData) and both images are as they were.
+enum class Placement { Placed, NoPlace };
+
+// What a replacement from a file or an image did: a refused file or image
+// (an error status) changes nothing; otherwise `placement` says whether the
+// new data found a place.
+struct Replacement {
+    Status status;
+    Placement placement = Placement::NoPlace;
+
+    bool placed() const { return status.ok() && placement == Placement::Placed; }
+};
+
 // One picture of the firmware: its index record and the pixel data the
 // record points to, decoded; the first decoding kept to show old beside new;
 // and the replacement data once the user replaces it.
@@ -37,7 +51,9 @@ class Picture {
   public:
     // Builds the picture whose index record lies at `recordPos` of the base
     // image and decodes it (marking its data occupied in the usage map).
-    Picture(FlashImage& image, std::int32_t recordPos, const Settings& settings);
+    // `model` stays the picture's for its life: its place and address
+    // format follow the open model's values.
+    Picture(FlashImage& image, std::int32_t recordPos, const ModelSettings& model);
     ~Picture();
     Picture(const Picture&) = delete;
     Picture& operator=(const Picture&) = delete;
@@ -53,9 +69,7 @@ class Picture {
     // is the session's picture list (may hold this picture): bytes shared
     // with another picture, and bytes an installed patch writes, are never
     // erased, freed or overwritten.
-    // Returns false when no place was found; the picture (Record, Length,
-    // NewData) and both images are then as they were before the call.
-    bool Replace(const PictureList* others = nullptr);
+    Placement Replace(const PictureList* others = nullptr);
     // First free block of `length` bytes in the placement area (first fit;
     // never across a 16 KiB page boundary unless it ends on one), or
     // kNoPlace. Free: 0xFF in the working image and in the usage map, and
@@ -67,16 +81,17 @@ class Picture {
     void StoreNewData();
 
     // Reads a picture file (BMP or any format the platform reads) and
-    // replaces the picture with it. `placed` tells Replace's result. A file
-    // that cannot be read, or is wider or taller than 255 pixels, changes
-    // nothing and gives an error status.
-    [[nodiscard]] Status LoadBmp(const QString& fileName, bool* placed,
-                                 const PictureList* others = nullptr);
+    // replaces the picture with it. A file that cannot be read, or is wider
+    // or taller than 255 pixels, changes nothing and gives an error status.
+    // The picture becomes 16-bit compressed, unless `keepType` asks it to
+    // keep its type byte where an encoder for that type exists.
+    [[nodiscard]] Replacement LoadBmp(const QString& fileName, const PictureList* others = nullptr,
+                                      bool keepType = false);
     // Replaces the picture with an image already read (a file's, or one from
     // the clipboard) by the same rules. An image without pixels, or wider or
     // taller than 255 pixels, changes nothing and gives an error status.
-    [[nodiscard]] Status LoadImage(const QImage& image, bool* placed,
-                                   const PictureList* others = nullptr);
+    [[nodiscard]] Replacement LoadImage(const QImage& image, const PictureList* others = nullptr,
+                                        bool keepType = false);
     // Writes DecodedBitmap as a 24-bit BMP file; the colours are kept exactly.
     [[nodiscard]] Status SaveBmp(const QString& fileName) const;
     // Writes DecodedBitmap in `format` (BMP or PNG, both 24 bits per pixel).
@@ -115,7 +130,7 @@ class Picture {
 
   private:
     FlashImage& image_;
-    const Settings& settings_;
+    const ModelSettings& model_;
 };
 
 }  // namespace vorlix

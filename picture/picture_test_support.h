@@ -60,7 +60,7 @@ class PictureTest : public ::testing::Test {
     QTemporaryDir dir;
     SettingsStore store{dir.filePath(QStringLiteral("vorlix.ini"))};
     ScriptedPrompt prompt;
-    Settings settings{store, prompt};
+    Settings settings{store};
 };
 
 inline QRgb Pixel(const QImage& img, int x, int y) { return img.pixel(x, y) | 0xFF000000u; }

@@ -2,7 +2,7 @@
 #include <cstring>
 
 #include "picture/picture.h"
-#include "settings/settings.h"
+#include "settings/model_settings.h"
 
 namespace vorlix {
 
@@ -68,12 +68,12 @@ std::int32_t Picture::FindFreePlace(std::int32_t length) const {
     const std::int64_t L = length;
     // The area comes from settings that the user can type freely: keep the
     // search inside the image whatever they say.
-    const std::int64_t lo = std::max<std::int64_t>(
-        static_cast<std::int64_t>(settings_.FullFlash) + settings_.PlaceAdrMin, 0);
+    const std::int64_t lo =
+        std::max<std::int64_t>(static_cast<std::int64_t>(model_.FullFlash) + model_.PlaceAdrMin, 0);
     // Nor past the file's end: a cut dump does not show what the phone
     // holds there.
     const std::int64_t hi =
-        std::min({static_cast<std::int64_t>(settings_.FullFlash) + settings_.PlaceAdrMax,
+        std::min({static_cast<std::int64_t>(model_.FullFlash) + model_.PlaceAdrMax,
                   image_.Size(), image_.FileEnd()});
     constexpr std::int64_t kPageMask = ~static_cast<std::int64_t>(kPageSize - 1);
     const FreeBytes bytes{image_.WorkImage(), image_.Usage(), image_.ReservedMap()};
@@ -115,8 +115,8 @@ void Picture::StoreNewData() {
     std::memcpy(image_.MutableWorkImage() + pos, NewData.data(), static_cast<std::size_t>(n));
 }
 
-bool Picture::Replace(const PictureList* others) {
-    const AddressFormat format = FormatFor(settings_.ModelAndVersion);
+Placement Picture::Replace(const PictureList* others) {
+    const AddressFormat format = FormatFor(model_.ModelAndVersion);
     const PitRecord recordBefore = Record;
     const std::int32_t lengthBefore = Length;
     std::vector<std::uint8_t> dataBefore = NewData;
@@ -209,7 +209,7 @@ bool Picture::Replace(const PictureList* others) {
         Modified = true;
         StoreNewData();
         Decode();
-        return true;
+        return Placement::Placed;
     }
 
     std::copy(savedWork.begin(), savedWork.end(), work + from);
@@ -219,7 +219,7 @@ bool Picture::Replace(const PictureList* others) {
     Record = recordBefore;
     Length = lengthBefore;
     NewData = std::move(dataBefore);
-    return false;
+    return Placement::NoPlace;
 }
 
 }  // namespace vorlix

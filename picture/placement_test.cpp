@@ -29,7 +29,7 @@ class PlacementTest : public PictureTest {
 TEST_F(PlacementTest, ShorterDataStaysInPlace) {
     auto p = Make(kRec, 4, 1, 0x05, kData, {1, 2, 3, 4});
     Prepare(*p, 2, 1);
-    ASSERT_TRUE(p->Replace());
+    ASSERT_EQ(p->Replace(), Placement::Placed);
     EXPECT_EQ(p->DataPos(), kData);
     EXPECT_EQ(p->Length, 2);
     EXPECT_TRUE(p->Modified);
@@ -54,17 +54,17 @@ TEST_F(PlacementTest, LongerDataGrowsInPlaceOnlyOverFreeBytes) {
     Picture a(image, kRec, settings), b(image, kRec + 8, settings);
 
     Prepare(b, 4, 1);
-    ASSERT_TRUE(b.Replace());
+    ASSERT_EQ(b.Replace(), Placement::Placed);
     EXPECT_EQ(b.DataPos(), kData + 0x100);
 
     Prepare(b, 5, 1);  // would cover the busy byte
-    ASSERT_TRUE(b.Replace());
+    ASSERT_EQ(b.Replace(), Placement::Placed);
     EXPECT_EQ(b.DataPos(), kAreaLo);
     EXPECT_EQ(Work(kData + 0x100), 0xFF);
     EXPECT_EQ(Work(kData + 0x104), 0x44);
 
     Prepare(a, 3, 1);
-    ASSERT_TRUE(a.Replace());
+    ASSERT_EQ(a.Replace(), Placement::Placed);
     EXPECT_EQ(a.DataPos(), kAreaLo + 5);  // first fit after b
     PitRecord r;
     Picture::ReadRecord(r, image.WorkBytes(), kRec);
@@ -108,7 +108,7 @@ TEST_F(PlacementTest, NoPlaceLeavesEverythingAsItWas) {
     FillWork(kAreaLo, kAreaHi, 0x00);
     Prepare(*p, 50, 1);
     const PitRecord before = p->Record;
-    EXPECT_FALSE(p->Replace());
+    EXPECT_EQ(p->Replace(), Placement::NoPlace);
     EXPECT_FALSE(p->Modified);
     EXPECT_EQ(p->Record, before);
     EXPECT_EQ(p->Length, 2);
@@ -123,7 +123,7 @@ TEST_F(PlacementTest, NoPlaceLeavesEverythingAsItWas) {
     // A later replacement frees only the two bytes the picture holds.
     image.Usage()[kData + 2] = 0xFF;
     Prepare(*p, 1, 1);
-    ASSERT_TRUE(p->Replace());
+    ASSERT_EQ(p->Replace(), Placement::Placed);
     EXPECT_EQ(p->DataPos(), kData);
     EXPECT_EQ(Usage(kData + 1), 0xFF);
     EXPECT_EQ(Usage(kData + 2), 0x00);
@@ -144,7 +144,7 @@ TEST_F(PlacementTest, SharedDataIsNeverErasedFreedOrReused) {
     const QImage thirdBefore = list[2]->DecodedBitmap;
 
     Prepare(*list[0], 2, 1);  // shorter: in place it would overwrite the shared bytes
-    ASSERT_TRUE(list[0]->Replace(&list));
+    ASSERT_EQ(list[0]->Replace(&list), Placement::Placed);
     EXPECT_EQ(list[0]->DataPos(), kAreaLo);
     for (int i = 0; i < 4; ++i) {
         EXPECT_EQ(Work(kData + i), i + 1);
@@ -156,11 +156,11 @@ TEST_F(PlacementTest, SharedDataIsNeverErasedFreedOrReused) {
     // The second picture now shares only the last two bytes.
     settings.PlaceAdrMin = settings.PlaceAdrMax = 0x600000;  // no room anywhere
     Prepare(*list[1], 8, 1);
-    EXPECT_FALSE(list[1]->Replace(&list));
+    EXPECT_EQ(list[1]->Replace(&list), Placement::NoPlace);
     EXPECT_EQ(Work(kData), 1);
     EXPECT_EQ(Usage(kData), 0x00);
     settings.PlaceAdrMin = 0x5E2000;
-    ASSERT_TRUE(list[1]->Replace(&list));
+    ASSERT_EQ(list[1]->Replace(&list), Placement::Placed);
     EXPECT_EQ(list[1]->DataPos(), kAreaLo + 2);
     EXPECT_EQ(Work(kData + 1), 0xFF);  // used by nobody any more
     EXPECT_EQ(Usage(kData + 1), 0xFF);
@@ -193,7 +193,7 @@ TEST_F(PlacementTest, BytesOfInstalledPatchesAreNeverChosenNorRewritten) {
     // Shorter data does not stay on the patch's bytes, which keep what the
     // patch wrote.
     Prepare(*p, 2, 1);
-    ASSERT_TRUE(p->Replace());
+    ASSERT_EQ(p->Replace(), Placement::Placed);
     EXPECT_EQ(p->DataPos(), kAreaLo + 0x10);
     for (int i = 0; i < 4; ++i) EXPECT_EQ(Work(kData + i), i + 1);
 
@@ -201,7 +201,7 @@ TEST_F(PlacementTest, BytesOfInstalledPatchesAreNeverChosenNorRewritten) {
     image.SetReserved({});
     auto q = Make(kRec + 8, 4, 1, 0x05, kData + 0x10, {1, 2, 3, 4});
     Prepare(*q, 2, 1);
-    ASSERT_TRUE(q->Replace());
+    ASSERT_EQ(q->Replace(), Placement::Placed);
     EXPECT_EQ(q->DataPos(), kData + 0x10);
 }
 
@@ -220,7 +220,7 @@ TEST_F(PlacementTest, IndexRecordsAreKeptAndNeverChosen) {
 
     // Shorter data would fit in place, over both records.
     Prepare(*list[0], 2, 1);
-    ASSERT_TRUE(list[0]->Replace(&list));
+    ASSERT_EQ(list[0]->Replace(&list), Placement::Placed);
     EXPECT_EQ(list[0]->DataPos(), kAreaLo);
     PitRecord first, second;
     Picture::ReadRecord(first, image.WorkBytes(), kRec);
@@ -235,7 +235,7 @@ TEST_F(PlacementTest, IndexRecordsAreKeptAndNeverChosen) {
     // Without the list the picture's own record is still kept.
     auto p = Make(kRec + 0x100, 8, 1, 0x05, kRec + 0xFE);
     Prepare(*p, 2, 1);
-    ASSERT_TRUE(p->Replace());
+    ASSERT_EQ(p->Replace(), Placement::Placed);
     PitRecord own;
     Picture::ReadRecord(own, image.WorkBytes(), kRec + 0x100);
     EXPECT_EQ(own, p->Record);

@@ -230,22 +230,21 @@ void EditingState::EndEdit(const QString& text) {
     emit picturesChanged(rows);
 }
 
-Status EditingState::ReplacePicture(int row, const QString& path, const QImage* image,
-                                    bool& placed) {
-    placed = false;
+Replacement EditingState::ReplacePicture(int row, const QString& path, const QImage* image) {
     Picture* picture = session_.PictureOfRow(row);
-    if (!picture) return Status::InvalidArgument(QString());
+    if (!picture) return {Status::InvalidArgument(QString())};
     BeginEdit({row});
-    const Status status = image ? picture->LoadImage(*image, &placed, &session_.Pictures)
-                                : picture->LoadBmp(path, &placed, &session_.Pictures);
-    if (!status.ok()) {
+    const bool keepType = session_.settings().KeepDepthAndCompression;
+    Replacement replaced = image ? picture->LoadImage(*image, &session_.Pictures, keepType)
+                                 : picture->LoadBmp(path, &session_.Pictures, keepType);
+    if (!replaced.status.ok()) {
         EndEdit(QString());  // nothing changed
-        return status;
+        return replaced;
     }
     // Without a place the row is rewritten from the picture as it stands.
     session_.WriteRowAfterReplace(row);
     EndEdit(tr("замена картинки %1").arg(RowText(session_, row, ColPIT)));
-    return status;
+    return replaced;
 }
 
 RevertResult EditingState::Revert(const std::vector<int>& rows) {

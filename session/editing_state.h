@@ -88,10 +88,9 @@ class EditingState : public QObject {
     // the edits: nothing before can be undone.
     void ForgetEdits();
     // Replaces the picture of `row` by the picture file `path`, or by
-    // `image` when it is given, as one step to undo. `placed`
-    // tells whether the new data found room (else the picture stays).
-    [[nodiscard]] Status ReplacePicture(int row, const QString& path, const QImage* image,
-                                        bool& placed);
+    // `image` when it is given, as one step to undo; whether the new data
+    // found room (else the picture stays), or why the file was refused.
+    [[nodiscard]] Replacement ReplacePicture(int row, const QString& path, const QImage* image);
     // Takes the pictures of `rows` back to the firmware's, as one step.
     RevertResult Revert(const std::vector<int>& rows);
     // The pictures are about to be listed anew (open, refresh, close):

@@ -121,7 +121,7 @@ class EditingStateTest : public ::testing::Test {
     QTemporaryDir dir_;
     ScriptedPrompt prompt_;
     SettingsStore store_{dir_.filePath("settings.ini")};
-    Settings settings_{store_, prompt_};
+    Settings settings_{store_};
     EditingState state_{settings_};
     FlashImage applied_;
     QStringList saved_;  // files saved since the open
@@ -151,8 +151,7 @@ TEST_F(EditingStateTest, RandomEditsNeverSaveAPatchThatIsNotWhatTheWindowShows) 
                 case 0:
                 case 1: {
                     const QImage image = Drawn(2 + pick(9), 2 + pick(7), pick(256), pick(2));
-                    bool placed = false;
-                    ASSERT_TRUE(state_.ReplacePicture(pick(kRows), {}, &image, placed).ok());
+                    ASSERT_TRUE(state_.ReplacePicture(pick(kRows), {}, &image).status.ok());
                     break;
                 }
                 case 2:
@@ -305,8 +304,7 @@ TEST_F(EditingStateTest, RandomEditsNeverSaveAPatchThatIsNotWhatTheWindowShows) 
 
 TEST_F(EditingStateTest, GeneratingTwiceReplacesThePatchAndTypedTextIsKept) {
     const QImage image = Drawn(4, 4, 9, true);
-    bool placed = false;
-    ASSERT_TRUE(state_.ReplacePicture(0, {}, &image, placed).ok() && placed);
+    ASSERT_TRUE(state_.ReplacePicture(0, {}, &image).placed());
     ASSERT_EQ(state_.Generate(nullptr, prompt_), EditingState::Generated::Patch);
     const QString once = state_.PatchText();
     ASSERT_EQ(state_.Generate(nullptr, prompt_), EditingState::Generated::Patch);
@@ -350,9 +348,8 @@ TEST_F(EditingStateTest, GeneratingTwiceReplacesThePatchAndTypedTextIsKept) {
 TEST_F(EditingStateTest, TheQuestionNamesWhatWouldBeLost) {
     EXPECT_FALSE(state_.WhatWouldBeLost().any());
     const QImage image = Drawn(4, 4, 9, true);
-    bool placed = false;
-    ASSERT_TRUE(state_.ReplacePicture(0, {}, &image, placed).ok());
-    ASSERT_TRUE(state_.ReplacePicture(1, {}, &image, placed).ok());
+    ASSERT_TRUE(state_.ReplacePicture(0, {}, &image).status.ok());
+    ASSERT_TRUE(state_.ReplacePicture(1, {}, &image).status.ok());
     EXPECT_EQ(EditingState::LossText(state_.WhatWouldBeLost()),
               QStringLiteral("Изменённых картинок, которых нет ни в одном сохранённом патче: 2.\n"
                              "Сохранить патч перед этим? «Да» — сохранить, «Нет» — продолжить "
@@ -407,8 +404,7 @@ TEST_F(EditingStateTest, APatchFileOpensAsTheSavedDocument) {
     }
 
     const QImage image = Drawn(4, 4, 9, true);
-    bool placed = false;
-    ASSERT_TRUE(state_.ReplacePicture(0, {}, &image, placed).ok() && placed);
+    ASSERT_TRUE(state_.ReplacePicture(0, {}, &image).placed());
     prompt_.Clear();
     EXPECT_EQ(state_.Generate(nullptr, prompt_), EditingState::Generated::Patch);
     EXPECT_EQ(prompt_.questions(), 0);

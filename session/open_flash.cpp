@@ -25,13 +25,6 @@ void Show(const OpenHooks& hooks, const QString& text) {
     if (hooks.status) hooks.status(text);
 }
 
-// The model values an open loads (or discovery finds).
-constexpr std::int32_t Settings::*kModelFields[] = {
-    &Settings::FullFlash,     &Settings::PITAdrMin,     &Settings::PITAdrMax,
-    &Settings::PictureAdrMin, &Settings::PictureAdrMax, &Settings::PlaceAdrMin,
-    &Settings::PlaceAdrMax,   &Settings::MaxSizeX,      &Settings::MaxSizeY,
-    &Settings::sPITAdr,       &Settings::ExtPITAdr};
-
 // What an open changes in memory before it is decided, kept so that an open
 // called off can give it back: the path, the model and its values, and the
 // recent list. What the store received meanwhile (a new model's settings)
@@ -41,30 +34,22 @@ class OpenRollback {
     explicit OpenRollback(const FlashSession& session)
         : path_(session.FilePath),
           fileSize_(session.FileSize),
-          modelAndVersion_(session.settings().ModelAndVersion),
-          recent_(session.settings().Recent),
-          searchType_(session.settings().SearchType) {
-        for (std::size_t i = 0; i < std::size(kModelFields); ++i)
-            values_[i] = session.settings().*kModelFields[i];
-    }
+          model_(session.settings()),
+          recent_(session.settings().Recent) {}
 
     void Restore(FlashSession& session) const {
         Settings& s = session.settings();
         session.FilePath = path_;
         session.FileSize = fileSize_;
-        s.ModelAndVersion = modelAndVersion_;
+        static_cast<ModelSettings&>(s) = model_;
         s.Recent = recent_;
-        s.SearchType = searchType_;
-        for (std::size_t i = 0; i < std::size(kModelFields); ++i) s.*kModelFields[i] = values_[i];
     }
 
   private:
     QString path_;
     std::int64_t fileSize_;
-    QString modelAndVersion_;
+    ModelSettings model_;
     std::array<QString, 8> recent_;
-    bool searchType_;
-    std::array<std::int32_t, std::size(kModelFields)> values_{};
 };
 
 // The new base image, laid out apart from the session's until the open is
@@ -86,19 +71,21 @@ class StagedBase : public StagedImage {
     }
 };
 
-// A file that is not taken: the user is told why, and the open ends as if
-// it had not been asked for, with the path emptied.
-OpenResult NotTaken(FlashSession& session, const QString& message) {
+void Notice(const OpenHooks& hooks, const QString& caption, const QString& text) {
+    if (hooks.notice) hooks.notice(caption, text);
+}
+
+// A file that is not taken: the open ends as if it had not been asked for,
+// with the path emptied, and says why.
+OpenOutcome NotTaken(FlashSession& session, const QString& message) {
     session.FilePath.clear();
-    session.settings().prompt().Error(message);
-    return OpenResult::NotOpened;
+    return {OpenResult::NotOpened, Status::InvalidArgument(message)};
 }
 
 // What the user should know about a file that opened: told in one box once
 // the file lies in the image, before anything else is asked.
-void Warn(Settings& settings, const QStringList& warnings) {
-    if (!warnings.isEmpty())
-        settings.prompt().Tell(kCaptionWarning, warnings.join(QStringLiteral("\n\n")));
+void Warn(const OpenHooks& hooks, const QStringList& warnings) {
+    if (!warnings.isEmpty()) Notice(hooks, kCaptionWarning, warnings.join(QStringLiteral("\n\n")));
 }
 
 // The bytes of the file that the image holds from FullFlash on (as far as
@@ -140,7 +127,7 @@ const KnownModel* ChooseModel(Settings& settings, const std::optional<QString>& 
 
 }  // namespace
 
-OpenResult OpenFullFlash(FlashSession& session, const QString& path, const OpenHooks& hooks) {
+OpenOutcome OpenFullFlash(FlashSession& session, const QString& path, const OpenHooks& hooks) {
     Settings& settings = session.settings();
 
     Show(hooks, OpenFlashText::tr("Открытие FullFlash"));
@@ -161,10 +148,9 @@ OpenResult OpenFullFlash(FlashSession& session, const QString& path, const OpenH
     // so far, as the user was told.
     StagedBase staged;
     std::int64_t length = 0;
-    auto stop = [&](const Status& told) {
-        if (!told.ok() && !told.message().isEmpty()) settings.prompt().Error(told.message());
+    auto stop = [&](const Status& why) {
         staged.Commit(session, hooks, false, length);
-        return OpenResult::Stopped;
+        return OpenOutcome{OpenResult::Stopped, why};
     };
 
     // The file is read this once; the placement below lays out these bytes.
@@ -183,9 +169,10 @@ OpenResult OpenFullFlash(FlashSession& session, const QString& path, const OpenH
     // A known model's first open says in the open's own words what it took.
     const bool knownFirstOpen = known && !settings.HasModelSettings(settings.ModelAndVersion);
     bool usedOwnKey = true;
-    // The load has shown its own message.
-    if (!settings.LoadModelSettings(&usedOwnKey, !knownFirstOpen && !asked).ok())
-        return stop(Status::Ok());
+    const Status loaded = settings.LoadModelSettings(&usedOwnKey);
+    if (!usedOwnKey && !knownFirstOpen && !asked)
+        Notice(hooks, kCaptionWarning, Settings::NewModelText());
+    if (!loaded.ok()) return stop(loaded);
 
     const QString modelName = known ? QString::fromLatin1(known->name) : QString();
     // What the file lacks or holds beyond its firmware's flash.
@@ -204,7 +191,7 @@ OpenResult OpenFullFlash(FlashSession& session, const QString& path, const OpenH
         Show(hooks, OpenFlashText::tr("Загрузка данных"));
         if (Status s = PlaceBySettings(staged, length, settings); !s.ok()) return stop(s);
         sizeNotices();
-        Warn(settings, warnings);
+        Warn(hooks, warnings);
     } else {
         Show(hooks, OpenFlashText::tr("Определение настроек"));
         if (known) {
@@ -214,7 +201,7 @@ OpenResult OpenFullFlash(FlashSession& session, const QString& path, const OpenH
             PlaceWithoutSettings(staged, length, settings);
         }
         sizeNotices();
-        Warn(settings, warnings);
+        Warn(hooks, warnings);
 
         Show(hooks, OpenFlashText::tr("Поиск PIT и ExtPIT"));
         const PictureTables tables = FindPictureTables(staged.Bytes());
@@ -222,18 +209,20 @@ OpenResult OpenFullFlash(FlashSession& session, const QString& path, const OpenH
         settings.ExtPITAdr = tables.ExtPITAdr;
         if (hooks.newModel) hooks.newModel();
         // As after the settings dialog: both groups are stored whatever it
-        // did. A store that refuses a value has told the user already.
-        if (settings.SaveProgramSettings().ok()) (void)settings.SaveModelSettings();
+        // did. A store that refuses a value is told of; the open goes on.
+        Status saved = settings.SaveProgramSettings();
+        if (saved.ok()) saved = settings.SaveModelSettings();
+        if (!saved.ok()) Notice(hooks, kCaptionError, saved.message());
     }
 
     std::vector<ImageRange> reserved;
     if (hooks.placed && !hooks.placed(staged.MutableBytes(), reserved)) {
         rollback.Restore(session);
-        return OpenResult::Cancelled;
+        return {OpenResult::Cancelled, Status::Ok()};
     }
     const std::int64_t fileEnd = std::int64_t{settings.FullFlash} + UsedBytes(length, settings);
     staged.Commit(session, hooks, true, fileEnd, reserved);
-    return OpenResult::Opened;
+    return {OpenResult::Opened, Status::Ok()};
 }
 
 }  // namespace vorlix

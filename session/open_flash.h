@@ -22,6 +22,12 @@ struct ModelChoice {
 struct OpenHooks {
     // A status text of the open steps ("Открытие FullFlash", ...).
     std::function<void(const QString&)> status;
+    // What the user is to read as the open goes on, in the order it arises
+    // and before anything further is asked: the warnings about the file and
+    // its model (caption "Предупреждение"), and a store that refused a new
+    // model's settings (an error the open goes on past). The open itself
+    // shows nothing.
+    std::function<void(const QString& caption, const QString& text)> notice;
     // The recent-file list changed (the window rebuilds its menu).
     std::function<void()> recentChanged;
     // Identification found a model-and-version text (the window shows it).
@@ -49,13 +55,22 @@ struct OpenHooks {
 
 enum class OpenResult {
     NotOpened,  // refused (missing, a folder, not a regular file, unreadable, empty) or
-                // not opened: the user was told why, FilePath emptied, nothing else changed
+                // not opened: FilePath emptied, nothing else changed
     Stopped,    // a stored setting did not convert, the stored FullFlash lies outside the
-                // image, or the file could not be read; the user was told
+                // image, or the file could not be read
     Cancelled,  // the user called the open off while the installed patches were
                 // brought on: the previous image, its pictures, the path and the
                 // settings in memory are as they were
     Opened,     // placed; the caller starts the picture search
+};
+
+// How an open ended and, for one not opened or stopped, why: the error for
+// the caller to show (empty when there is nothing to tell).
+struct OpenOutcome {
+    OpenResult result = OpenResult::NotOpened;
+    Status error;
+
+    operator OpenResult() const { return result; }
 };
 
 // Opens a FullFlash: first read, identification, model settings (or the
@@ -68,6 +83,6 @@ enum class OpenResult {
 // longer than its firmware's flash, or of a known model met the first time
 // is opened with one warning that says so. Data is never placed past the
 // file's end.
-OpenResult OpenFullFlash(FlashSession& session, const QString& path, const OpenHooks& hooks);
+OpenOutcome OpenFullFlash(FlashSession& session, const QString& path, const OpenHooks& hooks);
 
 }  // namespace vorlix

@@ -24,9 +24,14 @@ class OpenFlashTest : public ::testing::Test {
   protected:
     OpenFlashTest() {
         BuildColorTables();
-        EXPECT_TRUE(settings_.LoadProgramSettings().ok() && settings_.LoadModelSettings().ok());
+        EXPECT_TRUE(settings_.LoadProgramSettings(prompt_).ok() &&
+                    settings_.LoadModelSettings().ok());
         hooks_.status = [&](const QString& s) { statuses_ << s; };
         hooks_.newModel = [&] { ++newModels_; };
+        // The test shows what the open reports, as a front end does.
+        hooks_.notice = [&](const QString& caption, const QString& text) {
+            prompt_.Tell(caption, text);
+        };
     }
 
     OpenResult Open(const QString& name, const QByteArray& bytes) {
@@ -38,7 +43,10 @@ class OpenFlashTest : public ::testing::Test {
     }
     OpenResult Open(const QString& path) {
         statuses_.clear();
-        return OpenFullFlash(session_, path, hooks_);
+        const OpenOutcome outcome = OpenFullFlash(session_, path, hooks_);
+        if (!outcome.error.ok() && !outcome.error.message().isEmpty())
+            prompt_.Error(outcome.error.message());
+        return outcome.result;
     }
     // The search as the window runs it after an open.
     int Search() {
@@ -54,7 +62,7 @@ class OpenFlashTest : public ::testing::Test {
     QTemporaryDir dir_;
     ScriptedPrompt prompt_;
     SettingsStore store_{dir_.filePath("settings.ini")};
-    Settings settings_{store_, prompt_};
+    Settings settings_{store_};
     FlashSession session_{settings_};
     OpenHooks hooks_;
     QStringList statuses_;
@@ -409,7 +417,7 @@ TEST(FlashNoticesTest, NoPicturesSaysWhereTheSearchLooked) {
     QTemporaryDir dir;
     ScriptedPrompt prompt;
     SettingsStore store(dir.filePath("settings.ini"));
-    Settings s(store, prompt);
+    Settings s(store);
     c55::SetC55ModelValues(s);
     EXPECT_EQ(NoPicturesText(s, false, "кнопкой"),
               "Картинки не найдены. Проверьте общие настройки (All) кнопкой (поиск по таблицам: "

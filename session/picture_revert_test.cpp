@@ -53,12 +53,9 @@ class RevertTest : public ::testing::Test {
     }
     vorlix::Picture& Pic(int row) { return *session_.PictureOfRow(row); }
     void Replace(int row, QSize size, bool noisy = true) {
-        bool placed = false;
-        ASSERT_TRUE(
-            Pic(row)
-                .LoadImage(Picture(size.width(), size.height(), noisy), &placed, &session_.Pictures)
-                .ok());
-        ASSERT_TRUE(placed);
+        const Replacement r =
+            Pic(row).LoadImage(Picture(size.width(), size.height(), noisy), &session_.Pictures);
+        ASSERT_TRUE(r.placed());
         session_.WriteRowAfterReplace(row);
     }
     const std::uint8_t* Work() { return session_.image().WorkImage(); }
@@ -82,7 +79,7 @@ class RevertTest : public ::testing::Test {
     QTemporaryDir dir_;
     ScriptedPrompt prompt_;
     SettingsStore store_{dir_.filePath("settings.ini")};
-    Settings settings_{store_, prompt_};
+    Settings settings_{store_};
     FlashSession session_{settings_};
 };
 

@@ -37,8 +37,8 @@ TEST(PlacementArea, FirstPlacementInANewFirmwareAsksOnce) {
     QTemporaryDir dir;
     SettingsStore store(dir.filePath("settings.ini"));
     ScriptedPrompt prompt;
-    Settings settings(store, prompt);
-    ASSERT_TRUE(settings.LoadProgramSettings().ok() && settings.LoadModelSettings().ok());
+    Settings settings(store);
+    ASSERT_TRUE(settings.LoadProgramSettings(prompt).ok() && settings.LoadModelSettings().ok());
     FlashSession session(settings);
     const QString path = dir.filePath("new.fls");
     ASSERT_TRUE(FlashBuilder::SampleC55().WriteFile(path));

@@ -45,7 +45,7 @@ class RowFilterTest : public ::testing::Test {
     QTemporaryDir dir_;
     ScriptedPrompt prompt_;
     SettingsStore store_{dir_.filePath("settings.ini")};
-    Settings settings_{store_, prompt_};
+    Settings settings_{store_};
     FlashSession session_{settings_};
 };
 

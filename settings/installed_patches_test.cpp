@@ -20,8 +20,8 @@ TEST(InstalledPatches, StoredPerModelInOrderAndAbsentMeansNone) {
     const QString ini = dir.filePath("vorlix.ini");
     SettingsStore store(ini);
     ScriptedPrompt prompt;
-    Settings settings(store, prompt);
-    ASSERT_TRUE(settings.LoadProgramSettings().ok() && settings.LoadModelSettings().ok());
+    Settings settings(store);
+    ASSERT_TRUE(settings.LoadProgramSettings(prompt).ok() && settings.LoadModelSettings().ok());
     const QByteArray before = Stored(ini);
 
     // A store of today holds no list: reading it, or writing an empty one,

@@ -32,7 +32,7 @@ class StoredLanguageTest : public ::testing::Test {
     QTemporaryDir dir;
     SettingsStore store{dir.filePath(QStringLiteral("vorlix.ini"))};
     ScriptedPrompt prompt;
-    Settings settings{store, prompt};
+    Settings settings{store};
 };
 
 // Read before the settings are loaded, so that the first question already
@@ -61,13 +61,13 @@ TEST_F(StoredLanguageTest, ReadBeforeTheSettingsWithoutWriting) {
 // A program value like the others: its default is written at the first
 // start, it is saved, and a reset of the program settings keeps it.
 TEST_F(StoredLanguageTest, ProgramValueKeptByAReset) {
-    ASSERT_TRUE(settings.LoadProgramSettings().ok());
+    ASSERT_TRUE(settings.LoadProgramSettings(prompt).ok());
     EXPECT_EQ(settings.Language, "original");
     EXPECT_EQ(store.ReadValue(QString(), kLanguageValue, QString()), "original");
     settings.Language = LanguageText(UiLanguage::English);
     ASSERT_TRUE(settings.SaveProgramSettings().ok());
     EXPECT_EQ(StoredLanguage(store), UiLanguage::English);
-    ASSERT_TRUE(settings.ResetProgramSettings().ok() && settings.LoadProgramSettings().ok());
+    ASSERT_TRUE(settings.ResetProgramSettings().ok() && settings.LoadProgramSettings(prompt).ok());
     EXPECT_EQ(settings.Language, "en");
     EXPECT_EQ(StoredLanguage(store), UiLanguage::English);
 }

@@ -10,6 +10,7 @@
 #include "common/prompt.h"
 #include "common/status.h"
 #include "settings/language.h"
+#include "settings/model_settings.h"
 #include "settings/version.h"
 
 namespace vorlix {
@@ -80,42 +81,27 @@ class SettingsStore {
 // the settings of the machine-wide key this way.
 bool TakeOverValues(const QString& from, const QString& to, bool native);
 
-// Everything the program remembers between runs and everything that tells
-// it where to look in a FullFlash. One instance exists for a run.
-class Settings {
+// Everything the program remembers between runs: the program and view
+// values, and (as its base) the model values of the current model. One
+// instance exists for a run.
+class Settings : public ModelSettings {
     Q_DECLARE_TR_FUNCTIONS(Settings)
 
   public:
     static constexpr std::int32_t kInternalVersion = 4;
     static inline const QString kVersionText = QStringLiteral(VORLIX_VERSION_TEXT);
-    static inline const QString kGeneralKey = QStringLiteral("All");
 
-    Settings(SettingsStore& store, Prompt& prompt) : store_(store), prompt_(prompt) {}
+    explicit Settings(SettingsStore& store) : store_(store) {}
 
-    // Model values (per model-and-version sub-key). File offsets, except
-    // sPITAdr and ExtPITAdr, which are image offsets.
-    std::int32_t FullFlash = 0;
-    std::int32_t PITAdrMin = 0;
-    std::int32_t PITAdrMax = 0;
-    std::int32_t PictureAdrMin = 0;
-    std::int32_t PictureAdrMax = 0;
-    std::int32_t PlaceAdrMin = 0;
-    std::int32_t PlaceAdrMax = 0;
-    std::int32_t MaxSizeX = 0;
-    std::int32_t MaxSizeY = 0;
     // Program value: bytes of picture data per patch line.
     std::int32_t PatchMaxLength = 0;
     bool PlainPatch = false;
-    std::int32_t sPITAdr = 0;    // negative: the table search found none
-    std::int32_t ExtPITAdr = 0;  // 0: there is none
-    bool SearchType = false;     // false: by tables; true: by PIT records
     std::int32_t InternalVersion = kInternalVersion;
     std::int32_t WindowState = 0;  // 0 normal, 1 minimised, 2 maximised
     std::int32_t WindowWidth = 0;
     std::int32_t WindowHeight = 0;
     QString VersionText = kVersionText;
     QString AuthorName;
-    QString ModelAndVersion = kGeneralKey;
     std::int32_t FrameColor = 0;  // Windows colour value 0x00BBGGRR
     bool AutoName = false;
     bool OnlySelected = false;
@@ -145,20 +131,36 @@ class Settings {
     // original texts would not find the way back.
     QString Language = LanguageText(UiLanguage::Original);
 
-    // Every error status of the loads, saves and resets below has already
-    // been shown to the user through the prompt (caption "Ошибка"); callers
-    // only stop what they were doing.
+    // The loads, saves and resets below show nothing: a stored value that
+    // does not convert, or a value the store refuses, stops them with an
+    // error status for the caller to show (caption "Ошибка").
 
-    // Version check, then the program values. A stored value that is not an
-    // integer is shown to the user and stops the load (error status).
-    [[nodiscard]] Status LoadProgramSettings();
+    // Version check, then the program values. When a newer program has run
+    // before, `prompt` asks whether to turn that question off.
+    [[nodiscard]] Status LoadProgramSettings(Prompt& prompt);
     [[nodiscard]] Status SaveProgramSettings();
+    // The program values fall into groups for the reads below: the
+    // window's (its size and state, the recent files, the frame colour and
+    // its two check boxes), those a patch is made with, and the view's.
+    enum ProgramGroup : unsigned {
+        kWindowValues = 1,
+        kPatchValues = 2,
+        kViewValues = 4,
+    };
+    // Reads the program values of `groups` as they stand in the store and
+    // writes nothing: a missing or empty value takes its default in memory
+    // only. A value that does not convert keeps its default, so that a
+    // later save of the fields loses nothing else; every value is read and
+    // the first such error is returned (not shown).
+    [[nodiscard]] Status PeekProgramValues(unsigned groups);
     // Reads the model values of ModelAndVersion. `usedOwnKey` is false when
     // the model was met for the first time and the general values were
-    // taken (after the warning, unless `tellNewModel` is false because the
-    // caller says it in its own words). A conversion error is shown and
-    // stops it.
-    [[nodiscard]] Status LoadModelSettings(bool* usedOwnKey = nullptr, bool tellNewModel = true);
+    // taken (set so also when the load then fails); the caller tells the
+    // user so with NewModelText, unless it says it in its own words.
+    [[nodiscard]] Status LoadModelSettings(bool* usedOwnKey = nullptr);
+    // "Настройки для данной модели и версии прошивки не найдены. ...": the
+    // warning for a model met for the first time.
+    static QString NewModelText();
     // True when the store holds established settings of `modelKey` (a
     // model met before); reads without writing.
     bool HasModelSettings(const QString& modelKey) const;
@@ -168,11 +170,9 @@ class Settings {
     void AddRecent(const QString& path);
 
     SettingsStore& store() { return store_; }
-    Prompt& prompt() { return prompt_; }
 
   private:
     SettingsStore& store_;
-    Prompt& prompt_;
 };
 
 }  // namespace vorlix

@@ -28,12 +28,12 @@ class SettingsTest : public ::testing::Test {
     QTemporaryDir dir;
     SettingsStore store{dir.filePath(QStringLiteral("vorlix.ini"))};
     ScriptedPrompt prompt;
-    Settings settings{store, prompt};
+    Settings settings{store};
 };
 
 TEST_F(SettingsTest, FirstStartWritesEveryDefault) {
     bool own = false;
-    ASSERT_TRUE(settings.LoadProgramSettings().ok());
+    ASSERT_TRUE(settings.LoadProgramSettings(prompt).ok());
     ASSERT_TRUE(settings.LoadModelSettings(&own).ok());
     EXPECT_TRUE(own);
     EXPECT_TRUE(prompt.shown().empty());
@@ -54,20 +54,20 @@ TEST_F(SettingsTest, FirstStartWritesEveryDefault) {
 TEST_F(SettingsTest, VersionCheck) {
     Put("", "InternalVersion", "5");
     prompt.Script({Answer::No, Answer::Yes});
-    ASSERT_TRUE(settings.LoadProgramSettings().ok());
+    ASSERT_TRUE(settings.LoadProgramSettings(prompt).ok());
     ASSERT_EQ(prompt.questions(), 1);
     EXPECT_EQ(prompt.shown()[0].caption, QStringLiteral("Контроль версий"));
     EXPECT_EQ(Get("", "InternalVersion"), "5");
-    ASSERT_TRUE(settings.LoadProgramSettings().ok());  // asked again, Yes
-    ASSERT_TRUE(settings.LoadProgramSettings().ok());  // not asked any more
+    ASSERT_TRUE(settings.LoadProgramSettings(prompt).ok());  // asked again, Yes
+    ASSERT_TRUE(settings.LoadProgramSettings(prompt).ok());  // not asked any more
     EXPECT_EQ(prompt.questions(), 2);
     EXPECT_EQ(Get("", "InternalVersion"), "4");
 
     Put("", "InternalVersion", "3");
-    ASSERT_TRUE(settings.LoadProgramSettings().ok());
+    ASSERT_TRUE(settings.LoadProgramSettings(prompt).ok());
     EXPECT_EQ(Get("", "InternalVersion"), "4");
     Put("", "InternalVersion", " 4");  // a 4 is not written again
-    ASSERT_TRUE(settings.LoadProgramSettings().ok());
+    ASSERT_TRUE(settings.LoadProgramSettings(prompt).ok());
     EXPECT_EQ(Get("", "InternalVersion"), " 4");
     EXPECT_EQ(prompt.questions(), 2);
 }
@@ -78,8 +78,8 @@ TEST_F(SettingsTest, NewModelTakesTheGeneralValuesOnce) {
     bool own = true;
     ASSERT_TRUE(settings.LoadModelSettings(&own).ok());
     EXPECT_FALSE(own);
-    ASSERT_EQ(prompt.shown().size(), 1u);
-    EXPECT_EQ(prompt.shown()[0].caption, kCaptionWarning);
+    // The warning is the caller's to show.
+    EXPECT_TRUE(prompt.shown().empty());
     EXPECT_EQ(settings.ModelAndVersion, QStringLiteral("C55v52"));
     EXPECT_EQ(Get("C55v52", "Default"), "1");
     EXPECT_EQ(Get("C55v52", "FullFlash"), "0x7FFFFF");
@@ -94,7 +94,7 @@ TEST_F(SettingsTest, NewModelTakesTheGeneralValuesOnce) {
     Put("S45v21", "Default", "00");
     ASSERT_TRUE(settings.LoadModelSettings(&own).ok());
     EXPECT_TRUE(own);
-    EXPECT_EQ(prompt.shown().size(), 1u);
+    EXPECT_TRUE(prompt.shown().empty());
 }
 
 TEST_F(SettingsTest, LoadRewritesCanonicalForms) {
@@ -116,11 +116,13 @@ TEST_F(SettingsTest, ConversionErrorIsShownAndStopsTheLoad) {
     Put(kAll, "PITAdrMax", "0x1FFFFFFFB");
     settings.ModelAndVersion = QStringLiteral("CF62v50");
     settings.PITAdrMax = settings.MaxSizeX = -1;
-    const Status status = settings.LoadModelSettings();
+    bool own = true;
+    const Status status = settings.LoadModelSettings(&own);
     EXPECT_EQ(status.message(), QStringLiteral("'0x1FFFFFFFB' is not a valid integer value"));
-    ASSERT_EQ(prompt.shown().size(), 2u);  // the new-model warning, then the error
-    EXPECT_EQ(prompt.shown()[1].caption, kCaptionError);
-    EXPECT_EQ(prompt.shown()[1].text, status.message());
+    // A new model (its warning comes first), and the error, both for the
+    // caller to show.
+    EXPECT_FALSE(own);
+    EXPECT_TRUE(prompt.shown().empty());
     EXPECT_EQ(settings.PITAdrMin, 0x660000);
     EXPECT_EQ(settings.PITAdrMax, -1);
     EXPECT_EQ(settings.MaxSizeX, -1);
@@ -149,7 +151,7 @@ TEST_F(SettingsTest, ResetProgramSettingsKeepsVersionAndRecent) {
 // The view values: their defaults when missing (and then stored), what is
 // stored when present, saved and reset with the other program values.
 TEST_F(SettingsTest, ViewValues) {
-    ASSERT_TRUE(settings.LoadProgramSettings().ok());
+    ASSERT_TRUE(settings.LoadProgramSettings(prompt).ok());
     EXPECT_EQ(settings.PreviewZoom, 1);
     EXPECT_EQ(settings.GalleryCell, 64);
     EXPECT_FALSE(settings.ShowGallery);
@@ -157,7 +159,7 @@ TEST_F(SettingsTest, ViewValues) {
     Put("", "PreviewZoom", QStringLiteral("0"));  // fit
     Put("", "GalleryCell", QStringLiteral("128"));
     Put("", "ShowGallery", QStringLiteral("1"));
-    ASSERT_TRUE(settings.LoadProgramSettings().ok());
+    ASSERT_TRUE(settings.LoadProgramSettings(prompt).ok());
     EXPECT_EQ(settings.PreviewZoom, 0);
     EXPECT_EQ(settings.GalleryCell, 128);
     EXPECT_TRUE(settings.ShowGallery);
@@ -171,7 +173,7 @@ TEST_F(SettingsTest, ViewValues) {
 
 TEST_F(SettingsTest, WriteOfTheStoredTextLeavesTheFileAlone) {
     bool own = false;
-    ASSERT_TRUE(settings.LoadProgramSettings().ok() && settings.LoadModelSettings(&own).ok());
+    ASSERT_TRUE(settings.LoadProgramSettings(prompt).ok() && settings.LoadModelSettings(&own).ok());
     Put(kAll, "Note", QStringLiteral("1,2 \"x\""));  // a text the file must quote
     QFile file(store.location());
     const QDateTime old(QDate(2001, 2, 3), QTime(4, 5, 6), Qt::UTC);
@@ -204,7 +206,7 @@ TEST_F(SettingsTest, WriteOfTheStoredTextLeavesTheFileAlone) {
 // takes for a list: the text is kept (its items joined by commas), not
 // replaced by the default.
 TEST_F(SettingsTest, HandEditedCommaIsNotLost) {
-    ASSERT_TRUE(settings.LoadProgramSettings().ok());
+    ASSERT_TRUE(settings.LoadProgramSettings(prompt).ok());
     QFile file(store.location());
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     QByteArray text = file.readAll();
@@ -216,11 +218,11 @@ TEST_F(SettingsTest, HandEditedCommaIsNotLost) {
     ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
     file.write(text);
     file.close();
-    ASSERT_TRUE(settings.LoadProgramSettings().ok());
+    ASSERT_TRUE(settings.LoadProgramSettings(prompt).ok());
     EXPECT_EQ(settings.AuthorName, "Ivanov,Petr");
     EXPECT_EQ(store.ReadAllValues(QString()).value("AuthorName"), "Ivanov,Petr");
     ASSERT_TRUE(settings.SaveProgramSettings().ok());
-    ASSERT_TRUE(settings.LoadProgramSettings().ok());
+    ASSERT_TRUE(settings.LoadProgramSettings(prompt).ok());
     EXPECT_EQ(settings.AuthorName, "Ivanov,Petr");
 }
 
@@ -236,22 +238,105 @@ TEST_F(SettingsTest, StoreKeepsSubKeysApartAndReportsRefusals) {
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
     blocker.close();
     SettingsStore refusing(dir.filePath(QStringLiteral("blocker/vorlix.ini")));
-    Settings blocked(refusing, prompt);
-    EXPECT_EQ(blocked.LoadProgramSettings().message(),
+    Settings blocked(refusing);
+    EXPECT_EQ(blocked.LoadProgramSettings(prompt).message(),
               QStringLiteral("Failed to set data for 'InternalVersion'"));
-    EXPECT_EQ(prompt.shown().back().caption, kCaptionError);
+    EXPECT_TRUE(prompt.shown().empty());
+}
+
+// Every program value with a stored text other than its default: a load
+// and a save give it back, a reset writes the default (the recent files and
+// the language are kept), and the read that writes nothing takes it in its
+// group and leaves the store as it was.
+TEST_F(SettingsTest, EveryProgramValueRoundTrips) {
+    struct Case {
+        const char* name;
+        const char* stored;
+        const char* byDefault;
+        bool reset;
+        unsigned group;
+    };
+    constexpr unsigned kWindow = Settings::kWindowValues, kPatch = Settings::kPatchValues,
+                       kView = Settings::kViewValues;
+    // clang-format off
+    const Case cases[] = {
+        {"WindowState", "2", "0", true, kWindow},     {"WindowWidth", "1000", "778", true, kWindow},
+        {"WindowHeight", "700", "540", true, kWindow}, {"Recent0", "/a.fls", "", false, kWindow},
+        {"Recent7", "/h.fls", "", false, kWindow},     {"FrameColor", "255", "0", true, kWindow},
+        {"AutoName", "1", "0", true, kWindow},         {"OnlySelected", "1", "0", true, kWindow},
+        {"PlainPatch", "1", "0", true, kPatch},        {"PatchMaxLength", "9", "27", true, kPatch},
+        {"AuthorName", "Ivan", "", true, kPatch},
+        {"KeepDepthAndCompression", "1", "0", true, kPatch},
+        {"AskSizeChange", "0", "1", true, kView},      {"PreviewZoom", "3", "1", true, kView},
+        {"GalleryCell", "96", "64", true, kView},      {"ShowGallery", "1", "0", true, kView},
+        {"PictureFormat", "png", "bmp", true, kView},  {"Language", "en", "original", false, kView},
+    };
+    // clang-format on
+    Put("", "InternalVersion", "4");
+    for (const Case& c : cases) Put("", c.name, QString::fromLatin1(c.stored));
+    const QString ini = dir.filePath(QStringLiteral("vorlix.ini"));
+    const QString source = dir.filePath(QStringLiteral("source.ini"));
+    ASSERT_TRUE(QFile::copy(ini, source));
+    auto bytesOf = [](const QString& path) {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    };
+    auto restore = [&] { return QFile::remove(ini) && QFile::copy(source, ini); };
+
+    // Saved into an empty store, every value comes back as it was read.
+    ASSERT_TRUE(settings.LoadProgramSettings(prompt).ok());
+    ASSERT_TRUE(QFile::remove(ini));
+    ASSERT_TRUE(settings.SaveProgramSettings().ok());
+    for (const Case& c : cases) EXPECT_EQ(Get("", c.name), c.stored) << c.name;
+
+    // Each group read without writing, then saved: its values as stored.
+    for (const unsigned group : {kWindow, kPatch, kView}) {
+        ASSERT_TRUE(restore());
+        Settings peeked(store);
+        ASSERT_TRUE(peeked.PeekProgramValues(group).ok());
+        EXPECT_EQ(bytesOf(ini), bytesOf(source));
+        ASSERT_TRUE(QFile::remove(ini));
+        ASSERT_TRUE(peeked.SaveProgramSettings().ok());
+        for (const Case& c : cases)
+            if (c.group == group) {
+                EXPECT_EQ(Get("", c.name), c.stored) << c.name;
+            }
+    }
+
+    ASSERT_TRUE(restore());
+    ASSERT_TRUE(settings.ResetProgramSettings().ok());
+    for (const Case& c : cases)
+        EXPECT_EQ(Get("", c.name), c.reset ? c.byDefault : c.stored) << c.name;
+    EXPECT_TRUE(prompt.shown().empty());
+}
+
+// The read that writes nothing goes on past a value that does not convert,
+// which keeps its default, and returns the first error without showing it.
+TEST_F(SettingsTest, PeekReadsPastAValueThatDoesNotConvert) {
+    Put("", "WindowWidth", "wide");
+    Put("", "FrameColor", "red");
+    Put("", "OnlySelected", "2");
+    settings.WindowWidth = 5;
+    const Status status = settings.PeekProgramValues(Settings::kWindowValues);
+    EXPECT_EQ(status.message(), QStringLiteral("'wide' is not a valid integer value"));
+    EXPECT_EQ(settings.WindowWidth, 778);
+    EXPECT_EQ(settings.FrameColor, 0);
+    EXPECT_TRUE(settings.OnlySelected);
+    EXPECT_EQ(settings.WindowHeight, 540);
+    EXPECT_FALSE(store.HasValue("", "WindowHeight"));
+    EXPECT_TRUE(prompt.shown().empty());
 }
 
 // Absent, a loaded picture takes the usual type and a size change asks;
 // both are saved and reset like every program value.
 TEST_F(SettingsTest, ReplacementSettings) {
-    ASSERT_TRUE(settings.LoadProgramSettings().ok());
+    ASSERT_TRUE(settings.LoadProgramSettings(prompt).ok());
     EXPECT_EQ(Get("", "KeepDepthAndCompression") + Get("", "AskSizeChange"), "01");
     settings.KeepDepthAndCompression = true;
     settings.AskSizeChange = false;
     ASSERT_TRUE(settings.SaveProgramSettings().ok());
     EXPECT_EQ(Get("", "KeepDepthAndCompression") + Get("", "AskSizeChange"), "10");
-    ASSERT_TRUE(settings.ResetProgramSettings().ok() && settings.LoadProgramSettings().ok());
+    ASSERT_TRUE(settings.ResetProgramSettings().ok() && settings.LoadProgramSettings(prompt).ok());
     EXPECT_FALSE(settings.KeepDepthAndCompression);
     EXPECT_TRUE(settings.AskSizeChange);
 }
@@ -259,12 +344,12 @@ TEST_F(SettingsTest, ReplacementSettings) {
 // The format of pictures saved under automatic names: BMP until PNG is
 // chosen; saved and reset like every program value.
 TEST_F(SettingsTest, PictureFormat) {
-    ASSERT_TRUE(settings.LoadProgramSettings().ok());
+    ASSERT_TRUE(settings.LoadProgramSettings(prompt).ok());
     EXPECT_EQ(Get("", "PictureFormat"), "bmp");
     settings.PictureFormat = QStringLiteral("png");
     ASSERT_TRUE(settings.SaveProgramSettings().ok());
     EXPECT_EQ(Get("", "PictureFormat"), "png");
-    ASSERT_TRUE(settings.ResetProgramSettings().ok() && settings.LoadProgramSettings().ok());
+    ASSERT_TRUE(settings.ResetProgramSettings().ok() && settings.LoadProgramSettings(prompt).ok());
     EXPECT_EQ(settings.PictureFormat, "bmp");
 }
 

@@ -469,9 +469,12 @@ void TForm1::ConnectCommands() {
 void TForm1::StartUp() {
     building_ = true;
     BuildColorTables();
-    // Both loads show their own message when a stored value does not
-    // convert; the program then ends without writing anything back.
-    if (!settings_.LoadProgramSettings().ok() || !settings_.LoadModelSettings().ok()) {
+    // A stored value that does not convert is shown; the program then ends
+    // without writing anything back.
+    Status loaded = settings_.LoadProgramSettings(dialogs_);
+    if (loaded.ok()) loaded = settings_.LoadModelSettings();
+    if (!loaded.ok()) {
+        dialogs_.Error(loaded.message());
         startupFailed_ = true;
         building_ = false;
         return;
@@ -497,10 +500,15 @@ void TForm1::FormDestroy() {
         settings_.AutoName = CheckBox1->isChecked();
         settings_.OnlySelected = CheckBox2->isChecked();
         KeepViewSettings();
-        // A store that refuses a value tells the user itself.
-        if (settings_.SaveProgramSettings().ok()) (void)settings_.SaveModelSettings();
+        SaveSettings();
     }
     model_->Reset([this] { session_.ClearPictures(); });
+}
+
+void TForm1::SaveSettings() {
+    Status saved = settings_.SaveProgramSettings();
+    if (saved.ok()) saved = settings_.SaveModelSettings();
+    if (!saved.ok()) dialogs_.Error(saved.message());
 }
 
 // ---- opening and closing
@@ -562,9 +570,15 @@ void TForm1::OpenConfirmed(const QString& path) {
     };
     // The search of the previous image is not listed while the open runs,
     // so that its rows come only if the open is called off.
+    hooks.notice = [this](const QString& caption, const QString& text) {
+        dialogs_.Tell(caption, text);
+    };
     state_.HoldSearch(true);
-    const OpenResult result = OpenFullFlashStacked(
-        session_, path, hooks, [this] { return InstalledPatches(); }, stack_);
+    const OpenOutcome outcome = OpenFullFlashStacked(
+        session_, path, hooks, [this] { return InstalledPatches(); }, dialogs_, stack_);
+    if (!outcome.error.ok() && !outcome.error.message().isEmpty())
+        dialogs_.Error(outcome.error.message());
+    const OpenResult result = outcome.result;
     if (result == OpenResult::Cancelled) {
         SetOpenPath(previousPath);
         Edit1->setText(previousModel);
@@ -825,7 +839,7 @@ void TForm1::Button1Click() {
     KeepWindowState(*this, settings_);
     Form3->SetFileSize(session_.IsOpen() ? session_.FileSize : 0);
     dialogs_.ShowModal(*Form3);
-    if (settings_.SaveProgramSettings().ok()) (void)settings_.SaveModelSettings();
+    SaveSettings();
     ShowPlacementArea();
     if (settings_.WindowState == 0) {
         setWindowState(windowState() &

@@ -356,6 +356,9 @@ class TForm1 : public QMainWindow {
     void CreateEditCommands();
     void StartUp();
     void FormDestroy();
+    // Stores the program settings, then the model settings; a value the
+    // store refuses is shown and ends the store there.
+    void SaveSettings();
 
     // The list, progress bar and status bar follow the model's search.
     void FollowSearch();

@@ -201,12 +201,12 @@ void TForm1::ReplaceRow(int row, const QString& path, const QImage* image) {
         SetStatus(2, tr("Картинка не заменена"));
         return;
     }
-    bool placed = false;
-    if (const Status status = state_.ReplacePicture(row, path, image, placed); !status.ok()) {
-        dialogs_.Error(status.message());
+    const Replacement replaced = state_.ReplacePicture(row, path, image);
+    if (!replaced.status.ok()) {
+        dialogs_.Error(replaced.status.message());
         return;
     }
-    if (placed)
+    if (replaced.placed())
         SetStatus(2, Notes({size && !asks && size->Changed() ? SizeChangeNote(*size) : QString(),
                             MergedColorsNote(*picture)}));
     else
@@ -308,7 +308,7 @@ void TForm1::RadioGroup1Click() {
     const std::uint8_t typeBefore = picture->Record[2];
     state_.BeginEdit({row});
     picture->Record[2] = type;
-    const bool placed = picture->Replace(&session_.Pictures);
+    const bool placed = picture->Replace(&session_.Pictures) == Placement::Placed;
     if (!placed) picture->Record[2] = typeBefore;
     SetStatus(2, placed ? Notes({note, MergedColorsNote(*picture)}) : NoPlaceText());
     session_.WriteRowAfterReplace(row);
@@ -355,13 +355,15 @@ void TForm1::BatchLoadFiles(const QStringList& files) {
     // the step (the panes keep showing the selected row).
     state_.BeginEdit(MatchBatchFiles(session_, files));
     BatchResult result;
-    const Status status =
-        BatchReplace(session_, files, dialogs_, result, BarSink(ProgressBar1), skip);
+    const Status status = BatchReplace(session_, files, result, BarSink(ProgressBar1), skip);
     state_.EndEdit(tr("пакетная загрузка"));
     ProgressBar1->setValue(0);
-    // A file that could not be read has been shown; the files before it
+    // A file that could not be read ends the batch; the files before it
     // stay replaced.
-    if (!status.ok()) return;
+    if (!status.ok()) {
+        dialogs_.Error(status.message());
+        return;
+    }
     SetStatus(0, files.first());
     SetStatus(2, BatchReportText(result));
 }

@@ -338,9 +338,13 @@ void TForm3::SetDefaultClick() {
     if (prompt_.Ask(ResetCaption(), tr("Сбросить настройки в значения по умолчанию?"),
                     Buttons::YesNo) != Answer::Yes)
         return;
-    // The settings tell the user of a value that does not convert or that
-    // the store refuses.
-    if (!settings_.ResetProgramSettings().ok() || !settings_.LoadProgramSettings().ok()) return;
+    // A value that does not convert or that the store refuses is shown.
+    Status reset = settings_.ResetProgramSettings();
+    if (reset.ok()) reset = settings_.LoadProgramSettings(prompt_);
+    if (!reset.ok()) {
+        prompt_.Error(reset.message());
+        return;
+    }
     FormShow();
 }
 
@@ -350,14 +354,22 @@ void TForm3::PublicSettingsClick() {
         if (prompt_.Ask(ResetCaption(), tr("Сбросить настройки в значения по умолчанию для C55?"),
                         Buttons::YesNo) != Answer::Yes)
             return;
-        if (!s.ResetModelSettings().ok() || !s.LoadModelSettings().ok()) return;
+        Status reset = s.ResetModelSettings();
+        if (reset.ok()) reset = s.LoadModelSettings();
+        if (!reset.ok()) {
+            prompt_.Error(reset.message());
+            return;
+        }
     } else {
         const QString model = s.ModelAndVersion;
         s.ModelAndVersion = Settings::kGeneralKey;
-        const Status loaded = s.LoadModelSettings();
+        Status loaded = s.LoadModelSettings();
         s.ModelAndVersion = model;
-        if (!loaded.ok()) return;
-        if (!s.SaveModelSettings().ok()) return;
+        if (loaded.ok()) loaded = s.SaveModelSettings();
+        if (!loaded.ok()) {
+            prompt_.Error(loaded.message());
+            return;
+        }
     }
     FormShow();
 }

@@ -14,9 +14,8 @@ namespace {
 
 // The settings of a first run and the dialog over them.
 struct DialogRun {
-    explicit DialogRun(const QString& ini)
-        : store(ini), settings(store, prompt), form(settings, prompt) {
-        QVERIFY(settings.LoadProgramSettings().ok());
+    explicit DialogRun(const QString& ini) : store(ini), settings(store), form(settings, prompt) {
+        QVERIFY(settings.LoadProgramSettings(prompt).ok());
         QVERIFY(settings.LoadModelSettings().ok());
         prompt.Clear();
     }

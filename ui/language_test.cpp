@@ -172,8 +172,8 @@ void LanguageTest::settingsDialogChoosesTheLanguage() {
     TestFolder folder;
     SettingsStore store(folder.Ini());
     ScriptedPrompt prompt(Answer::Yes);
-    Settings settings(store, prompt);
-    QVERIFY(settings.LoadProgramSettings().ok());
+    Settings settings(store);
+    QVERIFY(settings.LoadProgramSettings(prompt).ok());
     QVERIFY(settings.LoadModelSettings().ok());
     TForm3 form(settings, prompt);
     QComboBox* box = form.LanguageBox;

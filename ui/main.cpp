@@ -71,7 +71,7 @@ int main(int argc, char* argv[]) {
         QApplication::setApplicationDisplayName(
             QCoreApplication::translate("vorlix::TForm1", "Vorlix Editor"));
         vorlix::QtUserDialogs dialogs;
-        vorlix::Settings settings(*store, dialogs);
+        vorlix::Settings settings(*store);
         vorlix::TForm1 window(settings, dialogs);
         if (window.StartupFailed()) return 1;
         dialogs.setParent(&window);

@@ -130,7 +130,7 @@ int main(int argc, char* argv[]) {
     if (!temp.isValid()) return Fail("no temporary folder");
     SettingsStore store(temp.filePath(QStringLiteral("vorlix.ini")));
     ScriptedUserDialogs dialogs(Answer::Yes);
-    Settings settings(store, dialogs);
+    Settings settings(store);
     TForm1 window(settings, dialogs);
     if (window.StartupFailed()) return Fail("the window did not start");
     window.show();

@@ -13,7 +13,7 @@ namespace vorlix {
 // One run of the program against a settings file that outlives it: its own
 // Settings, scripted dialogs and main window.
 struct ProgramRun {
-    explicit ProgramRun(const QString& iniPath) : store(iniPath), settings(store, dialogs) {}
+    explicit ProgramRun(const QString& iniPath) : store(iniPath), settings(store) {}
     SettingsStore store;
     ScriptedUserDialogs dialogs{Answer::No};
     Settings settings;
