@@ -239,14 +239,6 @@ Exit status: 0 success, 1 error, 2 wrong usage.
         <translation>Show the program&apos;s version and end.</translation>
     </message>
     <message>
-        <source>Vorlix Editor: lists and shows the pictures of a Siemens phone&apos;s firmware
-(C55, S45, ME45, CF62), replaces them with BMP files and makes a V_Klay
-patch (*.vkp) for a flasher. The FullFlash file itself is never written.</source>
-        <translation>Vorlix Editor: lists and shows the pictures of a Siemens phone&apos;s firmware
-(C55, S45, ME45, CF62), replaces them with BMP files and makes a V_Klay
-patch (*.vkp) for a flasher. The FullFlash file itself is never written.</translation>
-    </message>
-    <message>
         <source>--settings is given twice.</source>
         <translation>--settings is given twice.</translation>
     </message>
@@ -277,6 +269,16 @@ patch (*.vkp) for a flasher. The FullFlash file itself is never written.</transl
     <message>
         <source>The FullFlash (*.fls, *.bin) to open at start, or a patch (*.vkp) to show in the patch pane; without it the window opens empty.</source>
         <translation>The FullFlash (*.fls, *.bin) to open at start, or a patch (*.vkp) to show in the patch pane; without it the window opens empty.</translation>
+    </message>
+    <message>
+        <source>Vorlix Editor: lists and shows the pictures of a Siemens phone&apos;s firmware
+(C55 and its neighbours: S45, S45i, ME45, CF62, SL45i, A50, A52, C35, M55, S55,
+C60, MC60), replaces them with BMP or PNG files and makes a V_Klay patch (*.vkp)
+for a flasher. The FullFlash file itself is never written.</source>
+        <translation>Vorlix Editor: lists and shows the pictures of a Siemens phone&apos;s firmware
+(C55 and its neighbours: S45, S45i, ME45, CF62, SL45i, A50, A52, C35, M55, S55,
+C60, MC60), replaces them with BMP or PNG files and makes a V_Klay patch (*.vkp)
+for a flasher. The FullFlash file itself is never written.</translation>
     </message>
 </context>
 <context>

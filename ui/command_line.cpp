@@ -79,8 +79,9 @@ struct EditorParser {
         parser.addOption(version);
         parser.setApplicationDescription(EditorCommandLineText::tr(
             "Vorlix Editor: lists and shows the pictures of a Siemens phone's firmware\n"
-            "(C55, S45, ME45, CF62), replaces them with BMP files and makes a V_Klay\n"
-            "patch (*.vkp) for a flasher. The FullFlash file itself is never written."));
+            "(C55 and its neighbours: S45, S45i, ME45, CF62, SL45i, A50, A52, C35, M55, S55,\n"
+            "C60, MC60), replaces them with BMP or PNG files and makes a V_Klay patch (*.vkp)\n"
+            "for a flasher. The FullFlash file itself is never written."));
         parser.addOption(settings);
         parser.addOption(language);
         parser.addPositionalArgument(

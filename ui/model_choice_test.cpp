@@ -16,14 +16,18 @@ using namespace vorlix;
 namespace {
 
 // A 16 MiB S55 dump whose build information is missing: pictures in its
-// first bytes and in the middle.
+// first bytes, in the middle and in its last MiB, past the 24-bit space.
 FlashBuilder UnnamedS55() {
     FlashBuilder b(16 << 20, 0x400000);
     b.Pit(0xA00000, 0xA00100,
-          {{4, 4, 0x01, 0x400100}, {3, 2, 0x05, 0xC00000}, {2, 1, 0x87, 0xC00100}});
+          {{4, 4, 0x01, 0x400100},
+           {3, 2, 0x05, 0xC00000},
+           {2, 1, 0x87, 0xC00100},
+           {2, 2, 0x08, 0x13FFF00}});
     b.Bytes(0x400100, {0x90, 0x60, 0x60, 0x90});
     b.Bytes(0xC00000, {0x00, 0xC0, 0xFF, 0x1F, 0x20, 0xE3});
     b.Bytes(0xC00100, {0xFE, 0x21, 0x03, 0x43, 0x05});
+    b.Bytes(0x13FFF00, {0x00, 0xE0, 0x1F, 0x00, 0xE0, 0x07, 0x00, 0xF8});
     return b;
 }
 
@@ -80,7 +84,8 @@ void ModelChoiceTest::pickedModelOpensTheDumpAsTheCommandLineDoes() {
     // The command line lists the same pictures with --model S55 alone.
     TestFolder other;
     const QStringList rows = CliRows(other.Ini(), {"list", path, "--model", "S55"});
-    QCOMPARE(rows.size(), 3);
+    QCOMPARE(rows.size(), 4);
+    QCOMPARE(rows[3].split('\t').value(ColData), QStringLiteral("FFFF00"));
     ProgramRun again(folder.Ini());
     TForm1& w2 = again.Start();
     again.dialogs.modalSteps.push_back([](QDialog& d) {
