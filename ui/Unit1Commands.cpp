@@ -467,8 +467,14 @@ void TForm1::ApplyPatchFiles(const QStringList& files) {
 void TForm1::RunPatchFiles(const QStringList& paths, PatchDirection direction) {
     if (!HasOpenImage()) return;
     ApplyCounts counts;
-    // Every refusal has been shown; nothing was written then.
-    if (!vorlix::ApplyPatchFiles(session_, paths, direction, dialogs_, &counts).ok()) return;
+    const Status status = vorlix::ApplyPatchFiles(
+        session_, paths, direction, dialogs_,
+        [this](const QString& text) { dialogs_.Tell(kCaptionWarning, text); }, &counts);
+    // Nothing was written then; a refused question has been answered already.
+    if (!status.ok()) {
+        if (status.code() != Status::Code::Cancelled) dialogs_.Error(status.message());
+        return;
+    }
     // The working image changed beside the pictures' edits, which can no
     // longer be undone without undoing the patch as well.
     state_.ForgetEdits();
