@@ -443,7 +443,10 @@ bool TForm1::SavePatchNow() {
     }
     const QString fileName = ChoosePatchPath();
     if (fileName.isEmpty()) return false;
-    if (state_.SavePatch(fileName, dialogs_) != EditingState::Saved::Written) return false;
+    if (const Status status = state_.SavePatch(fileName, dialogs_); !status.ok()) {
+        if (status.code() != Status::Code::Cancelled) dialogs_.Error(status.message());
+        return false;
+    }
     SetStatus(0, fileName);
     return true;
 }
