@@ -116,7 +116,7 @@ void BM_ApplyPatch20000Lines(benchmark::State& state) {
     }();
     ApplyCounts counts;
     for (auto _ : state) {
-        if (!ApplyPatchText(t.session->image(), c55::kFullFlash, text, t.prompt, &counts).ok())
+        if (!ApplyPatchText(t.session->image(), c55::kFullFlash, text, t.prompt, {}, &counts).ok())
             state.SkipWithError("patch refused");
     }
     state.counters["entries"] = counts.entries;

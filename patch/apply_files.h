@@ -12,11 +12,12 @@ namespace vorlix {
 class FlashSession;
 
 // ApplyPatchSources for files onto the session's image, in the order
-// given; a file that cannot be read is shown and nothing is applied.
+// given; a file that cannot be read comes back as the status and nothing is
+// applied.
 [[nodiscard]] Status ApplyPatchFiles(FlashSession& session, const QStringList& fileNames,
                                      PatchDirection direction, Prompt& prompt,
-                                     ApplyCounts* counts = nullptr);
+                                     const PatchWarnings& warn, ApplyCounts* counts = nullptr);
 [[nodiscard]] Status ApplyPatchFile(FlashSession& session, const QString& fileName, Prompt& prompt,
-                                    ApplyCounts* counts = nullptr);
+                                    const PatchWarnings& warn, ApplyCounts* counts = nullptr);
 
 }  // namespace vorlix

@@ -229,7 +229,8 @@ TEST_F(InstalledStackTest, PicturesAreListedAsThePhoneShowsThem) {
     maker.MakePatch({Bmp("PIT_660010.bmp", 12, 9, 1), Bmp("PIT_660028.bmp", 7, 3, 2)}, patch);
     // The FullFlash with the patch written in, as a flasher leaves it.
     ASSERT_EQ(maker.Open(flash), OpenResult::Opened);
-    ASSERT_TRUE(ApplyPatchFiles(maker.session, {patch}, PatchDirection::Apply, maker.prompt).ok());
+    ASSERT_TRUE(
+        ApplyPatchFiles(maker.session, {patch}, PatchDirection::Apply, maker.prompt, {}).ok());
     const std::uint8_t* work = maker.session.image().WorkImage();
     const QString patched =
         Write("patched.fls",

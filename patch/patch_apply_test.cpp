@@ -23,7 +23,14 @@ struct ApplySession : TestSession {
         Open(FlashBuilder::C55().Bytes(0x812345, {0x0A, 0x0B, 0x0C, 0x0D, 0x0E, 0x0F}), false);
     }
     Status Apply(const QByteArray& text) {
-        return ApplyPatchText(image(), settings.FullFlash, text, prompt);
+        // Shown as the window shows them: the warnings when they come, an
+        // error (not a refused question) at the end.
+        const Status status = ApplyPatchText(
+            image(), settings.FullFlash, text, prompt,
+            [this](const QString& warning) { prompt.Tell(kCaptionWarning, warning); });
+        if (!status.ok() && status.code() != Status::Code::Cancelled)
+            prompt.Error(status.message());
+        return status;
     }
     // True when neither the working image nor the usage map differs from a
     // freshly opened image.
@@ -145,9 +152,12 @@ TEST(PatchApply, GarbageAndHugeLinesEndWithAShortError) {
 
 TEST(PatchApply, UnreadableFileIsReported) {
     ApplySession t;
-    EXPECT_EQ(ApplyPatchFile(*t.session, t.dir.filePath("missing.vkp"), t.prompt).code(),
-              Status::Code::IoError);
-    EXPECT_EQ(t.prompt.shown().size(), 1u);
+    const Status status = ApplyPatchFile(*t.session, t.dir.filePath("missing.vkp"), t.prompt, {});
+    EXPECT_EQ(status.code(), Status::Code::IoError);
+    EXPECT_TRUE(status.message().contains(QStringLiteral("missing.vkp")))
+        << status.message().toStdString();
+    // The caller shows it: nothing has been.
+    EXPECT_TRUE(t.prompt.shown().empty());
 }
 
 }  // namespace

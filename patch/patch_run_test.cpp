@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <string>
+#include <vector>
 
 #include "patch/patch_test_support.h"
 #include "vkp/patch_apply.h"
@@ -19,7 +21,14 @@ struct RunSession : TestSession {
         std::vector<PatchSource> sources;
         for (const auto& [name, text] : files)
             sources.push_back({QString::fromUtf8(name), ReadVkp(text)});
-        return ApplyPatchSources(sources, direction, image(), settings.FullFlash, prompt, &counts);
+        // Shown as the window shows them: the warnings when they come, an
+        // error (not a refused question) at the end.
+        const Status status = ApplyPatchSources(
+            sources, direction, image(), settings.FullFlash, prompt,
+            [this](const QString& text) { prompt.Tell(kCaptionWarning, text); }, &counts);
+        if (!status.ok() && status.code() != Status::Code::Cancelled)
+            prompt.Error(status.message());
+        return status;
     }
     std::string Work(std::int32_t pos = 0x812345, int n = 4) {
         return QByteArray(reinterpret_cast<const char*>(work() + pos), n)
@@ -94,6 +103,45 @@ TEST(PatchRun, NothingIsWrittenWhenAnyFileIsRefused) {
         EXPECT_EQ(t.Shown(0), c.box);
         EXPECT_EQ(t.Work(), "0A0B0C0D") << c.box;
         EXPECT_EQ(t.Usage(), "FFFFFFFF") << c.box;
+    }
+}
+
+// The command itself shows nothing: a file the check refuses comes back as
+// the status, unasked, and the warnings are handed over before the run's
+// first question, so that the user reads them first.
+TEST(PatchRun, TheCheckIsReturnedAndItsWarningsComeBeforeAnyQuestion) {
+    struct Case {
+        QByteArray text;
+        std::vector<std::string> seen;  // "warning: …" handed over, "ask: …" asked
+        Status::Code code;
+    };
+    const Case cases[] = {
+        {"012345: 0A0 01", {}, Status::Code::InvalidArgument},
+        {"012345: 0A 01\n012346: 55 02\n012347: 03",
+         {"warning: строка 3, столбец 1: записи без данных отката (1) будут записаны без "
+          "проверки; строки 3",
+          "ask: Данные отката не совпадают. Применять патч?"},
+         Status::Code::Cancelled},
+    };
+    for (const Case& c : cases) {
+        RunSession t;
+        std::vector<std::string> seen;
+        struct Recording : Prompt {
+            std::vector<std::string>* seen;
+            Answer Ask(const QString&, const QString& text, Buttons) override {
+                seen->push_back("ask: " + text.toStdString());
+                return Answer::No;
+            }
+        } prompt;
+        prompt.seen = &seen;
+        const PatchSource source{QString(), ReadVkp(c.text)};
+        const Status status = ApplyPatchSources(
+            std::span(&source, 1), PatchDirection::Apply, t.image(), t.settings.FullFlash, prompt,
+            [&](const QString& text) { seen.push_back("warning: " + text.toStdString()); });
+        EXPECT_EQ(status.code(), c.code) << c.text.toStdString();
+        EXPECT_FALSE(status.message().isEmpty());
+        EXPECT_EQ(seen, c.seen) << c.text.toStdString();
+        EXPECT_EQ(t.Work(), "0A0B0C0D");
     }
 }
 

@@ -364,7 +364,7 @@ EditingState::Generated EditingState::Generate(const std::vector<bool>* selected
     return Generated::Patch;
 }
 
-EditingState::Saved EditingState::SavePatch(const QString& path, Prompt& prompt) {
+Status EditingState::SavePatch(const QString& path, Prompt& prompt) {
     const QStringList lines = PatchLines();
     PatchVerdict verdict;
     if (session_.IsOpen()) verdict = CheckPatchText(session_, EncodePatchText(lines));
@@ -374,11 +374,8 @@ EditingState::Saved EditingState::SavePatch(const QString& path, Prompt& prompt)
                       "равно?")
                        .arg(PatchMismatchText(verdict.mismatches)),
                    Buttons::YesNo) != Answer::Yes)
-        return Saved::Cancelled;
-    if (const Status status = SavePatchFile(path, lines); !status.ok()) {
-        prompt.Error(status.message());
-        return Saved::Failed;
-    }
+        return Status::Cancelled();
+    if (Status status = SavePatchFile(path, lines); !status.ok()) return status;
     saved_ = true;
     savedPath_ = path;
     for (const int row : verdict.coveredRows) {
@@ -387,7 +384,7 @@ EditingState::Saved EditingState::SavePatch(const QString& path, Prompt& prompt)
         if (!differs) savedPictures_[row] = FingerprintOf(row);
     }
     emit patchStateChanged();
-    return Saved::Written;
+    return Status::Ok();
 }
 
 // ---- what would be lost
@@ -411,17 +408,17 @@ QString EditingState::LossText(const Losses& losses) {
     return lines.join(QLatin1Char('\n'));
 }
 
-bool EditingState::ConfirmLoss(Prompt& prompt, const QString& caption,
-                               const std::function<QString()>& choosePath) {
+Status EditingState::ConfirmLoss(Prompt& prompt, const QString& caption,
+                                 const std::function<QString()>& choosePath) {
     const Losses losses = WhatWouldBeLost();
-    if (!losses.any()) return true;
+    if (!losses.any()) return Status::Ok();
     switch (prompt.Ask(caption, LossText(losses), Buttons::YesNoCancel)) {
         case Answer::Yes:
             break;
         case Answer::No:
-            return true;
+            return Status::Ok();
         default:
-            return false;
+            return Status::Cancelled();
     }
     // The patch of the pictures as they are at this moment, whatever the
     // pane held before: the question has named what the pane's own text was.
@@ -433,8 +430,8 @@ bool EditingState::ConfirmLoss(Prompt& prompt, const QString& caption,
         }
     }
     const QString path = choosePath ? choosePath() : QString();
-    if (path.isEmpty()) return false;
-    return SavePatch(path, prompt) == Saved::Written;
+    if (path.isEmpty()) return Status::Cancelled();
+    return SavePatch(path, prompt);
 }
 
 }  // namespace vorlix

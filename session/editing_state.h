@@ -134,11 +134,12 @@ class EditingState : public QObject {
     Generated Generate(const std::vector<bool>* selected, Prompt& prompt, int* pictures = nullptr,
                        const ProgressSink& progress = {});
 
-    enum class Saved { Written, Cancelled, Failed };
     // Checks the pane's text (see CheckPatchText); a text that does not
-    // give the pictures is named and the user may cancel. Then writes it to
-    // `path` and notes the pictures it covers as saved.
-    Saved SavePatch(const QString& path, Prompt& prompt);
+    // give the pictures is named and the user may cancel (Cancelled, with
+    // nothing more to show). Then writes it to `path` and notes the
+    // pictures it covers as saved; a write that fails comes back as the
+    // status for the caller to show.
+    [[nodiscard]] Status SavePatch(const QString& path, Prompt& prompt);
 
     // ---- what would be lost
     struct Losses {
@@ -153,9 +154,10 @@ class EditingState : public QObject {
     // Discard / Cancel when anything would be lost. Save makes the patch of
     // the pictures as they are now (or keeps the pane's own text when every
     // picture is saved already) and saves it under the path `choosePath`
-    // gives. True when the command may go on.
-    bool ConfirmLoss(Prompt& prompt, const QString& caption,
-                     const std::function<QString()>& choosePath);
+    // gives. Ok when the command may go on; Cancelled when the user called
+    // it off; another status when the save failed, for the caller to show.
+    [[nodiscard]] Status ConfirmLoss(Prompt& prompt, const QString& caption,
+                                     const std::function<QString()>& choosePath);
 
   signals:
     // New rows stand at the end of the list.

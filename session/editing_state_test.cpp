@@ -203,7 +203,10 @@ TEST_F(EditingStateTest, RandomEditsNeverSaveAPatchThatIsNotWhatTheWindowShows) 
                     if (state_.PatchText().isEmpty()) break;
                     const QString path = NextFile();
                     ask.Script({Answer::No});  // a text that does not fit is not saved
-                    const auto result = state_.SavePatch(path, ask);
+                    const Status result = state_.SavePatch(path, ask);
+                    // A refused text is the user's answer, never a failure.
+                    ASSERT_TRUE(result.ok() || result.code() == Status::Code::Cancelled)
+                        << result.ToString().toStdString();
                     std::vector<int> covered, differing;
                     QFile::remove(path + QStringLiteral(".check"));
                     QFile check(path + QStringLiteral(".check"));
@@ -217,8 +220,7 @@ TEST_F(EditingStateTest, RandomEditsNeverSaveAPatchThatIsNotWhatTheWindowShows) 
                     // Comments alone write nothing: they are saved unchecked.
                     const bool fits =
                         (read.ok() && read.records.empty()) || (applies && differing.empty());
-                    ASSERT_EQ(result == EditingState::Saved::Written, fits)
-                        << state_.PatchText().toStdString();
+                    ASSERT_EQ(result.ok(), fits) << state_.PatchText().toStdString();
                     if (fits) {
                         saved_ << path;
                         ++saves;
@@ -236,10 +238,13 @@ TEST_F(EditingStateTest, RandomEditsNeverSaveAPatchThatIsNotWhatTheWindowShows) 
                     const Answer answer = pick(2) ? Answer::Yes : Answer::No;
                     ask.Script({answer, Answer::No});
                     QString savedTo;
-                    const bool goOn = state_.ConfirmLoss(ask, QStringLiteral("close"), [&] {
-                        savedTo = NextFile();
-                        return savedTo;
-                    });
+                    const bool goOn = state_
+                                          .ConfirmLoss(ask, QStringLiteral("close"),
+                                                       [&] {
+                                                           savedTo = NextFile();
+                                                           return savedTo;
+                                                       })
+                                          .ok();
                     if (lost > 0 || paneUnsaved) {
                         ASSERT_GE(ask.questions(), 1);
                         ++questions;
@@ -279,7 +284,7 @@ TEST_F(EditingStateTest, RandomEditsNeverSaveAPatchThatIsNotWhatTheWindowShows) 
                     ask.Clear();
                     if (state_.PatchSaved()) {
                         ASSERT_FALSE(state_.WhatWouldBeLost().any());
-                        ASSERT_TRUE(state_.ConfirmLoss(ask, QStringLiteral("refresh"), {}));
+                        ASSERT_TRUE(state_.ConfirmLoss(ask, QStringLiteral("refresh"), {}).ok());
                         ASSERT_EQ(ask.questions(), 0);
                     }
                     break;
@@ -323,7 +328,7 @@ TEST_F(EditingStateTest, GeneratingTwiceReplacesThePatchAndTypedTextIsKept) {
     state_.SetTypedText(once + QLatin1Char('\n') + once);
     prompt_.Clear();
     prompt_.Script({Answer::No, Answer::Yes});
-    EXPECT_EQ(state_.SavePatch(NextFile(), prompt_), EditingState::Saved::Cancelled);
+    EXPECT_EQ(state_.SavePatch(NextFile(), prompt_).code(), Status::Code::Cancelled);
     ASSERT_EQ(prompt_.questions(), 1);
     const QStringList onceLines = once.split(QLatin1Char('\n'));
     int firstRecord = 1;
@@ -357,19 +362,44 @@ TEST_F(EditingStateTest, TheQuestionNamesWhatWouldBeLost) {
     // Only the first picture in a saved patch; the pane then holds it.
     std::vector<bool> first{true, false};
     ASSERT_EQ(state_.Generate(&first, prompt_), EditingState::Generated::Patch);
-    ASSERT_EQ(state_.SavePatch(NextFile(), prompt_), EditingState::Saved::Written);
+    ASSERT_TRUE(state_.SavePatch(NextFile(), prompt_).ok());
     EXPECT_EQ(state_.WhatWouldBeLost().pictures, 1);
     EXPECT_FALSE(state_.WhatWouldBeLost().patch);
     // Cancel stays; Save first saves both pictures as they are now.
     prompt_.Script({Answer::Cancel, Answer::Yes});
-    EXPECT_FALSE(state_.ConfirmLoss(prompt_, QStringLiteral("x"), [&] { return NextFile(); }));
+    EXPECT_EQ(state_.ConfirmLoss(prompt_, QStringLiteral("x"), [&] { return NextFile(); }).code(),
+              Status::Code::Cancelled);
     const QString path = dir_.filePath(QStringLiteral("p%1.vkp").arg(files_));
-    EXPECT_TRUE(state_.ConfirmLoss(prompt_, QStringLiteral("x"), [&] { return NextFile(); }));
+    EXPECT_TRUE(state_.ConfirmLoss(prompt_, QStringLiteral("x"), [&] { return NextFile(); }).ok());
     EXPECT_FALSE(state_.WhatWouldBeLost().any());
     std::vector<int> covered, differing;
     ASSERT_TRUE(Covered(path, covered, differing));
     EXPECT_EQ(covered, (std::vector<int>{0, 1}));
     EXPECT_TRUE(differing.empty());
+}
+
+// A save that cannot write comes back for the caller to show, whether the
+// user saved or answered the question before a loss; the state shows
+// nothing but its questions and keeps the work unsaved.
+TEST_F(EditingStateTest, AFailedSaveComesBackUnshown) {
+    const QImage image = Drawn(4, 4, 9, true);
+    ASSERT_TRUE(state_.ReplacePicture(0, {}, &image).status.ok());
+    ASSERT_EQ(state_.Generate(nullptr, prompt_), EditingState::Generated::Patch);
+    const QString nowhere = dir_.filePath(QStringLiteral("no/such/folder/p.vkp"));
+    prompt_.Clear();
+    const Status save = state_.SavePatch(nowhere, prompt_);
+    EXPECT_EQ(save.code(), Status::Code::IoError);
+    EXPECT_TRUE(save.message().contains(QStringLiteral("p.vkp"))) << save.message().toStdString();
+    EXPECT_TRUE(prompt_.shown().empty());
+    EXPECT_FALSE(state_.PatchSaved());
+
+    prompt_.Script({Answer::Yes});
+    const Status loss = state_.ConfirmLoss(prompt_, QStringLiteral("x"), [&] { return nowhere; });
+    EXPECT_EQ(loss.code(), Status::Code::IoError);
+    EXPECT_EQ(loss.message(), save.message());
+    ASSERT_EQ(prompt_.shown().size(), 1u);
+    EXPECT_EQ(prompt_.questions(), 1);
+    EXPECT_TRUE(state_.WhatWouldBeLost().any());
 }
 
 // A patch file opened into the pane (a .vkp started from the file manager):

@@ -443,7 +443,10 @@ bool TForm1::SavePatchNow() {
     }
     const QString fileName = ChoosePatchPath();
     if (fileName.isEmpty()) return false;
-    if (state_.SavePatch(fileName, dialogs_) != EditingState::Saved::Written) return false;
+    if (const Status status = state_.SavePatch(fileName, dialogs_); !status.ok()) {
+        if (status.code() != Status::Code::Cancelled) dialogs_.Error(status.message());
+        return false;
+    }
     SetStatus(0, fileName);
     return true;
 }
@@ -467,8 +470,14 @@ void TForm1::ApplyPatchFiles(const QStringList& files) {
 void TForm1::RunPatchFiles(const QStringList& paths, PatchDirection direction) {
     if (!HasOpenImage()) return;
     ApplyCounts counts;
-    // Every refusal has been shown; nothing was written then.
-    if (!vorlix::ApplyPatchFiles(session_, paths, direction, dialogs_, &counts).ok()) return;
+    const Status status = vorlix::ApplyPatchFiles(
+        session_, paths, direction, dialogs_,
+        [this](const QString& text) { dialogs_.Tell(kCaptionWarning, text); }, &counts);
+    // Nothing was written then; a refused question has been answered already.
+    if (!status.ok()) {
+        if (status.code() != Status::Code::Cancelled) dialogs_.Error(status.message());
+        return;
+    }
     // The working image changed beside the pictures' edits, which can no
     // longer be undone without undoing the patch as well.
     state_.ForgetEdits();

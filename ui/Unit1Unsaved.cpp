@@ -22,7 +22,10 @@ void TForm1::closeEvent(QCloseEvent* event) {
 bool TForm1::ConfirmExit() { return ConfirmLoss(tr("Подтверждение выхода")); }
 
 bool TForm1::ConfirmLoss(const QString& caption) {
-    return state_.ConfirmLoss(dialogs_, caption, [this] { return ChoosePatchPath(); });
+    const Status status =
+        state_.ConfirmLoss(dialogs_, caption, [this] { return ChoosePatchPath(); });
+    if (!status.ok() && status.code() != Status::Code::Cancelled) dialogs_.Error(status.message());
+    return status.ok();
 }
 
 bool TForm1::OfferToSavePatch() {

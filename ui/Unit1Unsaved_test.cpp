@@ -63,6 +63,7 @@ class Unit1UnsavedTest : public QObject {
     void exitAsksWhileWorkIsUnsaved();
     void openAsksBeforeWorkIsLost();
     void sizeQuestionsAndNothingToActOn();
+    void aFailedSaveIsShownAndKeepsTheWindow();
 };
 
 namespace {
@@ -192,6 +193,24 @@ void Unit1UnsavedTest::sizeQuestionsAndNothingToActOn() {
     QVERIFY(!t.Last().contains(QStringLiteral("PIT_660028")));
     QCOMPARE(t.w.StatusText(2), QStringLiteral("Удачно заменено 1 картинок из 2 выбранных; "
                                                "пропущены: PIT_660020.bmp"));
+}
+
+// Yes to the question, then a file that cannot be written: the error is
+// shown after the question and the window stays with its work unsaved.
+void Unit1UnsavedTest::aFailedSaveIsShownAndKeepsTheWindow() {
+    Run t;
+    t.Open(t.a);
+    t.Load(1);
+    t.prompt.Clear();
+    t.prompt.Script({Answer::Yes});
+    t.run.dialogs.saveAnswers.push_back(
+        {t.folder.dir.filePath(QStringLiteral("no/such/folder/p.vkp")), 0});
+    QVERIFY(!t.w.ConfirmExit());
+    QCOMPARE(t.prompt.shown().size(), std::size_t{2});
+    QCOMPARE(t.prompt.questions(), 1);
+    QVERIFY(t.Last().startsWith(QStringLiteral("Ошибка: ")));
+    QVERIFY(t.Last().contains(QStringLiteral("p.vkp")));
+    QVERIFY(t.w.PatchUnsaved());
 }
 
 QTEST_MAIN(Unit1UnsavedTest)

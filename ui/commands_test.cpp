@@ -387,6 +387,19 @@ void CommandsTest::generateSaveAndApply() {
         LastBox(run).text,
         QStringLiteral("«odd.vkp», строка 1, столбец 9: нечётное число шестнадцатеричных цифр"));
     QVERIFY(WorkIs(w, expected));
+
+    // A mismatch the user refuses: the question is the only box.
+    const QByteArray other =
+        QByteArray(1, char(~w.session().image().BaseImage()[w.settings().FullFlash + 0x100]))
+            .toHex();
+    run.dialogs.openFilesAnswers = {
+        {WriteText(folder.dir.filePath("other.vkp"), "000100: " + other + " " + other + "\r\n")}};
+    run.dialogs.prompt().Clear();
+    run.dialogs.prompt().Script({Answer::No});
+    w.Apply1Click();
+    QCOMPARE(run.dialogs.prompt().shown().size(), std::size_t{1});
+    QCOMPARE(LastBox(run).text, QString(kMismatchQuestion));
+    QVERIFY(WorkIs(w, expected));
 }
 
 void CommandsTest::batchLoad() {

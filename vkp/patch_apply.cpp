@@ -263,23 +263,18 @@ Status RunPatches(std::span<const PatchSource> sources, PatchDirection direction
 
 Status ApplyPatchSources(std::span<const PatchSource> sources, PatchDirection direction,
                          FlashImage& image, std::int32_t fullFlash, Prompt& prompt,
-                         ApplyCounts* counts) {
+                         const PatchWarnings& warn, ApplyCounts* counts) {
     const PatchCheck check = CheckPatches(sources, direction, fullFlash, image.Size());
-    if (!check.ok()) {
-        const QString text = PatchProblemsText(check.errors, sources);
-        prompt.Error(text);
-        return Status::InvalidArgument(text);
-    }
-    if (!check.warnings.empty())
-        prompt.Tell(kCaptionWarning, PatchProblemsText(check.warnings, sources));
+    if (!check.ok()) return Status::InvalidArgument(PatchProblemsText(check.errors, sources));
+    if (!check.warnings.empty() && warn) warn(PatchProblemsText(check.warnings, sources));
     return RunPatches(sources, direction, image, fullFlash, prompt, counts);
 }
 
 Status ApplyPatchText(FlashImage& image, std::int32_t fullFlash, const QByteArray& text,
-                      Prompt& prompt, ApplyCounts* counts) {
+                      Prompt& prompt, const PatchWarnings& warn, ApplyCounts* counts) {
     const PatchSource source{QString(), ReadVkp(text)};
     return ApplyPatchSources(std::span(&source, 1), PatchDirection::Apply, image, fullFlash, prompt,
-                             counts);
+                             warn, counts);
 }
 
 }  // namespace vorlix

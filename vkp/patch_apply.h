@@ -4,6 +4,7 @@
 #include <QString>
 #include <QStringList>
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <vector>
 
@@ -83,15 +84,21 @@ struct ApplyCounts {
                                 FlashImage& image, std::int32_t fullFlash, Prompt& prompt,
                                 ApplyCounts* counts = nullptr);
 
-// The whole command for the window: checks the sources, shows the errors
-// (then nothing is written) or the warnings, each kind in one box, and runs.
+// The check's warnings about sources that pass it, as one text (the
+// problems one a line), given before the run asks anything.
+using PatchWarnings = std::function<void(const QString& text)>;
+
+// The whole command: checks the sources and runs them. The check's errors
+// come back as the status, with the problems one a line, and nothing is
+// written; its warnings go to `warn` first. A mismatch the user refused
+// comes back as Cancelled: the question has said all there is to say.
 [[nodiscard]] Status ApplyPatchSources(std::span<const PatchSource> sources,
                                        PatchDirection direction, FlashImage& image,
                                        std::int32_t fullFlash, Prompt& prompt,
-                                       ApplyCounts* counts = nullptr);
+                                       const PatchWarnings& warn, ApplyCounts* counts = nullptr);
 // A patch text already in memory, applied.
 [[nodiscard]] Status ApplyPatchText(FlashImage& image, std::int32_t fullFlash,
                                     const QByteArray& text, Prompt& prompt,
-                                    ApplyCounts* counts = nullptr);
+                                    const PatchWarnings& warn, ApplyCounts* counts = nullptr);
 
 }  // namespace vorlix
