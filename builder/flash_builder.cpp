@@ -8,6 +8,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "image/firmware_id.h"
 #include "settings/settings.h"
 
 namespace vorlix {
@@ -89,20 +90,17 @@ FlashBuilder& FlashBuilder::Word(std::int32_t pos, std::uint16_t value) {
 
 FlashBuilder& FlashBuilder::BuildInfo(std::int32_t pos, const QByteArray& model,
                                       std::uint8_t version) {
-    // Something like ".01.2003 12:34:56 ... lg": only the six fixed bytes
-    // matter; the others are digits so that no stray '.' or ':' shifts the
-    // match.
-    std::uint8_t* p = At(pos, 62 + model.size() + 1);
-    std::memset(p, '0', 62);
-    p[0] = '.';
-    p[3] = '.';
-    p[8] = ':';
-    p[11] = ':';
-    p[46] = 'l';
-    p[47] = 'g';
-    p[30] = version;
-    std::memcpy(p + 62, model.constData(), model.size());
-    p[62 + model.size()] = 0;
+    // Something like ".01.2003 12:34:56 ... lg": only the pattern's fixed
+    // bytes matter; the others are digits so that no stray '.' or ':' shifts
+    // the match.
+    std::uint8_t* p = At(pos, kBuildInfoModelName + model.size() + 1);
+    std::memset(p, '0', kBuildInfoModelName);
+    const auto pattern = BuildInfoPattern();
+    for (int k = 0; k < kBuildInfoLength; ++k)
+        if (pattern[k] != kAnyByte) p[k] = static_cast<std::uint8_t>(pattern[k]);
+    p[kBuildInfoVersion] = version;
+    std::memcpy(p + kBuildInfoModelName, model.constData(), model.size());
+    p[kBuildInfoModelName + model.size()] = 0;
     return *this;
 }
 

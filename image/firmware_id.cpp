@@ -10,9 +10,8 @@ namespace vorlix {
 
 namespace {
 
-constexpr int kBuildInfoLength = 48;
-constexpr int kModelNameOffset = 62;
-constexpr int kVersionOffset = 30;
+constexpr int kModelNameOffset = kBuildInfoModelName;
+constexpr int kVersionOffset = kBuildInfoVersion;
 // Model names are a few letters; bytes that run on longer without a 0 (as
 // erased flash after a block near a dump's end does, up to the image's
 // end) are no name, and the pattern matched there by chance.
@@ -34,6 +33,8 @@ constexpr auto kBuildInfoPattern = MakeBuildInfoPattern();
 QChar VersionDigit(int nibble) { return QChar(char16_t(0x30 | nibble)); }
 
 }  // namespace
+
+std::span<const std::int16_t, kBuildInfoLength> BuildInfoPattern() { return kBuildInfoPattern; }
 
 std::optional<QString> IdentifyFirmware(ImageBytes image) {
     std::int64_t m = -1;

@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "image/flash_image.h"
+#include "image/pit_tables.h"
 
 namespace vorlix {
 
@@ -15,5 +16,12 @@ namespace vorlix {
 // or nothing when the image holds no such block. A match whose name runs
 // on for more than 64 bytes is passed over and the search goes on after it.
 std::optional<QString> IdentifyFirmware(ImageBytes image);
+
+// The block's layout: the 48 bytes of the pattern (kAnyByte where any byte
+// goes), the version byte and the model name's place from the block's start.
+inline constexpr int kBuildInfoLength = 48;
+inline constexpr int kBuildInfoVersion = 30;
+inline constexpr int kBuildInfoModelName = 62;
+std::span<const std::int16_t, kBuildInfoLength> BuildInfoPattern();
 
 }  // namespace vorlix
