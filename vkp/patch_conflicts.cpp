@@ -73,7 +73,13 @@ void FindMismatches(std::span<const PatchSource> sources, ImageBytes image, std:
             continue;
         }
         for (const VkpRecord& r : file.records) {
-            std::uint8_t* at = sequence.data() + std::int64_t{fullFlash} + r.address;
+            // The check before has refused records outside the image; a
+            // caller that skipped it gets no finding for them either.
+            const std::int64_t pos = std::int64_t{fullFlash} + r.address;
+            if (!InImage(pos, static_cast<std::int64_t>(r.CheckedEnd() - r.address),
+                         static_cast<std::int64_t>(sequence.size())))
+                continue;
+            std::uint8_t* at = sequence.data() + pos;
             const std::span<const std::uint8_t> old = file.OldBytes(r);
             if (!old.empty() && std::memcmp(at, old.data(), old.size()) != 0) {
                 Conflict c;
