@@ -85,8 +85,6 @@ class FlashImage {
     ImageBytes WorkBytes() const { return {WorkImage(), static_cast<std::size_t>(size_)}; }
     // The working image to change; made from the base image on first use.
     std::uint8_t* MutableWorkImage();
-    // True once the working image is a copy of its own.
-    bool HasWorkingCopy() const { return work_ != nullptr; }
     std::uint8_t* Usage() { return usage_.get(); }
     const std::uint8_t* Usage() const { return usage_.get(); }
 
