@@ -439,7 +439,10 @@ void TForm1::CreateClientPanel() {
     // whole text stays in the tool tip.
     PlaceAreaLabel = new YieldingLabel(StatusBar1);
     PlaceAreaLabel->setObjectName(QStringLiteral("PlaceAreaLabel"));
-    StatusBar1->addPermanentWidget(PlaceAreaLabel);
+    // Its width counts for nothing against the panels': it takes a share of
+    // what they leave.
+    PlaceAreaLabel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    StatusBar1->addPermanentWidget(PlaceAreaLabel, 1);
 }
 
 void TForm1::ConnectCommands() {
